@@ -1,0 +1,73 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace tabora {
+
+// A plain file: read, write, absolute seek, length. Failures throw FileError
+// with a message naming the file and the system's reason.
+class File {
+public:
+    enum class Mode { Read, Create };
+
+    File() = default;
+    File(const std::string& path, Mode mode);
+    ~File();
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    File(File&& other) noexcept;
+    File& operator=(File&& other) noexcept;
+
+    void Open(const std::string& path, Mode mode);
+    bool IsOpen() const { return fd_ >= 0; }
+    // Returns how many bytes were read; fewer than asked only at the end.
+    uint32_t Read(void* buffer, uint32_t count);
+    // Writes everything or throws (a full disk must not pass as success).
+    void Write(const void* buffer, uint32_t count);
+    void Seek(uint64_t position);
+    uint64_t Position() const;
+    uint64_t GetLength() const;
+    // Flushes to the disk; part of making a save durable before the rename.
+    void Sync();
+    void Close();
+    const std::string& Path() const { return path_; }
+
+private:
+    int fd_ = -1;
+    std::string path_;
+};
+
+// Whole-file helpers.
+std::string ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const void* data, size_t size);
+
+// Saving never destroys the previous file: the new bytes go to a temporary
+// file beside the target, which replaces the target only on Commit. If the
+// object dies uncommitted (an exception, a failed export), the temporary file
+// is removed and the target is untouched.
+class SafeSave {
+public:
+    explicit SafeSave(const std::string& target);
+    ~SafeSave();
+    SafeSave(const SafeSave&) = delete;
+    SafeSave& operator=(const SafeSave&) = delete;
+
+    File& Output() { return file_; }
+    const std::string& TempPath() const { return tempPath_; }
+    // Flushes, closes and renames over the target; throws FileError on failure
+    // (and then removes the temporary file).
+    void Commit();
+
+private:
+    std::string target_;
+    std::string tempPath_;
+    File file_;
+    bool committed_ = false;
+};
+
+// The text after the last dot of the file name (not of a folder), or "".
+std::string ExtensionOf(const std::string& path);
+// The file name without its folder.
+std::string FileTitleOf(const std::string& path);
+
+}  // namespace tabora

@@ -1,0 +1,85 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "render/Geometry.h"
+
+namespace tabora {
+
+// Rendering uses this resolution everywhere, so a button comes out the same
+// from the GUI, the command line and the tests on any machine.
+constexpr int32_t kPixelsPerInch = 96;
+
+// a × b / c, rounded to the nearest integer (halves away from zero), as the
+// classic MulDiv does; -1 when c is 0.
+int32_t MulDiv(int32_t a, int32_t b, int32_t c);
+
+// The font record: negative height = character (em) height in pixels,
+// positive = cell height (ascent + descent), 0 = a default size.
+struct FontRecord {
+    int32_t height = 0;
+    int32_t weight = 400;  // 700 = bold
+    bool italic = false;
+    std::string faceName;  // only the first 31 bytes take part in the lookup
+};
+
+struct TextExtent {
+    int32_t cx = 0;  // sum of the advances
+    int32_t cy = 0;  // ascent + descent
+};
+
+// A view of an 8-bit coverage buffer, rows top-down.
+struct CoverageView {
+    uint8_t* bytes = nullptr;
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t stride = 0;
+};
+
+// A view of a 24-bit bottom-up blue-green-red buffer (a DIB's pixels).
+struct Bgr24View {
+    uint8_t* bits = nullptr;
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t rowBytes = 0;
+};
+
+// One resolved font at one size. Lookup never fails: an unknown face falls
+// back to the system's substitute or its default sans family.
+class Font {
+public:
+    virtual ~Font() = default;
+    static std::unique_ptr<Font> Create(const FontRecord& record);
+
+    // Extent of `text` (UTF-8) as one line.
+    virtual TextExtent Extent(std::string_view text) = 0;
+    // Draws one line of `text` with coverage into `target`, horizontally
+    // centred in `rect` and top-aligned (baseline at rect.top + ascent);
+    // pixels outside the view are never touched. `antialiased` false gives
+    // crisp hinted monochrome coverage (only 0 and 255); true gives smooth
+    // coverage. Coverage is combined with what is there by maximum.
+    virtual void DrawCoverage(std::string_view text, Rect rect, CoverageView target,
+                              bool antialiased) = 0;
+    // The same line drawn black on white into a 24-bit bottom-up buffer
+    // (blue byte = 255 - coverage, likewise green and red), monochrome.
+    virtual void DrawLine(std::string_view text, Rect rect, Bgr24View target) = 0;
+    // The family that the lookup resolved to.
+    virtual std::string FamilyName() const = 0;
+};
+
+// A family as the font list shows it. Type bits: 1 raster (bitmap-only),
+// 4 scalable ("TrueType" sign).
+struct FontFamily {
+    std::string name;
+    uint32_t type = 0;
+};
+constexpr uint32_t kRasterFontType = 1;
+constexpr uint32_t kTrueTypeFontType = 4;
+
+// The installed families, sorted by name, each once.
+std::vector<FontFamily> EnumerateFontFamilies();
+
+}  // namespace tabora
