@@ -1,0 +1,41 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "io/MacStream.h"
+#include "render/ArgbImage.h"
+
+namespace tabora {
+
+class CDib;
+
+// Baseline JPEG with the button block in an APP12 marker right after the
+// JFIF header. Owns the library's compressor and decompressor state for its
+// lifetime; every library failure ends the call with TaboraError("fatal JPEG
+// error") and releases that state.
+class JpegCodec {
+public:
+    explicit JpegCodec(int16_t quality);
+    ~JpegCodec();
+    JpegCodec(const JpegCodec&) = delete;
+    JpegCodec& operator=(const JpegCodec&) = delete;
+
+    // Writes the part `rect` of `image` (whole image when absent); quality 0
+    // is taken as 1. A null block writes no APP12 marker.
+    void Write(const ArgbImage& image, MacStream& out, std::optional<Rect> rect,
+               const uint8_t* block, int16_t blockLength);
+    // Finds the first APP12 marker that starts with "Tbra" and copies it into
+    // `out`, leaving `out` just after the signature. Without one, shows
+    // "sig != Tbra" through the dialog host and returns false.
+    bool ReadData(MacStream& in, MacStream& out);
+    // Decodes the picture into `rect` of a 24-bit bitmap (the archive tiles).
+    void Decode(MacStream& in, CDib& dib, Rect rect);
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+    int16_t quality_;
+};
+
+}  // namespace tabora
