@@ -1,0 +1,39 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Resources.h"
+#include "render/ArgbImage.h"
+
+namespace tabora::art {
+
+// Where the generator puts what it draws: resources into the blob that the
+// programs embed, and review copies as PNG files under <outdir>/review/.
+class ArtOutput {
+public:
+    explicit ArtOutput(std::string outDir);
+
+    void AddRaw(int id, std::vector<uint8_t> bytes);
+    // Stores the colour of `image` as a 24-bit bitmap resource (alpha ignored).
+    void AddColorBitmap(const std::string& name, const ArgbImage& image);
+    // Stores a grey picture in which black means opaque: 255 - alpha in every
+    // channel, the form the resource loaders turn back into alpha.
+    void AddAlphaBitmap(const std::string& name, const ArgbImage& image);
+    // A PNG of `image` (straight alpha kept) under review/, for people to look at.
+    void Review(const std::string& fileName, const ArgbImage& image) const;
+
+    const std::string& OutDir() const { return outDir_; }
+    // Writes tabora.res.
+    void Finish();
+
+private:
+    std::string outDir_;
+    ResourceBlobWriter writer_;
+};
+
+// The two halves of the art, each in its own files.
+void GenerateStyleArt(ArtOutput& out);
+void GenerateInterfacePictures(ArtOutput& out);
+
+}  // namespace tabora::art
