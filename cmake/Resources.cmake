@@ -5,13 +5,25 @@ add_subdirectory(tools)
 
 set(TABORA_RES_DIR ${CMAKE_BINARY_DIR}/resources)
 set(TABORA_RES_BLOB ${TABORA_RES_DIR}/tabora.res)
-add_custom_command(
-  OUTPUT ${TABORA_RES_BLOB}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${TABORA_RES_DIR}
-  COMMAND tabora-artgen ${TABORA_RES_DIR}
-  DEPENDS tabora-artgen
-  COMMENT "Drawing the styles, archive tiles and interface pictures"
-  VERBATIM)
+# A second build (the sanitizer build in CI) may reuse the art of the first
+# rather than draw it all again.
+set(TABORA_PREBUILT_ART "" CACHE FILEPATH "Use this tabora.res instead of running the generator")
+if(TABORA_PREBUILT_ART)
+  add_custom_command(
+    OUTPUT ${TABORA_RES_BLOB}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${TABORA_RES_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy ${TABORA_PREBUILT_ART} ${TABORA_RES_BLOB}
+    DEPENDS ${TABORA_PREBUILT_ART}
+    VERBATIM)
+else()
+  add_custom_command(
+    OUTPUT ${TABORA_RES_BLOB}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${TABORA_RES_DIR}
+    COMMAND tabora-artgen ${TABORA_RES_DIR}
+    DEPENDS tabora-artgen
+    COMMENT "Drawing the styles, archive tiles and interface pictures"
+    VERBATIM)
+endif()
 add_custom_target(tabora_art DEPENDS ${TABORA_RES_BLOB})
 
 set(TABORA_RES_ASM ${CMAKE_BINARY_DIR}/tabora_resources.S)

@@ -8,6 +8,10 @@ args=(-DCMAKE_BUILD_TYPE=Release)
 if [ "${1:-}" = "--sanitize" ]; then
   dir=build-asan
   args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DTABORA_SANITIZE=ON -DTABORA_BENCH=OFF)
+  # Reuse the art drawn by the ordinary build when there is one.
+  if [ -f build/resources/tabora.res ]; then
+    args+=(-DTABORA_PREBUILT_ART="$PWD/build/resources/tabora.res")
+  fi
   shift
 fi
 if [ ! -f "$dir/build.ninja" ]; then
