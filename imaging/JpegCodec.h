@@ -10,6 +10,15 @@ namespace tabora {
 
 class CDib;
 
+// A 24-bit bottom-up blue-green-red pixel buffer to decode into (a CDib's
+// pixels). A null `bits` only reads the header.
+struct JpegDecodeTarget {
+    uint8_t* bits = nullptr;
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t rowBytes = 0;
+};
+
 // Baseline JPEG with the button block in an APP12 marker right after the
 // JFIF header. Owns the library's compressor and decompressor state for its
 // lifetime; every library failure ends the call with TaboraError("fatal JPEG
@@ -30,10 +39,14 @@ public:
     // "sig != Tbra" through the dialog host and returns false.
     bool ReadData(MacStream& in, MacStream& out);
     // Decodes the picture into `rect` of a 24-bit bitmap (the archive tiles).
+    // The first use on a fresh decoder accepts a tables-only stream and stops
+    // there. Pixels outside the bitmap are never touched.
     void Decode(MacStream& in, CDib& dib, Rect rect);
+    void DecodeInto(MacStream& in, const JpegDecodeTarget& target, Rect rect);
+
+    struct State;  // the library's objects; defined with the codec
 
 private:
-    struct State;
     std::unique_ptr<State> state_;
     int16_t quality_;
 };
