@@ -1,0 +1,165 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "io/MacStream.h"
+#include "platform/Fonts.h"
+#include "render/AlphaMask.h"
+#include "render/ArgbImage.h"
+#include "render/ButtonSettings.h"
+#include "render/Geometry.h"
+#include "styles/Archive.h"
+
+namespace tabora {
+
+class File;
+
+// The button under design: its settings, the loaded style and the cached
+// layers the finished 174 x 74 picture is composed from. Plain core class;
+// the GUI's preview hosts one and paints `canvas()`.
+//
+// Setters compare, store, clear the `validLayers` bits of the layers that
+// depend on the field and report whether anything changed. `Render` rebuilds
+// only the layers whose bits are clear. One button is used by one thread at
+// a time; buttons on different threads are independent.
+class TaboraButton {
+public:
+    // Bits of `validLayers`.
+    static constexpr uint8_t kCanvasLayer = 0x01;
+    static constexpr uint8_t kBodyLayer = 0x02;
+    static constexpr uint8_t kShadowLayer = 0x04;
+    static constexpr uint8_t kTintedLayer = 0x08;
+    static constexpr uint8_t kTextLayer = 0x10;
+    static constexpr uint8_t kTextShadowLayer = 0x20;
+    static constexpr uint8_t kAllLayers = 0x3F;
+
+    // Runs InitDefaults.
+    TaboraButton();
+    ~TaboraButton();
+    TaboraButton(const TaboraButton&) = delete;
+    TaboraButton& operator=(const TaboraButton&) = delete;
+
+    // Defaults, no style, every layer stale; the canvas shows the work-area
+    // background until the first render.
+    void InitDefaults();
+
+    const ButtonSettings& settings() const { return settings_; }
+    uint8_t validLayers() const { return validLayers_; }
+    // Marks layers stale without changing a setting.
+    void Invalidate(uint8_t layers) { validLayers_ &= uint8_t(~layers); }
+
+    // Compare-and-set: false (and nothing cleared) when the value is already
+    // there. Values outside what the controls produce are clamped first.
+    bool SetButtonSize(int32_t size);
+    bool SetHueShift(int32_t steps);
+    bool SetBrightness(int32_t steps);
+    bool SetFontSize(int16_t points);
+    bool SetFontStyle(uint32_t style);
+    bool SetShadow(bool on);
+    bool SetAntialias(bool on);
+    bool SetTextShadow(bool on);
+    // Switching on clears the shadow mask (it is then built for the export
+    // rectangle even without a shadow); switching off clears nothing.
+    bool SetIncludeShadowArea(bool on);
+    // Direct updates: store and clear without comparing (a colour confirmed
+    // unchanged still recomposes and still counts as a change).
+    void SetBackgroundColor(Color color);
+    void SetTextColor(Color color);
+    // UTF-8, cut to 255 bytes at a character boundary and at the first NUL;
+    // text that is not UTF-8 is taken as Windows-1252.
+    void SetFontName(const std::string& name);
+    void SetCaption(const std::string& caption);
+    void SetTextOffset(Point offset);  // each coordinate kept to +-kMaxTextOffset
+    // Export options; no layer depends on them.
+    void SetRemoveBackground(bool on) { settings_.removeBackground = on; }
+    void SetJpegQuality(int16_t quality);
+
+    // Loads style n from the catalogue unless it is the current number.
+    // Numbers outside the catalogue mean no style and are stored as 0.
+    bool SetStyleNumber(int16_t n);
+    const ButtonStyle* style() const { return style_.get(); }
+    // Extra width a stretchable style can take, so the size slider can reach
+    // 200 + 2 x MaxExtraWidth.
+    int16_t MaxExtraWidth() const;
+    // The size a newly chosen style starts with.
+    int32_t DefaultButtonSize() const;
+    // Tests may install a style without the catalogue (number unchanged).
+    void SetStyleForTesting(std::unique_ptr<ButtonStyle> style);
+
+    // Brings the canvas up to date.
+    void Render();
+    // The layers without the background: body shadow, body, caption shadow,
+    // caption. A target of another size is first made a clear canvas-sized
+    // image.
+    void ComposeLayers(ArgbImage& target);
+    // Render, then the part of the canvas an export writes.
+    void PrepareExport();
+    const ArgbImage& canvas() const { return canvas_; }
+    Rect exportRect() const { return exportRect_; }
+    Rect bodyRect() const { return bodyRect_; }
+    Rect bodyBounds() const { return bodyBounds_; }
+    const ArgbImage& bodyImage() const { return bodyImage_; }
+    const ArgbImage& tintedBody() const { return tintedBody_; }
+    const AlphaMask& shadowMask() const { return shadowMask_; }
+    const AlphaMask& textMask() const { return textMask_; }
+    const AlphaMask& textShadowMask() const { return textShadowMask_; }
+    // How often a layer (one bit) has been rebuilt; lets tests see that a
+    // change rebuilds only what depends on it.
+    uint32_t BuildCount(uint8_t layer) const;
+
+    // The font record the caption is drawn with (k = 4 when antialiased).
+    FontRecord CaptionFontRecord() const;
+
+    // The settings payload of the data block (always written as 0x0103).
+    void WriteSettings(MacStream& stream) const;
+    // Reads a payload of version 0x0100..0x0103; fields an older version
+    // lacks keep their values; every layer becomes stale. A payload that ends
+    // early changes nothing and returns false. Values no control could have
+    // produced are clamped to the nearest one that it could.
+    bool ReadSettings(MacStream& stream);
+
+    // Image export and import, one pair per format (imaging/ButtonExport.cpp).
+    void ExportPng(MacStream& out);
+    bool ImportPng(MacStream& in);
+    void ExportGif(MacStream& out);
+    bool ImportGif(MacStream& in);
+    void ExportJpeg(MacStream& out);
+    bool ImportJpeg(MacStream& in);
+    void ExportBmp(MacStream& out);
+    bool ImportBmp(MacStream& in);
+    void ExportByExtension(File& file, const std::string& extension);
+    bool ImportByExtension(File& file, const std::string& extension);
+
+private:
+    void BuildBody();
+    void BuildShadowMask();
+    void BuildTintedBody();
+    void BuildTextMask();
+    void BuildTextShadowMask();
+    Point BodyOffset() const;
+    int32_t MaxButtonSize() const;
+    void Built(uint8_t layer);
+
+    ButtonSettings settings_;
+    std::unique_ptr<ButtonStyle> style_;
+    Rect styleRect_;
+    Rect bodyRect_;
+    Rect exportRect_;
+    Rect bodyBounds_;
+    ArgbImage canvas_;
+    ArgbImage bodyImage_;
+    ArgbImage tintedBody_;
+    AlphaMask shadowMask_;
+    AlphaMask textMask_;
+    AlphaMask textShadowMask_;
+    uint8_t validLayers_ = 0;
+    uint32_t buildCounts_[6] = {};
+
+    // The caption font, kept while its record stays the same so a keystroke
+    // does not pay for a font lookup.
+    std::unique_ptr<Font> font_;
+    FontRecord fontKey_;
+};
+
+}  // namespace tabora
