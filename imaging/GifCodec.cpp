@@ -1,0 +1,247 @@
+#include "imaging/GifCodec.h"
+
+#include <gif_lib.h>
+
+#include <algorithm>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "io/Hex.h"
+#include "platform/Error.h"
+
+namespace tabora {
+
+namespace {
+
+constexpr uint32_t kSignature = 0x54627261;  // "Tbra"
+constexpr int kTableEntries = 256;
+// The quantiser may use every entry but the last, which is kept for the
+// background (transparent or exact) colour.
+constexpr int kQuantisedColours = kTableEntries - 1;
+constexpr int kColourResolution = 8;
+// A GIF data sub-block holds at most 255 bytes.
+constexpr size_t kSubBlockBytes = 255;
+// Our block is at most 566 bytes, 1132 characters of hex text. A foreign
+// comment may be longer; beyond this it cannot be ours and is not gathered.
+constexpr size_t kMaxCommentBytes = 64u << 10;
+
+const char kWriteError[] = "error writing GIF file";
+
+struct IoContext {
+    MacStream* stream = nullptr;
+    std::exception_ptr pending;
+};
+
+int WriteToStream(GifFileType* gif, const GifByteType* bytes, int count) {
+    auto* io = static_cast<IoContext*>(gif->UserData);
+    if (io->pending) return 0;
+    try {
+        io->stream->Write(bytes, uint32_t(count));
+    } catch (...) {
+        io->pending = std::current_exception();
+        return 0;
+    }
+    return count;
+}
+
+// Reports what really arrived, so a truncated file ends in a read error
+// rather than in bytes that were never there.
+int ReadFromStream(GifFileType* gif, GifByteType* bytes, int count) {
+    auto* io = static_cast<IoContext*>(gif->UserData);
+    if (io->pending || count <= 0) return 0;
+    try {
+        return int(io->stream->Read(bytes, uint32_t(count)));
+    } catch (...) {
+        io->pending = std::current_exception();
+        return 0;
+    }
+}
+
+struct MapDeleter {
+    void operator()(ColorMapObject* map) const { GifFreeMapObject(map); }
+};
+using MapPtr = std::unique_ptr<ColorMapObject, MapDeleter>;
+
+// Closes a GIF handle left open by an early return. The encoder's close
+// writes the trailer, so a successful write closes explicitly and checks.
+struct EncoderCloser {
+    void operator()(GifFileType* gif) const { EGifCloseFile(gif, nullptr); }
+};
+using Encoder = std::unique_ptr<GifFileType, EncoderCloser>;
+
+struct DecoderCloser {
+    void operator()(GifFileType* gif) const { DGifCloseFile(gif, nullptr); }
+};
+using Decoder = std::unique_ptr<GifFileType, DecoderCloser>;
+
+[[noreturn]] void Fail(IoContext& io) {
+    if (io.pending) std::rethrow_exception(io.pending);
+    throw TaboraError(kWriteError);
+}
+
+// The comment as data sub-blocks of at most 255 bytes, as the format asks.
+bool PutComment(GifFileType* gif, const std::string& text) {
+    if (EGifPutExtensionLeader(gif, COMMENT_EXT_FUNC_CODE) == GIF_ERROR) return false;
+    for (size_t at = 0; at < text.size(); at += kSubBlockBytes) {
+        size_t n = std::min(kSubBlockBytes, text.size() - at);
+        if (EGifPutExtensionBlock(gif, int(n), text.data() + at) == GIF_ERROR) return false;
+    }
+    return EGifPutExtensionTrailer(gif) != GIF_ERROR;
+}
+
+}  // namespace
+
+void GifCodec::Write(const ArgbImage& image, MacStream& out, bool removeBackground,
+                     std::optional<Rect> rect, const uint8_t* block, int16_t blockLength) {
+    const Rect r = rect.value_or(image.Extent()).Intersect(image.Extent());
+    if (r.IsEmpty()) throw TaboraError(kWriteError);
+    const int w = r.Width(), h = r.Height();
+    const size_t count = size_t(w) * size_t(h);
+
+    std::vector<GifByteType> red(count), green(count), blue(count), indices(count);
+    for (int y = 0; y < h; ++y) {
+        const uint32_t* src = image.Pixels() + size_t(r.top + y) * size_t(image.Width()) + size_t(r.left);
+        for (int x = 0; x < w; ++x) {
+            size_t i = size_t(y) * size_t(w) + size_t(x);
+            red[i] = PixelRed(src[x]);
+            green[i] = PixelGreen(src[x]);
+            blue[i] = PixelBlue(src[x]);
+        }
+    }
+
+    MapPtr map(GifMakeMapObject(kTableEntries, nullptr));
+    if (!map) throw TaboraError(kWriteError);
+    int colours = kQuantisedColours;
+    if (GifQuantizeBuffer(unsigned(w), unsigned(h), &colours, red.data(), green.data(), blue.data(),
+                          indices.data(), map->Colors) == GIF_ERROR ||
+        colours < 0 || colours > kQuantisedColours) {
+        throw TaboraError(kWriteError);
+    }
+    // The background entry K, right after the quantised colours.
+    const GifByteType k = GifByteType(colours);
+    if (removeBackground) {
+        map->Colors[k] = GifColorType{255, 0, 0};
+        for (int y = 0; y < h; ++y) {
+            const uint32_t* src = image.Pixels() + size_t(r.top + y) * size_t(image.Width()) + size_t(r.left);
+            for (int x = 0; x < w; ++x) {
+                if (PixelAlpha(src[x]) == 0) indices[size_t(y) * size_t(w) + size_t(x)] = k;
+            }
+        }
+    } else {
+        // The background keeps its exact colour instead of a quantised one.
+        map->Colors[k] = GifColorType{red[0], green[0], blue[0]};
+        for (size_t i = 0; i < count; ++i) {
+            if (red[i] == red[0] && green[i] == green[0] && blue[i] == blue[0]) indices[i] = k;
+        }
+    }
+    for (int i = colours + 1; i < kTableEntries; ++i) map->Colors[i] = GifColorType{0, 0, 0};
+    std::vector<GifByteType>().swap(red);
+    std::vector<GifByteType>().swap(green);
+    std::vector<GifByteType>().swap(blue);
+
+    IoContext io;
+    io.stream = &out;
+    int error = 0;
+    Encoder gif(EGifOpen(&io, WriteToStream, &error));
+    if (!gif) Fail(io);
+    EGifSetGifVersion(gif.get(), true);
+    if (EGifPutScreenDesc(gif.get(), w, h, kColourResolution, 0, map.get()) == GIF_ERROR) Fail(io);
+
+    const size_t blockBytes = block && blockLength > 0 ? size_t(blockLength) : 0;
+    if (!PutComment(gif.get(), HexEncode(block, blockBytes))) Fail(io);
+    if (removeBackground) {
+        // Transparent colour flag, disposal 0, no user input; delay 0; index K.
+        const GifByteType control[4] = {0x01, 0x00, 0x00, k};
+        if (EGifPutExtension(gif.get(), GRAPHICS_EXT_FUNC_CODE, 4, control) == GIF_ERROR) Fail(io);
+    }
+    if (EGifPutImageDesc(gif.get(), 0, 0, w, h, false, nullptr) == GIF_ERROR) Fail(io);
+    for (int y = 0; y < h; ++y) {
+        if (EGifPutLine(gif.get(), indices.data() + size_t(y) * size_t(w), w) == GIF_ERROR) Fail(io);
+    }
+    // Closing writes the trailer; a failure there is a failed save too.
+    if (EGifCloseFile(gif.release(), &error) == GIF_ERROR) Fail(io);
+    if (io.pending) std::rethrow_exception(io.pending);
+}
+
+// Walks the records up to the trailer without decoding any pixels: the block
+// only needs the extensions in front of the first image, and skipping the
+// compressed data (rather than reading the whole file into memory) keeps a
+// file that claims a huge picture from costing a huge allocation. The walk to
+// the trailer still makes a truncated or damaged file fail.
+bool GifCodec::ReadData(MacStream& in, MacStream& out) {
+    IoContext io;
+    io.stream = &in;
+    int error = 0;
+    Decoder gif(DGifOpen(&io, ReadFromStream, &error));
+    if (!gif) {
+        if (io.pending) std::rethrow_exception(io.pending);
+        return false;
+    }
+
+    bool sawImage = false;
+    bool sawExtension = false;
+    bool firstIsComment = false;
+    bool commentTooLong = false;
+    std::string comment;
+    for (;;) {
+        GifRecordType type = UNDEFINED_RECORD_TYPE;
+        if (DGifGetRecordType(gif.get(), &type) == GIF_ERROR) break;
+        if (type == TERMINATE_RECORD_TYPE) {
+            gif.reset();
+            if (io.pending) std::rethrow_exception(io.pending);
+            if (!sawImage || !firstIsComment || commentTooLong) return false;
+            std::vector<uint8_t> bytes = HexDecode(comment);
+            out.Write(bytes.data(), uint32_t(bytes.size()));
+            out.Seek(0);
+            return out.ReadULong() == kSignature;
+        }
+        if (type == EXTENSION_RECORD_TYPE) {
+            int code = 0;
+            GifByteType* data = nullptr;
+            if (DGifGetExtension(gif.get(), &code, &data) == GIF_ERROR) break;
+            // Only the extensions in front of the first image count, and of
+            // those only the very first.
+            const bool gather = !sawImage && !sawExtension && code == COMMENT_EXT_FUNC_CODE;
+            if (!sawImage && !sawExtension) firstIsComment = gather;
+            if (!sawImage) sawExtension = true;
+            bool failed = false;
+            while (data) {
+                if (gather && !commentTooLong) {
+                    if (comment.size() + data[0] > kMaxCommentBytes) {
+                        commentTooLong = true;
+                    } else {
+                        comment.append(reinterpret_cast<const char*>(data + 1), data[0]);
+                    }
+                }
+                if (DGifGetExtensionNext(gif.get(), &data) == GIF_ERROR) {
+                    failed = true;
+                    break;
+                }
+            }
+            if (failed) break;
+        } else if (type == IMAGE_DESC_RECORD_TYPE) {
+            if (DGifGetImageDesc(gif.get()) == GIF_ERROR) break;
+            int codeSize = 0;
+            GifByteType* codes = nullptr;
+            if (DGifGetCode(gif.get(), &codeSize, &codes) == GIF_ERROR) break;
+            bool failed = false;
+            while (codes) {
+                if (DGifGetCodeNext(gif.get(), &codes) == GIF_ERROR) {
+                    failed = true;
+                    break;
+                }
+            }
+            if (failed) break;
+            sawImage = true;
+        } else {
+            break;
+        }
+    }
+    gif.reset();
+    if (io.pending) std::rethrow_exception(io.pending);
+    return false;
+}
+
+}  // namespace tabora
