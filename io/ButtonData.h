@@ -1,0 +1,42 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tabora {
+
+// Payload versions of the button data block.
+constexpr int16_t kPayloadFirstVersion = 0x0100;
+constexpr int16_t kPayloadExportOptions = 0x0101;  // remove background, JPEG quality
+constexpr int16_t kPayloadExactSize = 0x0102;      // the size as an integer
+constexpr int16_t kPayloadShadowArea = 0x0103;     // include shadow area
+constexpr int16_t kPayloadVersion = kPayloadShadowArea;
+
+// The signature in front of the payload ("Tbra", big-endian).
+constexpr uint32_t kBlockSignature = 0x54627261;
+
+// Whether `text` is well-formed UTF-8 (no overlong forms, surrogates or code
+// points above U+10FFFF).
+bool IsValidUtf8(std::string_view text);
+
+// The longest prefix of `text` of at most maxBytes bytes that does not end
+// inside a character. `text` must be valid UTF-8.
+std::string_view CutUtf8(std::string_view text, size_t maxBytes);
+
+// Single-byte text of the older writers (Windows-1252) as UTF-8.
+std::string Windows1252ToUtf8(std::string_view text);
+
+// A text field as the settings hold it: up to the first NUL, UTF-8 (text that
+// is not valid UTF-8 is taken as Windows-1252), at most 255 bytes cut at a
+// character boundary.
+std::string SettingText(std::string_view text);
+
+// The size scale stored in the block's float: sqrt(size x 50) x 0.01 in
+// double precision, narrowed to single. 200 gives 1.0.
+float SizeScale(int32_t buttonSize);
+// The size a stored scale stands for: the float widened to double, squared,
+// times 200, truncated. NaN gives 200; the result is kept within
+// [lowest, highest] so no out-of-range double is ever converted.
+int32_t SizeFromScale(float scale, int32_t lowest, int32_t highest);
+
+}  // namespace tabora

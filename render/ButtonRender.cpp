@@ -1,0 +1,166 @@
+#include <algorithm>
+#include <cmath>
+
+#include "render/TaboraButton.h"
+
+namespace tabora {
+
+namespace {
+
+// The work-area frame: 192 x 92, the canvas sits in it at (9, 9).
+constexpr Rect kFrameWindow{9, 9, 9 + kCanvasWidth, 9 + kCanvasHeight};
+// Body shadow: one right, two down, a 5 x 5 box at 40 %.
+constexpr Point kShadowOffset{1, 2};
+constexpr int32_t kShadowRadius = 2;
+constexpr uint32_t kShadowGain = 40;
+// Caption shadow: one right, two down, a 3 x 3 box at 60 %.
+constexpr Point kTextShadowOffset{1, 2};
+constexpr int32_t kTextShadowRadius = 1;
+constexpr uint32_t kTextShadowGain = 60;
+constexpr uint32_t kGainScale = 100;
+// An export is never smaller than the central 8 x 8 pixels.
+constexpr int32_t kSmallestExport = 8;
+constexpr Color kShadowColor = 0;
+
+// Loaded once per process and never changed afterwards, so every thread may
+// read it. Missing art leaves it empty and the composite does nothing.
+const ArgbImage& FrameImage() {
+    static const ArgbImage frame = [] {
+        ArgbImage image;
+        image.LoadFromResources("waoverlayi", "waoverlaym");
+        return image;
+    }();
+    return frame;
+}
+
+// The centred place of a layer of w x h, each quotient truncated toward zero.
+Point CentredOffset(const Rect& r) {
+    return {(kCanvasWidth - r.Width()) / 2, (kCanvasHeight - r.Height()) / 2};
+}
+
+}  // namespace
+
+// The scratch masks are per thread: the command line renders buttons on every
+// core at once, and a button is rendered by one thread at a time. With one
+// GUI thread this is the same as one buffer per process.
+AlphaMask& SharedScratchMask() {
+    thread_local AlphaMask mask(kCanvasWidth, kCanvasHeight);
+    return mask;
+}
+
+AlphaMask& SharedLargeTextMask() {
+    thread_local AlphaMask mask(4 * kCanvasWidth, 4 * kCanvasHeight);
+    return mask;
+}
+
+Point TaboraButton::BodyOffset() const { return CentredOffset(bodyRect_); }
+
+void TaboraButton::Render() {
+    if (validLayers_ & kCanvasLayer) return;
+    canvas_.Fill(settings_.backgroundColor);
+    const ArgbImage& frame = FrameImage();
+    if (frame.Width() >= kFrameWindow.right && frame.Height() >= kFrameWindow.bottom) {
+        frame.CompositeOver(canvas_, kFrameWindow, kCanvasRect);
+    }
+    ComposeLayers(canvas_);
+    Built(kCanvasLayer);
+}
+
+void TaboraButton::ComposeLayers(ArgbImage& target) {
+    if (target.Width() != kCanvasWidth || target.Height() != kCanvasHeight) {
+        target.Allocate(kCanvasWidth, kCanvasHeight);
+    }
+    if (style_) {
+        BuildBody();
+        if (settings_.shadow || settings_.includeShadowArea) BuildShadowMask();
+        if (settings_.shadow) target.Fill(kShadowColor, shadowMask_);
+        BuildTintedBody();
+        const Point at = BodyOffset();
+        tintedBody_.CompositeOver(target, bodyRect_, bodyRect_.Offset(at.x, at.y));
+    }
+    if (!settings_.caption.empty()) {
+        BuildTextMask();
+        if (settings_.textShadow) {
+            BuildTextShadowMask();
+            target.Fill(kShadowColor, textShadowMask_);
+        }
+        target.Fill(settings_.textColor, textMask_);
+    }
+}
+
+void TaboraButton::BuildBody() {
+    if (validLayers_ & kBodyLayer) return;
+    bodyImage_.Clear();
+    const ArgbImage& image = style_->image;
+    const int32_t w = image.Width(), h = image.Height();
+    const int64_t size = settings_.buttonSize;
+    bodyRect_ = styleRect_;
+    const bool stretchable = style_->stretchColumn >= 0 && style_->stretchColumn < w;
+    if (size == kNaturalButtonSize || (size > kNaturalButtonSize && !stretchable)) {
+        image.CompositeOver(bodyImage_, std::nullopt, Rect{0, 0, w, h});
+    } else if (size < kNaturalButtonSize) {
+        // A size of 0 or below has no body at all.
+        const double f = size > 0 ? std::sqrt(double(size) * 50.0) * 0.01 : 0.0;
+        bodyRect_.right = int32_t(w * f);
+        bodyRect_.bottom = int32_t(h * f);
+        if (!bodyRect_.IsEmpty()) image.ReduceInto(bodyImage_, bodyRect_);
+    } else {
+        // Widening stops where the body would leave the canvas.
+        const int64_t d = std::min<int64_t>((size - kNaturalButtonSize) / 2,
+                                            std::max(0, kCanvasWidth - w));
+        bodyRect_.right = w + int32_t(d);
+        image.StretchMiddle(bodyImage_, bodyRect_, style_->stretchColumn);
+    }
+    // A style larger than the canvas keeps only what the body layer holds, so
+    // no later step reads past it.
+    bodyRect_ = bodyRect_.Intersect(kCanvasRect);
+    Built(kBodyLayer);
+}
+
+void TaboraButton::BuildShadowMask() {
+    if (validLayers_ & kShadowLayer) return;
+    AlphaMask& scratch = SharedScratchMask();
+    scratch.Clear();
+    shadowMask_.Clear();
+    const Point at = BodyOffset();
+    const Rect r = bodyRect_.Offset(at.x + kShadowOffset.x, at.y + kShadowOffset.y);
+    bodyImage_.CopyAlphaTo(scratch, bodyRect_, r);
+    scratch.BlurInto(shadowMask_, kShadowRadius, kShadowGain, kGainScale, kCanvasRect);
+    Built(kShadowLayer);
+}
+
+void TaboraButton::BuildTintedBody() {
+    if (validLayers_ & kTintedLayer) return;
+    tintedBody_.Clear();
+    bodyImage_.CompositeOver(tintedBody_, bodyRect_, Rect{0, 0, kCanvasWidth, kCanvasHeight});
+    tintedBody_.ShiftHueBrightness(bodyRect_, settings_.hueShift, settings_.brightness);
+    Built(kTintedLayer);
+}
+
+void TaboraButton::BuildTextShadowMask() {
+    if (validLayers_ & kTextShadowLayer) return;
+    textShadowMask_.Clear();
+    textMask_.BlurInto(textShadowMask_, kTextShadowRadius, kTextShadowGain, kGainScale,
+                       kCanvasRect.Offset(kTextShadowOffset.x, kTextShadowOffset.y));
+    Built(kTextShadowLayer);
+}
+
+void TaboraButton::PrepareExport() {
+    Render();
+    const int32_t dx = (kCanvasWidth - kSmallestExport) / 2;
+    const int32_t dy = (kCanvasHeight - kSmallestExport) / 2;
+    Rect area = kCanvasRect.Inflate(-dx, -dy);
+    if (style_) {
+        if (settings_.shadow || settings_.includeShadowArea) area = area.Union(shadowMask_.Bounds());
+        bodyBounds_ = bodyImage_.Bounds();
+        const Point at = BodyOffset();
+        area = area.Union(bodyBounds_.Offset(at.x, at.y));
+    }
+    if (!settings_.caption.empty()) {
+        if (settings_.textShadow) area = area.Union(textShadowMask_.Bounds());
+        area = area.Union(textMask_.Bounds());
+    }
+    exportRect_ = area.Inflate(1, 1).Intersect(kCanvasRect);
+}
+
+}  // namespace tabora

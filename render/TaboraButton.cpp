@@ -1,0 +1,185 @@
+#include "render/TaboraButton.h"
+
+#include <algorithm>
+#include <bit>
+
+#include "io/ButtonData.h"
+
+namespace tabora {
+
+// The shared buffers live in ButtonRender.cpp; touching them here creates
+// them on the thread that builds the button rather than inside a render.
+AlphaMask& SharedScratchMask();
+AlphaMask& SharedLargeTextMask();
+
+TaboraButton::TaboraButton() { InitDefaults(); }
+
+TaboraButton::~TaboraButton() = default;
+
+void TaboraButton::InitDefaults() {
+    canvas_.Allocate(kCanvasWidth, kCanvasHeight);
+    bodyImage_.Allocate(kCanvasWidth, kCanvasHeight);
+    tintedBody_.Allocate(kCanvasWidth, kCanvasHeight);
+    shadowMask_.Allocate(kCanvasWidth, kCanvasHeight);
+    textMask_.Allocate(kCanvasWidth, kCanvasHeight);
+    textShadowMask_.Allocate(kCanvasWidth, kCanvasHeight);
+    SharedScratchMask();
+    SharedLargeTextMask();
+
+    // Until the first render the canvas shows the work-area background. The
+    // picture is copied, not blended, and only as far as it fits.
+    ArgbImage background;
+    if (background.LoadFromResource("wabackm", true)) {
+        const int32_t w = std::min(background.Width(), kCanvasWidth);
+        const int32_t h = std::min(background.Height(), kCanvasHeight);
+        for (int32_t y = 0; y < h; ++y) {
+            std::copy_n(background.Pixels() + size_t(y) * size_t(background.Width()), w,
+                        canvas_.Pixels() + size_t(y) * kCanvasWidth);
+        }
+    }
+
+    settings_ = ButtonSettings{};
+    style_.reset();
+    styleRect_ = bodyRect_ = exportRect_ = bodyBounds_ = Rect{};
+    validLayers_ = 0;
+    font_.reset();
+}
+
+uint32_t TaboraButton::BuildCount(uint8_t layer) const {
+    if (!std::has_single_bit(unsigned(layer)) || layer > kTextShadowLayer) return 0;
+    return buildCounts_[std::countr_zero(unsigned(layer))];
+}
+
+void TaboraButton::Built(uint8_t layer) {
+    validLayers_ |= layer;
+    ++buildCounts_[std::countr_zero(unsigned(layer))];
+}
+
+namespace {
+
+template <typename T>
+bool Update(T& field, const T& value, uint8_t& validLayers, uint8_t cleared) {
+    if (field == value) return false;
+    field = value;
+    validLayers &= uint8_t(~cleared);
+    return true;
+}
+
+constexpr uint8_t kCaptionLayers =
+    TaboraButton::kCanvasLayer | TaboraButton::kTextLayer | TaboraButton::kTextShadowLayer;
+
+}  // namespace
+
+bool TaboraButton::SetButtonSize(int32_t size) {
+    size = std::clamp(size, kMinButtonSize, MaxButtonSize());
+    return Update(settings_.buttonSize, size, validLayers_,
+                  kCanvasLayer | kBodyLayer | kShadowLayer | kTintedLayer);
+}
+
+bool TaboraButton::SetHueShift(int32_t steps) {
+    return Update(settings_.hueShift, std::clamp(steps, 0, kMaxHueShift), validLayers_,
+                  kCanvasLayer | kTintedLayer);
+}
+
+bool TaboraButton::SetBrightness(int32_t steps) {
+    return Update(settings_.brightness, std::clamp(steps, -kMaxBrightness, kMaxBrightness),
+                  validLayers_, kCanvasLayer | kTintedLayer);
+}
+
+bool TaboraButton::SetFontSize(int16_t points) {
+    const auto clamped = int16_t(std::clamp<int32_t>(points, -kMaxFontPoints, kMaxFontPoints));
+    return Update(settings_.fontSize, clamped, validLayers_, kCaptionLayers);
+}
+
+bool TaboraButton::SetFontStyle(uint32_t style) {
+    return Update(settings_.fontStyle, style, validLayers_, kCaptionLayers);
+}
+
+bool TaboraButton::SetShadow(bool on) {
+    // The shadow mask does not depend on the switch, only its drawing does.
+    return Update(settings_.shadow, on, validLayers_, kCanvasLayer);
+}
+
+bool TaboraButton::SetAntialias(bool on) {
+    return Update(settings_.antialias, on, validLayers_, kCaptionLayers);
+}
+
+bool TaboraButton::SetTextShadow(bool on) {
+    return Update(settings_.textShadow, on, validLayers_, kCanvasLayer);
+}
+
+bool TaboraButton::SetIncludeShadowArea(bool on) {
+    return Update(settings_.includeShadowArea, on, validLayers_,
+                  on ? uint8_t(kCanvasLayer | kShadowLayer) : uint8_t(0));
+}
+
+void TaboraButton::SetBackgroundColor(Color color) {
+    settings_.backgroundColor = color & 0xFFFFFF;
+    Invalidate(kCanvasLayer);
+}
+
+void TaboraButton::SetTextColor(Color color) {
+    settings_.textColor = color & 0xFFFFFF;
+    Invalidate(kCanvasLayer);
+}
+
+void TaboraButton::SetFontName(const std::string& name) {
+    settings_.fontName = SettingText(name);
+    Invalidate(kCaptionLayers);
+}
+
+void TaboraButton::SetCaption(const std::string& caption) {
+    settings_.caption = SettingText(caption);
+    Invalidate(kCaptionLayers);
+}
+
+void TaboraButton::SetTextOffset(Point offset) {
+    settings_.textOffset = {std::clamp(offset.x, -kMaxTextOffset, kMaxTextOffset),
+                            std::clamp(offset.y, -kMaxTextOffset, kMaxTextOffset)};
+    Invalidate(kCaptionLayers);
+}
+
+void TaboraButton::SetJpegQuality(int16_t quality) {
+    settings_.jpegQuality = int16_t(std::clamp<int32_t>(quality, 0, 100));
+}
+
+bool TaboraButton::SetStyleNumber(int16_t n) {
+    if (n < 0 || n > Archive::kEntryCount) n = 0;
+    if (n == settings_.styleNumber) return false;
+    style_ = GetArchive().Load(n);
+    if (style_) styleRect_ = style_->image.Extent();
+    settings_.styleNumber = n;
+    validLayers_ = 0;
+    return true;
+}
+
+void TaboraButton::SetStyleForTesting(std::unique_ptr<ButtonStyle> style) {
+    style_ = std::move(style);
+    if (style_) styleRect_ = style_->image.Extent();
+    validLayers_ = 0;
+}
+
+namespace {
+// A style can be widened only about a column it has.
+bool Stretchable(const ButtonStyle& style) {
+    return style.stretchColumn >= 0 && style.stretchColumn < style.image.Width();
+}
+}  // namespace
+
+int16_t TaboraButton::MaxExtraWidth() const {
+    if (!style_ || !Stretchable(*style_)) return 0;
+    // A style wider than a widened body may be cannot be widened at all.
+    return int16_t(std::max(0, kWidestBody - style_->image.Width()));
+}
+
+int32_t TaboraButton::DefaultButtonSize() const {
+    if (!style_) return kNaturalButtonSize;
+    return kNaturalButtonSize + 2 * int32_t(style_->defaultStretch);
+}
+
+int32_t TaboraButton::MaxButtonSize() const {
+    // The slider's maximum, or the style's own starting size if that is more.
+    return std::max(kNaturalButtonSize + 2 * int32_t(MaxExtraWidth()), DefaultButtonSize());
+}
+
+}  // namespace tabora

@@ -1,0 +1,74 @@
+#include <algorithm>
+
+#include "io/ButtonData.h"
+#include "render/TaboraButton.h"
+
+namespace tabora {
+
+AlphaMask& SharedLargeTextMask();
+
+namespace {
+
+// An antialiased caption is drawn at four times the size and reduced.
+constexpr int32_t kAntialiasScale = 4;
+// The font record holds at most 31 bytes of face name.
+constexpr size_t kMaxFaceBytes = 31;
+constexpr int32_t kRegularWeight = 400;
+constexpr int32_t kBoldWeight = 700;
+
+bool SameRecord(const FontRecord& a, const FontRecord& b) {
+    return a.height == b.height && a.weight == b.weight && a.italic == b.italic &&
+           a.faceName == b.faceName;
+}
+
+CoverageView ViewOf(AlphaMask& mask) {
+    return {mask.Bytes(), mask.Width(), mask.Height(), mask.Width()};
+}
+
+// Coordinates of the text rectangle: far beyond any view, but never near
+// the ends of a 32-bit value whatever the caption measures.
+int32_t Placement(int64_t v) { return int32_t(std::clamp<int64_t>(v, -(1 << 28), 1 << 28)); }
+
+}  // namespace
+
+FontRecord TaboraButton::CaptionFontRecord() const {
+    const int32_t k = settings_.antialias ? kAntialiasScale : 1;
+    FontRecord record;
+    record.height = MulDiv(-kPixelsPerInch, settings_.fontSize, 72) * k;
+    record.weight = (settings_.fontStyle & kFontBold) ? kBoldWeight : kRegularWeight;
+    record.italic = (settings_.fontStyle & kFontItalic) != 0;
+    // Cut at a character boundary so the lookup never sees half a character.
+    record.faceName = std::string(CutUtf8(settings_.fontName, kMaxFaceBytes));
+    return record;
+}
+
+void TaboraButton::BuildTextMask() {
+    if (validLayers_ & kTextLayer) return;
+    const bool antialias = settings_.antialias;
+    const int32_t k = antialias ? kAntialiasScale : 1;
+
+    FontRecord record = CaptionFontRecord();
+    if (!font_ || !SameRecord(record, fontKey_)) {
+        font_ = Font::Create(record);
+        fontKey_ = std::move(record);
+    }
+
+    // Plain captions are drawn straight into the caption mask; antialiased
+    // ones into the large mask, then reduced by averaging 4 x 4 blocks.
+    AlphaMask& work = antialias ? SharedLargeTextMask() : textMask_;
+    work.Clear();
+    if (font_) {
+        const TextExtent extent = font_->Extent(settings_.caption);
+        const int64_t left = (int64_t(work.Width()) - extent.cx) / 2 +
+                             int64_t(settings_.textOffset.x) * k;
+        const int64_t top = (int64_t(work.Height()) - extent.cy) / 2 +
+                            int64_t(settings_.textOffset.y) * k;
+        const Rect rect{Placement(left), Placement(top), Placement(left + extent.cx),
+                        Placement(top + extent.cy)};
+        font_->DrawCoverage(settings_.caption, rect, ViewOf(work), false);
+    }
+    if (antialias) work.ReduceInto(textMask_);
+    Built(kTextLayer);
+}
+
+}  // namespace tabora
