@@ -70,6 +70,13 @@ void ArtOutput::Review(const std::string& fileName, const ArgbImage& image) cons
     WriteWholeFile(outDir_ + "/review/" + fileName, png.Data(), png.Length());
 }
 
+void ArtOutput::WriteFile(const std::string& relativePath, const void* data, size_t size) const {
+    const size_t slash = relativePath.rfind('/');
+    if (slash != std::string::npos)
+        ::mkdir((outDir_ + "/" + relativePath.substr(0, slash)).c_str(), 0777);
+    WriteWholeFile(outDir_ + "/" + relativePath, data, size);
+}
+
 void ArtOutput::Finish() {
     auto blob = writer_.Finish();
     WriteWholeFile(outDir_ + "/tabora.res", blob.data(), blob.size());

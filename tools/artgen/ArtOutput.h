@@ -23,6 +23,10 @@ public:
     // A PNG of `image` (straight alpha kept) under review/, for people to look at.
     void Review(const std::string& fileName, const ArgbImage& image) const;
 
+    // Any other file the build installs (the desktop icons), under <outdir>;
+    // one level of folder is created as needed.
+    void WriteFile(const std::string& relativePath, const void* data, size_t size) const;
+
     const std::string& OutDir() const { return outDir_; }
     // Writes tabora.res.
     void Finish();
