@@ -39,14 +39,19 @@ void OnPngWarning(png_structp png, png_const_charp) {
     png_longjmp(png, 1);
 }
 
+// The jump back to libpng's recovery point happens after the catch block has
+// ended: leaving a handler by longjmp would skip the end of the catch and
+// leak the exception object.
 void WriteToStream(png_structp png, png_bytep data, png_size_t length) {
     auto* io = static_cast<IoContext*>(png_get_io_ptr(png));
+    bool failed = false;
     try {
         io->stream->Write(data, uint32_t(length));
     } catch (...) {
         io->pending = std::current_exception();
-        png_error(png, "write failed");
+        failed = true;
     }
+    if (failed) png_error(png, "write failed");
 }
 
 void FlushStream(png_structp) {}
@@ -54,12 +59,14 @@ void FlushStream(png_structp) {}
 void ReadFromStream(png_structp png, png_bytep data, png_size_t length) {
     auto* io = static_cast<IoContext*>(png_get_io_ptr(png));
     uint32_t got = 0;
+    bool failed = false;
     try {
         got = io->stream->Read(data, uint32_t(length));
     } catch (...) {
         io->pending = std::current_exception();
-        png_error(png, "read failed");
+        failed = true;
     }
+    if (failed) png_error(png, "read failed");
     // A truncated file ends the read here rather than feeding zeros.
     if (got < length) png_error(png, "unexpected end of file");
 }
@@ -70,6 +77,7 @@ struct WriteJob {
     uint32_t width = 0;
     uint32_t height = 0;
     png_text text{};
+    bool withText = true;
     png_bytepp rows = nullptr;
 };
 
@@ -78,7 +86,7 @@ bool RunWrite(WriteJob* job) {
     if (setjmp(png_jmpbuf(job->png))) return false;
     png_set_IHDR(job->png, job->info, job->width, job->height, 8, PNG_COLOR_TYPE_RGB_ALPHA,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_set_text(job->png, job->info, &job->text, 1);
+    if (job->withText) png_set_text(job->png, job->info, &job->text, 1);
     png_write_info(job->png, job->info);
     png_set_swap_alpha(job->png);
     png_write_image(job->png, job->rows);
@@ -147,6 +155,7 @@ void PngCodec::Write(const ArgbImage& image, MacStream& out, bool keepAlpha,
     job.text.key = const_cast<char*>(kKeyword);
     job.text.text = hex.data();
     job.text.text_length = hex.size();
+    job.withText = block != nullptr;
     job.rows = rowPointers.data();
 
     bool ok = RunWrite(&job);

@@ -12,7 +12,8 @@ class PngCodec {
 public:
     // Writes the part `rect` of `image` (whole image when absent). Without
     // keepAlpha every alpha byte is 255. Throws TaboraError("error writing PNG
-    // file") on any library error or warning.
+    // file") on any library error or warning. A null block writes no text
+    // chunk at all (a plain picture, such as a style's body image).
     static void Write(const ArgbImage& image, MacStream& out, bool keepAlpha,
                       std::optional<Rect> rect, const uint8_t* block, int16_t blockLength);
     // Finds the block: exactly one text chunk before the image data, keyword

@@ -1,0 +1,113 @@
+#pragma once
+// Helpers shared by the codec tests: test pictures, and independent readers
+// of the four formats (the libraries' full decoders, and plain walkers of the
+// file structure) to check what the codecs wrote.
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "io/MacStream.h"
+#include "render/ArgbImage.h"
+
+namespace tabora::test {
+
+using Bytes = std::vector<uint8_t>;
+
+inline Bytes BytesOf(const PtrMacStream& s) { return Bytes(s.Data(), s.Data() + s.Length()); }
+
+// A picture whose every pixel differs from its neighbours, with some alpha.
+inline ArgbImage Gradient(int32_t w, int32_t h) {
+    ArgbImage image(w, h);
+    for (int32_t y = 0; y < h; ++y) {
+        for (int32_t x = 0; x < w; ++x) {
+            uint8_t a = uint8_t((x + y) % 3 == 0 ? 0 : 40 * ((x + y) % 7));
+            image.At(x, y) = MakePixel(a, uint8_t(x * 7), uint8_t(y * 11), uint8_t(x * y));
+        }
+    }
+    return image;
+}
+
+// "Tbra" and `size` - 4 bytes counting up.
+inline Bytes SignedBlock(size_t size) {
+    Bytes block(size);
+    const char sig[4] = {'T', 'b', 'r', 'a'};
+    for (size_t i = 0; i < size; ++i) block[i] = i < 4 ? uint8_t(sig[i]) : uint8_t(i);
+    return block;
+}
+
+inline uint32_t Le32(const uint8_t* p) {
+    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+}
+inline uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
+inline uint32_t Be32(const uint8_t* p) {
+    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
+}
+inline uint16_t Be16(const uint8_t* p) { return uint16_t((p[0] << 8) | p[1]); }
+
+// ---- PNG ----
+struct PngChunk {
+    std::string type;
+    Bytes data;
+};
+// The chunks after the 8-byte signature; empty when the signature is wrong.
+std::vector<PngChunk> PngChunks(const Bytes& file);
+// Full decode to RGBA (4 bytes per pixel) through libpng.
+bool DecodePng(const Bytes& file, int32_t& w, int32_t& h, Bytes& rgba);
+// A PNG written directly with libpng, with the given text chunks (key, text)
+// before the image data and `lateText` after it.
+Bytes MakePng(const std::vector<std::pair<std::string, std::string>>& texts,
+              const std::vector<std::pair<std::string, std::string>>& lateTexts = {});
+
+// ---- GIF ----
+struct GifLayout {
+    std::string version;
+    uint16_t width = 0, height = 0;
+    uint8_t packed = 0, background = 0, aspect = 0;
+    Bytes globalTable;  // 3 x entries
+    // Extensions in front of the first image: label, then each sub-block.
+    struct Extension {
+        uint8_t label = 0;
+        std::vector<Bytes> subBlocks;
+    };
+    std::vector<Extension> extensions;
+    int images = 0;
+    uint16_t imageLeft = 0, imageTop = 0, imageWidth = 0, imageHeight = 0;
+    uint8_t imagePacked = 0;
+    uint8_t lzwMinimum = 0;
+    bool trailer = false;
+};
+bool ParseGif(const Bytes& file, GifLayout& layout);
+// Full decode through giflib: indices of the first image and the global table.
+bool DecodeGif(const Bytes& file, int32_t& w, int32_t& h, Bytes& indices, Bytes& table);
+
+// ---- JPEG ----
+struct JpegSegment {
+    uint8_t marker = 0;
+    Bytes data;  // without the length word
+};
+// The segments from SOI up to SOS (inclusive); the entropy data is skipped.
+std::vector<JpegSegment> JpegSegments(const Bytes& file);
+// Full decode to RGB through libjpeg; false on any library error.
+bool DecodeJpeg(const Bytes& file, int32_t& w, int32_t& h, Bytes& rgb);
+// A JPEG of a small grey picture with the given APP12 payloads after JFIF.
+Bytes MakeJpeg(const std::vector<Bytes>& app12Payloads);
+
+// A stream that fails (throws FileError) once `limit` bytes have been written.
+class FailingStream : public MacStream {
+public:
+    explicit FailingStream(uint32_t limit) : limit_(limit) {}
+    uint32_t Read(void*, uint32_t) override { return 0; }
+    void Write(const void* buffer, uint32_t count) override;
+    void Seek(uint32_t position) override { position_ = position; }
+    uint32_t GetLength() override { return written_; }
+    uint32_t Position() override { return position_; }
+    uint32_t written() const { return written_; }
+
+private:
+    uint32_t limit_;
+    uint32_t written_ = 0;
+    uint32_t position_ = 0;
+};
+
+}  // namespace tabora::test
