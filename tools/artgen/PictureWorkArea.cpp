@@ -68,10 +68,10 @@ ArgbImage Frame() {
             0.45f * rim * Facing(OuterShape, x, y) + 0.45f * lip * -Facing(SheetShape, x, y);
         c = shade > 0 ? Mix(c, palette::kWhite, shade) : Mix(c, Hex(0x5A5A5A), -shade);
         // A hairline at the opening gives the sheet a crisp border.
-        const float hairline = 1.0f - SmoothStep(0.0f, 1.2f, fromOpening);
+        const float hairline = 1.0f - SmoothStep(0.5f, 1.5f, fromOpening);
         c = Mix(c, Hex(0x8C8C8C), 0.55f * hairline);
         // And one at the outside keeps the frame from dissolving into the window.
-        const float outline = 1.0f - SmoothStep(0.0f, 1.2f, fromOuter);
+        const float outline = 1.0f - SmoothStep(0.5f, 1.5f, fromOuter);
         return Mix(c, Hex(0xA8A8A8), 0.5f * outline);
     });
     return canvas.ToImage();
