@@ -4,13 +4,6 @@
 
 namespace tabora::art {
 
-namespace {
-
-// Pictures up to this many pixels also get a 2× enlargement for review.
-constexpr int kEnlargeUpToPixels = 40000;
-
-}  // namespace
-
 void PictureSet::AddPair(const std::string& colorName, const std::string& maskName,
                          const ArgbImage& image) {
     out_.AddColorBitmap(colorName, image);
@@ -66,8 +59,7 @@ const ArgbImage& PictureSet::Loaded(const std::string& name) const {
 
 void PictureSet::Review(const std::string& name, const ArgbImage& image) const {
     out_.Review(name + ".png", image);
-    if (image.Width() * image.Height() <= kEnlargeUpToPixels)
-        out_.Review(name + "@2x.png", Enlarge(image, 2));
+    out_.Review(name + "@2x.png", Enlarge(image, 2));
 }
 
 void GenerateInterfacePictures(ArtOutput& out) {

@@ -204,7 +204,6 @@ ArgbImage Half(const ArgbImage& image) {
 void MakeMockup(PictureSet& set) {
     const ArgbImage window = Window(set);
     set.Review("mockup", window);
-    set.Out().Review("mockup@2x.png", Enlarge(window, 2));
 
     // The sheet for the README: the window, the About picture, the icons.
     constexpr int kGap = 24;

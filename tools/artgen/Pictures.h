@@ -43,7 +43,7 @@ public:
     // The picture as the program will see it, by its colour (or only) name.
     const ArgbImage& Loaded(const std::string& name) const;
     ArtOutput& Out() { return out_; }
-    // A review PNG, plus a 2× enlargement of anything small enough to squint at.
+    // A review PNG and a 2× enlargement, for looking at single pixels.
     void Review(const std::string& name, const ArgbImage& image) const;
 
 private:
