@@ -29,6 +29,7 @@ struct FontRecord {
 struct TextExtent {
     int32_t cx = 0;  // sum of the advances
     int32_t cy = 0;  // ascent + descent
+    friend bool operator==(const TextExtent&, const TextExtent&) = default;
 };
 
 // A view of an 8-bit coverage buffer, rows top-down.
@@ -60,7 +61,8 @@ public:
     // centred in `rect` and top-aligned (baseline at rect.top + ascent);
     // pixels outside the view are never touched. `antialiased` false gives
     // crisp hinted monochrome coverage (only 0 and 255); true gives smooth
-    // coverage. Coverage is combined with what is there by maximum.
+    // coverage. Coverage is combined with what is there by maximum. Only the
+    // view clips: ink beyond `rect` (an italic overhang) is drawn too.
     virtual void DrawCoverage(std::string_view text, Rect rect, CoverageView target,
                               bool antialiased) = 0;
     // The same line drawn black on white into a 24-bit bottom-up buffer
@@ -81,5 +83,11 @@ constexpr uint32_t kTrueTypeFontType = 4;
 
 // The installed families, sorted by name, each once.
 std::vector<FontFamily> EnumerateFontFamilies();
+
+// Starts loading the system's font configuration, and opening the face that
+// `faceName` resolves to, on a background thread, so that a short-lived
+// process does not wait for them at its first Font::Create. Optional; safe
+// to call any number of times, from any thread.
+void PrewarmFonts(std::string_view faceName = "Arial");
 
 }  // namespace tabora

@@ -1,0 +1,36 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tabora {
+
+// Where a font record's face lives on this system, as the system's font
+// configuration resolves it (aliases such as metric-compatible substitutes
+// included).
+struct ResolvedFace {
+    std::string path;   // empty when no font at all is installed
+    int64_t index = 0;  // face (and named instance) within the file
+    std::string family;
+    bool syntheticBold = false;    // bold asked for, the family has none
+    bool syntheticItalic = false;  // italic asked for, the family has none
+};
+
+// Face names take part in the lookup with at most this many bytes: the font
+// record holds 32 bytes with the terminator.
+constexpr size_t kFaceNameBytes = 31;
+
+// The face name as the lookup sees it: up to the first NUL, at most
+// kFaceNameBytes bytes, malformed UTF-8 replaced.
+std::string LookupFaceName(std::string_view faceName);
+
+// Thread-safe; results are cached. An empty or unknown name gives the
+// system's default sans family. `weight` is 1-1000 (0 means 400).
+ResolvedFace ResolveFace(std::string_view faceName, int32_t weight, bool italic);
+
+// Loads the system font configuration if nobody has yet. Thread-safe; the
+// first call in a process costs a few milliseconds (it parses the
+// configuration files), later ones nothing.
+void EnsureFontConfiguration();
+
+}  // namespace tabora

@@ -1,0 +1,424 @@
+#include "platform/Fonts.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_OUTLINE_H
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cstdlib>
+#include <system_error>
+#include <thread>
+#include <unordered_map>
+#include <utility>
+
+#include "platform/FaceLease.h"
+#include "platform/FontLookup.h"
+#include "platform/Utf8.h"
+
+namespace tabora {
+namespace {
+
+// Size used when the record leaves the height at 0.
+constexpr int32_t kDefaultPoints = 12;
+// Largest em, in pixels; larger requests are clamped to it. FreeType holds
+// the pixel size in 16 bits, and at this size one glyph already spans about
+// a hundred times the largest work area (696 × 296), so more could only
+// change which part of one glyph shows.
+constexpr int64_t kMaxEmPixels = 65535;
+// Above this em size outlines are not grid-fitted: a pixel is then under a
+// thousandth of the em, so hinting changes nothing visible, while the
+// font's hinting programs would run near their fixed-point limits.
+constexpr int64_t kMaxHintedEmPixels = 1024;
+// Rows rendered at once for one glyph. Scratch memory stays at the target's
+// width times this, however large the glyph.
+constexpr int32_t kBandRows = 256;
+// Advances remembered per font beyond ASCII. Text is arbitrary, so bounded.
+constexpr size_t kMaxCachedGlyphs = 4096;
+// Slant of the synthetic italic: tan 12° in 16.16, the usual oblique.
+constexpr FT_Fixed kObliqueShear = 0x366A;
+
+// 26.6 fixed point to whole pixels. Right shifts of negative values are
+// arithmetic in C++20.
+int64_t FloorPixels(int64_t v) { return v >> 6; }
+int64_t CeilPixels(int64_t v) { return -((-v) >> 6); }
+int64_t RoundPixels(int64_t v) { return (v + 32) >> 6; }
+
+// Control characters have no glyph worth drawing; a caption is one line.
+bool IsControl(char32_t cp) { return cp < 0x20 || (cp >= 0x7F && cp < 0xA0); }
+
+class FreeTypeFont final : public Font {
+public:
+    FreeTypeFont(FaceLease lease, const ResolvedFace& resolved, const FontRecord& record);
+
+    TextExtent Extent(std::string_view text) override;
+    void DrawCoverage(std::string_view text, Rect rect, CoverageView target,
+                      bool antialiased) override;
+    void DrawLine(std::string_view text, Rect rect, Bgr24View target) override;
+    std::string FamilyName() const override { return family_; }
+
+private:
+    struct Glyph {
+        FT_UInt index = 0;
+        int64_t advance = 0;  // whole pixels
+        bool known = false;
+    };
+
+    void SetScalableSize(int32_t height);
+    void SetBitmapSize(int32_t height);
+    FT_Int32 LoadFlags(bool antialiased) const;
+    Glyph GlyphFor(char32_t cp);
+    int64_t LineWidth(std::string_view text);
+    template <class Sink>
+    void Draw(std::string_view text, Rect rect, int32_t viewWidth, int32_t viewHeight,
+              bool antialiased, Sink& sink);
+    template <class Sink>
+    void DrawGlyph(FT_UInt index, int64_t penX, int64_t baseline, int32_t viewWidth,
+                   int32_t viewHeight, bool antialiased, Sink& sink);
+    template <class Sink>
+    void RenderBand(FT_Outline& outline, int64_t penX, int64_t baseline, int32_t left, int32_t top,
+                    int32_t width, int32_t rows, bool antialiased, Sink& sink);
+    template <class Sink>
+    void DrawBitmap(const FT_Bitmap& bitmap, int64_t left, int64_t top, int32_t viewWidth,
+                    int32_t viewHeight, bool antialiased, Sink& sink);
+
+    FaceLease lease_;
+    FT_Face face_ = nullptr;  // null when nothing usable was found: draws nothing
+    std::string family_;
+    bool syntheticBold_ = false;
+    bool syntheticItalic_ = false;
+    bool hinted_ = true;
+    int64_t boldStrength_ = 0;  // 26.6, whole pixels
+    int32_t ascent_ = 0;
+    int32_t descent_ = 0;
+    // No glyph's ink reaches further than this from its pen position, in
+    // pixels; glyphs further than this outside the target are not loaded.
+    int64_t inkMargin_ = 0;
+    std::array<Glyph, 128> ascii_{};
+    std::unordered_map<char32_t, Glyph> others_;
+    std::vector<uint8_t> bits_;  // one band as the rasteriser writes it
+    std::vector<uint8_t> row_;   // one row of coverage bytes
+};
+
+FreeTypeFont::FreeTypeFont(FaceLease lease, const ResolvedFace& resolved, const FontRecord& record)
+    : lease_(std::move(lease)),
+      face_(lease_.Face()),
+      family_(resolved.family),
+      syntheticBold_(resolved.syntheticBold),
+      syntheticItalic_(resolved.syntheticItalic) {
+    if (!face_) return;
+    if (FT_IS_SCALABLE(face_)) {
+        SetScalableSize(record.height);
+    } else {
+        SetBitmapSize(record.height);
+    }
+}
+
+// Ascent and descent in whole pixels at `em`, rounded outwards so that the
+// cell holds every glyph that keeps to the font's metrics.
+std::pair<int64_t, int64_t> CellAt(FT_Face face, int64_t em) {
+    const int64_t units = std::max<int64_t>(1, face->units_per_EM);
+    const int64_t ascent = std::max<int64_t>(0, face->ascender);
+    const int64_t descent = std::max<int64_t>(0, -int64_t(face->descender));
+    return {(ascent * em + units - 1) / units, (descent * em + units - 1) / units};
+}
+
+void FreeTypeFont::SetScalableSize(int32_t height) {
+    int64_t em = 0;
+    if (height < 0) {
+        em = -int64_t(height);
+    } else if (height == 0) {
+        em = -int64_t(MulDiv(-kPixelsPerInch, kDefaultPoints, 72));
+    } else {
+        // A positive height is the cell (ascent + descent): the largest em
+        // whose cell is no taller.
+        const int64_t cell = int64_t(face_->ascender) - face_->descender;
+        em = cell > 0 ? (int64_t(height) * face_->units_per_EM + cell / 2) / cell : height;
+        em = std::clamp<int64_t>(em, 1, kMaxEmPixels);
+        while (em > 1) {
+            const auto [above, below] = CellAt(face_, em);
+            if (above + below <= height) break;
+            --em;
+        }
+    }
+    em = std::clamp<int64_t>(em, 1, kMaxEmPixels);
+    if (FT_Set_Pixel_Sizes(face_, 0, FT_UInt(em)) != 0) {
+        face_ = nullptr;
+        return;
+    }
+    hinted_ = em <= kMaxHintedEmPixels;
+    const FT_Fixed scale = face_->size->metrics.y_scale;
+    const auto [above, below] = CellAt(face_, em);
+    ascent_ = int32_t(above);
+    descent_ = int32_t(below);
+    // Synthetic bold widens each stem by a 24th of the em, at least one
+    // pixel, in whole pixels so that monochrome stems stay crisp.
+    if (syntheticBold_) boldStrength_ = std::max<int64_t>(64, (em * 64 / 24 + 32) & ~63);
+    const FT_BBox& box = face_->bbox;
+    const int64_t reach = std::max(
+        {std::labs(box.xMin), std::labs(box.xMax), std::labs(box.yMin), std::labs(box.yMax)});
+    // The bounding box of some fonts is wrong; two ems is a safe floor.
+    inkMargin_ =
+        std::max(CeilPixels(FT_MulFix(reach, scale)) * 5 / 4, 2 * em) + boldStrength_ / 64 + 2;
+}
+
+void FreeTypeFont::SetBitmapSize(int32_t height) {
+    if (face_->num_fixed_sizes <= 0) {
+        face_ = nullptr;
+        return;
+    }
+    const int64_t wanted = height < 0   ? -int64_t(height)
+                           : height > 0 ? height
+                                        : -int64_t(MulDiv(-kPixelsPerInch, kDefaultPoints, 72));
+    int best = 0;
+    int64_t bestDistance = INT64_MAX;
+    for (int i = 0; i < face_->num_fixed_sizes; ++i) {
+        const FT_Bitmap_Size& size = face_->available_sizes[i];
+        const int64_t have = height > 0 ? size.height : RoundPixels(size.y_ppem);
+        if (std::llabs(have - wanted) < bestDistance) {
+            bestDistance = std::llabs(have - wanted);
+            best = i;
+        }
+    }
+    if (FT_Select_Size(face_, best) != 0) {
+        face_ = nullptr;
+        return;
+    }
+    const FT_Size_Metrics& metrics = face_->size->metrics;
+    ascent_ = int32_t(std::max<int64_t>(0, CeilPixels(metrics.ascender)));
+    descent_ = int32_t(std::max<int64_t>(0, CeilPixels(-metrics.descender)));
+    syntheticBold_ = syntheticItalic_ = false;  // bitmaps are drawn as they are
+    inkMargin_ = 2 * std::max<int64_t>(ascent_ + descent_, CeilPixels(metrics.max_advance)) + 2;
+}
+
+FT_Int32 FreeTypeFont::LoadFlags(bool antialiased) const {
+    if (!FT_IS_SCALABLE(face_)) return FT_LOAD_DEFAULT;
+    if (!hinted_) return FT_LOAD_NO_BITMAP | FT_LOAD_NO_HINTING;
+    // Plain text is grid-fitted for monochrome, like screen text without
+    // font smoothing; smooth text uses the font's normal hinting.
+    return FT_LOAD_NO_BITMAP | (antialiased ? FT_LOAD_TARGET_NORMAL : FT_LOAD_TARGET_MONO);
+}
+
+// Advances come from the monochrome load in both modes, so that a line is
+// as wide drawn smooth as drawn plain and as Extent says.
+FreeTypeFont::Glyph FreeTypeFont::GlyphFor(char32_t cp) {
+    Glyph* entry = nullptr;
+    if (cp < ascii_.size()) {
+        entry = &ascii_[cp];
+    } else {
+        if (others_.size() >= kMaxCachedGlyphs) others_.clear();
+        entry = &others_[cp];
+    }
+    if (entry->known) return *entry;
+    Glyph glyph;
+    glyph.known = true;
+    glyph.index = FT_Get_Char_Index(face_, cp);
+    // Symbol fonts map their characters at U+F020-U+F0FF; a byte of legacy
+    // text means the character at U+F000 plus the byte.
+    if (glyph.index == 0 && cp < 0x100 && face_->charmap &&
+        face_->charmap->encoding == FT_ENCODING_MS_SYMBOL) {
+        glyph.index = FT_Get_Char_Index(face_, 0xF000 + cp);
+    }
+    if (FT_Load_Glyph(face_, glyph.index, LoadFlags(false)) == 0) {
+        glyph.advance = RoundPixels(face_->glyph->advance.x) + boldStrength_ / 64;
+    }
+    *entry = glyph;
+    return glyph;
+}
+
+int64_t FreeTypeFont::LineWidth(std::string_view text) {
+    int64_t width = 0;
+    for (size_t pos = 0; pos < text.size();) {
+        const char32_t cp = NextCodePoint(text, pos);
+        if (!IsControl(cp)) width += GlyphFor(cp).advance;
+    }
+    return width;
+}
+
+TextExtent FreeTypeFont::Extent(std::string_view text) {
+    if (!face_) return {};
+    const int64_t width = std::clamp<int64_t>(LineWidth(text), INT32_MIN, INT32_MAX);
+    return {int32_t(width), ascent_ + descent_};
+}
+
+template <class Sink>
+void FreeTypeFont::Draw(std::string_view text, Rect rect, int32_t viewWidth, int32_t viewHeight,
+                        bool antialiased, Sink& sink) {
+    if (!face_ || text.empty()) return;
+    // 64-bit throughout: rectangles and fonts may be far larger than the view.
+    const int64_t rectWidth = int64_t(rect.right) - rect.left;
+    int64_t penX = rect.left + (rectWidth - LineWidth(text)) / 2;
+    const int64_t baseline = int64_t(rect.top) + ascent_;
+    if (baseline + inkMargin_ <= 0 || baseline - inkMargin_ >= viewHeight) return;
+    for (size_t pos = 0; pos < text.size();) {
+        const char32_t cp = NextCodePoint(text, pos);
+        if (IsControl(cp)) continue;
+        const Glyph glyph = GlyphFor(cp);
+        if (penX + inkMargin_ > 0 && penX - inkMargin_ < viewWidth) {
+            DrawGlyph(glyph.index, penX, baseline, viewWidth, viewHeight, antialiased, sink);
+        }
+        penX += glyph.advance;
+    }
+}
+
+template <class Sink>
+void FreeTypeFont::DrawGlyph(FT_UInt index, int64_t penX, int64_t baseline, int32_t viewWidth,
+                             int32_t viewHeight, bool antialiased, Sink& sink) {
+    if (FT_Load_Glyph(face_, index, LoadFlags(antialiased)) != 0) return;
+    const FT_GlyphSlot slot = face_->glyph;
+    if (slot->format == FT_GLYPH_FORMAT_BITMAP) {
+        DrawBitmap(slot->bitmap, penX + slot->bitmap_left, baseline - slot->bitmap_top, viewWidth,
+                   viewHeight, antialiased, sink);
+        return;
+    }
+    if (slot->format != FT_GLYPH_FORMAT_OUTLINE) return;
+    FT_Outline& outline = slot->outline;
+    // Horizontal only, like overstriking: the glyph keeps its height.
+    if (boldStrength_ > 0) FT_Outline_EmboldenXY(&outline, boldStrength_, 0);
+    if (syntheticItalic_) {
+        FT_Matrix shear{0x10000, kObliqueShear, 0, 0x10000};
+        FT_Outline_Transform(&outline, &shear);
+    }
+    // Only the part of the glyph inside the view is ever rasterised.
+    FT_BBox box;
+    FT_Outline_Get_CBox(&outline, &box);
+    const int64_t left = std::max<int64_t>(0, penX + FloorPixels(box.xMin));
+    const int64_t right = std::min<int64_t>(viewWidth, penX + CeilPixels(box.xMax));
+    const int64_t top = std::max<int64_t>(0, baseline - CeilPixels(box.yMax));
+    const int64_t bottom = std::min<int64_t>(viewHeight, baseline - FloorPixels(box.yMin));
+    for (int64_t y = top; left < right && y < bottom; y += kBandRows) {
+        RenderBand(outline, penX, baseline, int32_t(left), int32_t(y), int32_t(right - left),
+                   int32_t(std::min<int64_t>(kBandRows, bottom - y)), antialiased, sink);
+    }
+}
+
+template <class Sink>
+void FreeTypeFont::RenderBand(FT_Outline& outline, int64_t penX, int64_t baseline, int32_t left,
+                              int32_t top, int32_t width, int32_t rows, bool antialiased,
+                              Sink& sink) {
+    const int32_t pitch = antialiased ? width : (width + 7) / 8;
+    bits_.assign(size_t(pitch) * size_t(rows), 0);
+    FT_Bitmap bitmap{};
+    bitmap.rows = unsigned(rows);
+    bitmap.width = unsigned(width);
+    bitmap.pitch = pitch;
+    bitmap.buffer = bits_.data();
+    bitmap.num_grays = 256;
+    bitmap.pixel_mode = antialiased ? FT_PIXEL_MODE_GRAY : FT_PIXEL_MODE_MONO;
+    // The band's bottom-left corner becomes the origin; FreeType's y axis
+    // points up, the view's down.
+    const FT_Pos dx = FT_Pos(penX - left) * 64;
+    const FT_Pos dy = FT_Pos(int64_t(top) + rows - baseline) * 64;
+    FT_Outline_Translate(&outline, dx, dy);
+    const FT_Error error = FT_Outline_Get_Bitmap(lease_.Library(), &outline, &bitmap);
+    FT_Outline_Translate(&outline, -dx, -dy);
+    if (error != 0) return;
+    row_.resize(size_t(width));
+    for (int32_t r = 0; r < rows; ++r) {
+        const uint8_t* source = bits_.data() + size_t(r) * size_t(pitch);
+        if (!antialiased) {
+            for (int32_t x = 0; x < width; ++x) {
+                row_[size_t(x)] = (source[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
+            }
+            source = row_.data();
+        }
+        sink(left, top + r, source, width);
+    }
+}
+
+template <class Sink>
+void FreeTypeFont::DrawBitmap(const FT_Bitmap& bitmap, int64_t left, int64_t top, int32_t viewWidth,
+                              int32_t viewHeight, bool antialiased, Sink& sink) {
+    const bool mono = bitmap.pixel_mode == FT_PIXEL_MODE_MONO;
+    if ((!mono && bitmap.pixel_mode != FT_PIXEL_MODE_GRAY) || bitmap.pitch < 0) return;
+    const int64_t x0 = std::max<int64_t>(0, left);
+    const int64_t x1 = std::min<int64_t>(viewWidth, left + bitmap.width);
+    const int64_t y0 = std::max<int64_t>(0, top);
+    const int64_t y1 = std::min<int64_t>(viewHeight, top + bitmap.rows);
+    if (x0 >= x1 || y0 >= y1) return;
+    const int maxGray = std::max(1, bitmap.num_grays - 1);
+    row_.resize(size_t(x1 - x0));
+    for (int64_t y = y0; y < y1; ++y) {
+        const uint8_t* source = bitmap.buffer + (y - top) * bitmap.pitch;
+        for (int64_t x = x0; x < x1; ++x) {
+            const int64_t i = x - left;
+            int value = mono ? ((source[i >> 3] & (0x80 >> (i & 7))) ? 255 : 0)
+                             : std::min(255, source[i] * 255 / maxGray);
+            if (!antialiased) value = value >= 128 ? 255 : 0;
+            row_[size_t(x - x0)] = uint8_t(value);
+        }
+        sink(int32_t(x0), int32_t(y), row_.data(), int32_t(x1 - x0));
+    }
+}
+
+void FreeTypeFont::DrawCoverage(std::string_view text, Rect rect, CoverageView target,
+                                bool antialiased) {
+    if (!target.bytes || target.width <= 0 || target.height <= 0 || target.stride < target.width) {
+        return;
+    }
+    auto sink = [&target](int32_t x, int32_t y, const uint8_t* coverage, int32_t count) {
+        uint8_t* out = target.bytes + ptrdiff_t(y) * target.stride + x;
+        for (int32_t i = 0; i < count; ++i) out[i] = std::max(out[i], coverage[i]);
+    };
+    Draw(text, rect, target.width, target.height, antialiased, sink);
+}
+
+void FreeTypeFont::DrawLine(std::string_view text, Rect rect, Bgr24View target) {
+    if (!target.bits || target.width <= 0 || target.height <= 0 ||
+        target.rowBytes < int64_t(target.width) * 3) {
+        return;
+    }
+    auto sink = [&target](int32_t x, int32_t y, const uint8_t* coverage, int32_t count) {
+        // Rows are stored bottom-up.
+        uint8_t* out =
+            target.bits + ptrdiff_t(target.height - 1 - y) * target.rowBytes + ptrdiff_t(x) * 3;
+        for (int32_t i = 0; i < count; ++i, out += 3) {
+            if (coverage[i] == 0) continue;
+            const uint8_t ink = uint8_t(255 - coverage[i]);
+            out[0] = std::min(out[0], ink);
+            out[1] = std::min(out[1], ink);
+            out[2] = std::min(out[2], ink);
+        }
+    };
+    Draw(text, rect, target.width, target.height, false, sink);
+}
+
+}  // namespace
+
+int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
+    if (c == 0) return -1;
+    const int64_t product = int64_t(a) * b;
+    int64_t quotient = product / c;
+    const int64_t remainder = product % c;
+    if (2 * std::llabs(remainder) >= std::llabs(int64_t(c))) {
+        quotient += (product < 0) != (c < 0) ? -1 : 1;
+    }
+    if (quotient > INT32_MAX || quotient < INT32_MIN) return -1;
+    return int32_t(quotient);
+}
+
+std::unique_ptr<Font> Font::Create(const FontRecord& record) {
+    ResolvedFace resolved = ResolveFace(record.faceName, record.weight, record.italic);
+    FaceLease lease = LeaseFace(resolved.path, resolved.index);
+    if (!lease) {
+        // The configured file is unreadable or damaged: use the default
+        // sans family rather than draw nothing.
+        resolved = ResolveFace({}, record.weight, record.italic);
+        lease = LeaseFace(resolved.path, resolved.index);
+    }
+    return std::make_unique<FreeTypeFont>(std::move(lease), resolved, record);
+}
+
+void PrewarmFonts(std::string_view faceName) {
+    try {
+        std::thread([name = std::string(faceName)] {
+            const ResolvedFace face = ResolveFace(name, 400, false);
+            LeaseFace(face.path, face.index);  // opened, then kept for reuse
+        }).detach();
+    } catch (const std::system_error&) {
+        // No thread to spare: the first Font::Create does the work itself.
+    }
+}
+
+}  // namespace tabora
