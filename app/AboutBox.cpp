@@ -1,0 +1,37 @@
+#include "app/AboutBox.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+
+#include "platform/qt/QtImages.h"
+
+namespace tabora {
+
+namespace {
+// Where the classic dialog put its OK button over the picture, in pixels.
+constexpr QRect kOkRect(290, 82, 80, 28);
+}  // namespace
+
+AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("About Tabora"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(kWidth, kHeight);
+
+    ArgbImage art;
+    art.LoadFromResource("abback", false);
+    auto* picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("picture"));
+    picture->setGeometry(0, 0, kWidth, kHeight);
+    picture->setPixmap(QPixmap::fromImage(ToQImage(art)));
+    picture->setAccessibleName(QStringLiteral("Tabora, version 1.0"));
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("okButton"));
+    ok->setDefault(true);
+    ok->setGeometry(kOkRect);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+}  // namespace tabora

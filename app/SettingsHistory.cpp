@@ -1,0 +1,48 @@
+#include "app/SettingsHistory.h"
+
+namespace tabora {
+
+void SettingsHistory::Record(const ButtonSettings& before, Source source) {
+    redo_.clear();
+    if (source != Source::Other && source == mergeSource_ && !undo_.empty()) return;
+    undo_.push_back(before);
+    if (undo_.size() > kMaxSteps) undo_.erase(undo_.begin());
+    mergeSource_ = source;
+}
+
+std::optional<ButtonSettings> SettingsHistory::Undo(const ButtonSettings& current) {
+    if (undo_.empty()) return std::nullopt;
+    ButtonSettings target = undo_.back();
+    undo_.pop_back();
+    redo_.push_back(current);
+    mergeSource_ = Source::Other;
+    return target;
+}
+
+std::optional<ButtonSettings> SettingsHistory::Redo(const ButtonSettings& current) {
+    if (redo_.empty()) return std::nullopt;
+    ButtonSettings target = redo_.back();
+    redo_.pop_back();
+    undo_.push_back(current);
+    mergeSource_ = Source::Other;
+    return target;
+}
+
+void SettingsHistory::Clear() {
+    undo_.clear();
+    redo_.clear();
+    mergeSource_ = Source::Other;
+}
+
+ButtonSettings WithExportOptionsOf(ButtonSettings design, const ButtonSettings& options) {
+    design.removeBackground = options.removeBackground;
+    design.includeShadowArea = options.includeShadowArea;
+    design.jpegQuality = options.jpegQuality;
+    return design;
+}
+
+bool SameDesign(const ButtonSettings& a, const ButtonSettings& b) {
+    return WithExportOptionsOf(a, b) == b;
+}
+
+}  // namespace tabora

@@ -1,0 +1,46 @@
+#pragma once
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+#include "render/ButtonSettings.h"
+
+namespace tabora {
+
+// Undo and redo of the button's settings as whole snapshots: a snapshot is a
+// few hundred bytes, so keeping them is simpler and safer than inverting each
+// change. Consecutive changes from one slider or from typing the caption
+// merge into one step, so dragging a slider is undone in one go.
+class SettingsHistory {
+public:
+    enum class Source { Other, SizeSlider, HueSlider, BrightnessSlider, Caption };
+    // Enough for a long session; the oldest steps fall away beyond it.
+    static constexpr size_t kMaxSteps = 200;
+
+    // Records `before` as the state to return to, unless it merges into the
+    // step just recorded. Clears the redo side.
+    void Record(const ButtonSettings& before, Source source);
+    // Ends merging: the next change starts a step of its own (a slider let go,
+    // another control touched, a file saved).
+    void BreakMerge() { mergeSource_ = Source::Other; }
+
+    bool CanUndo() const { return !undo_.empty(); }
+    bool CanRedo() const { return !redo_.empty(); }
+    // The state to restore; `current` goes to the other side.
+    std::optional<ButtonSettings> Undo(const ButtonSettings& current);
+    std::optional<ButtonSettings> Redo(const ButtonSettings& current);
+    void Clear();
+
+private:
+    std::vector<ButtonSettings> undo_;
+    std::vector<ButtonSettings> redo_;
+    Source mergeSource_ = Source::Other;
+};
+
+// The export options belong to the save dialogs, not to the design: undo and
+// redo leave them as they are.
+ButtonSettings WithExportOptionsOf(ButtonSettings design, const ButtonSettings& options);
+// Equal in everything but the export options.
+bool SameDesign(const ButtonSettings& a, const ButtonSettings& b);
+
+}  // namespace tabora

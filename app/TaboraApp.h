@@ -1,0 +1,32 @@
+#pragma once
+#include <QApplication>
+#include <memory>
+
+namespace tabora {
+
+class QtDialogHost;
+class TaboraWindow;
+
+// The application: the style catalogue, the dialog host and the one main
+// window. Files named on the command line open at start.
+class TaboraApp : public QApplication {
+    Q_OBJECT
+public:
+    TaboraApp(int& argc, char** argv);
+    ~TaboraApp() override;
+
+    // Start-up; false when the window could not be made.
+    bool InitInstance();
+    // Asked before the session ends: true lets it go on.
+    bool SaveAllModified();
+    TaboraWindow* window() const { return window_.get(); }
+
+private:
+    std::unique_ptr<QtDialogHost> dialogHost_;
+    std::unique_ptr<TaboraWindow> window_;
+};
+
+// The program's icon, drawn from the "TABORA" picture.
+QIcon TaboraIcon();
+
+}  // namespace tabora

@@ -1,0 +1,405 @@
+#include "app/TaboraWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSlider>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <QToolButton>
+#include <QUrl>
+
+#include "app/Readouts.h"
+#include "controls/AValueWnd.h"
+#include "controls/CSizeComboBox.h"
+#include "controls/ColorButton.h"
+#include "controls/FontPopup.h"
+#include "controls/MaskedImageWnd.h"
+#include "controls/PreviewWnd.h"
+#include "controls/WorkAreaWnd.h"
+#include "platform/qt/QtImages.h"
+#include "styles/qt/ArchiveWnd.h"
+
+namespace tabora {
+
+namespace {
+
+// A closed drop-down list; the table's taller rectangles include the list
+// that drops down.
+constexpr int kClosedComboHeight = 22;
+constexpr int kComboVisibleItems = 12;
+
+// A check box that is only its box: the table gives it 13 × 13 pixels and
+// its wording comes from the picture caption beside it.
+class BoxOnlyCheckBox : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        option.rect = rect();
+        painter.drawPrimitive(QStyle::PE_IndicatorCheckBox, option);
+        if (hasFocus()) {
+            QStyleOptionFocusRect focus;
+            focus.initFrom(this);
+            focus.rect = rect();
+            painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+        }
+    }
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
+template <class W>
+W* Place(W* widget, const char* name, Rect r) {
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(r.left, r.top, r.Width(), r.Height());
+    widget->show();
+    return widget;
+}
+
+QFrame* MakeRule(QWidget* parent, const char* name, Rect r, bool vertical) {
+    auto* rule = new QFrame(parent);
+    rule->setFrameShape(vertical ? QFrame::VLine : QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    return Place(rule, name, r);
+}
+
+QSlider* MakeSlider(QWidget* parent, const char* name, Rect r, const QString& wording) {
+    auto* slider = new QSlider(Qt::Horizontal, parent);
+    slider->setTickPosition(QSlider::NoTicks);
+    slider->setAccessibleName(wording);
+    slider->setToolTip(wording);
+    return Place(slider, name, r);
+}
+
+MaskedImageWnd* MakePicture(QWidget* parent, const char* name, Rect r, const char* image,
+                            const char* mask, const QString& wording) {
+    auto* picture = new MaskedImageWnd(parent);
+    if (mask)
+        picture->Create(image, mask);
+    else
+        picture->Create(image);
+    picture->SetWording(wording);
+    return Place(picture, name, r);
+}
+
+QToolButton* MakeNudge(QWidget* parent, const char* name, Rect r, Qt::ArrowType arrow,
+                       const QString& wording) {
+    auto* button = new QToolButton(parent);
+    button->setArrowType(arrow);
+    button->setAutoRepeat(true);
+    button->setAccessibleName(wording);
+    button->setToolTip(wording);
+    button->setFocusPolicy(Qt::TabFocus);
+    return Place(button, name, r);
+}
+
+}  // namespace
+
+TaboraWindow::TaboraWindow(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("TaboraWindow"));
+    setWindowTitle(QStringLiteral("Tabora"));
+    // A caption, a system menu and a minimise box; no sizing border, no
+    // maximise box.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setAcceptDrops(true);
+    CreateMenus();
+    CreateControls();
+    setCentralWidget(client_);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    FillFontList();
+    shadowCheck_->setChecked(true);
+    SyncControlsFromSettings();
+    modified_ = false;
+    currentPath_.clear();
+    currentExtension_.clear();
+    savedSettings_ = settings();
+    UpdateCommands();
+}
+
+TaboraWindow::~TaboraWindow() = default;
+
+TaboraButton& TaboraWindow::button() { return preview_->button(); }
+const ButtonSettings& TaboraWindow::settings() const { return preview_->button().settings(); }
+
+void TaboraWindow::CreateMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("fileMenu"));
+    QAction* open = file->addAction(QStringLiteral("&Open..."), this, &TaboraWindow::OnOpen);
+    open->setShortcut(QKeySequence::Open);
+    open->setObjectName(QStringLiteral("openAction"));
+    saveAction_ = file->addAction(QStringLiteral("&Save"), this, &TaboraWindow::OnSave);
+    saveAction_->setShortcut(QKeySequence::Save);
+    saveAction_->setObjectName(QStringLiteral("saveAction"));
+    QMenu* saveAs = file->addMenu(QStringLiteral("Save &As"));
+    saveAs->setObjectName(QStringLiteral("saveAsMenu"));
+    saveAs->addAction(QStringLiteral("GIF..."), this, &TaboraWindow::OnSaveAsGif)
+        ->setObjectName(QStringLiteral("saveAsGifAction"));
+    saveAs->addAction(QStringLiteral("JPEG..."), this, &TaboraWindow::OnSaveAsJpeg)
+        ->setObjectName(QStringLiteral("saveAsJpegAction"));
+    saveAs->addAction(QStringLiteral("PNG..."), this, &TaboraWindow::OnSaveAsPng)
+        ->setObjectName(QStringLiteral("saveAsPngAction"));
+    saveAs->addAction(QStringLiteral("BMP..."), this, &TaboraWindow::OnSaveAsBmp)
+        ->setObjectName(QStringLiteral("saveAsBmpAction"));
+    file->addSeparator();
+    QAction* exit = file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
+    exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    exit->setMenuRole(QAction::QuitRole);
+    exit->setObjectName(QStringLiteral("exitAction"));
+    connect(file, &QMenu::aboutToShow, this, &TaboraWindow::UpdateCommands);
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("editMenu"));
+    undoAction_ = edit->addAction(QStringLiteral("&Undo"), this, &TaboraWindow::OnUndo);
+    undoAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    undoAction_->setObjectName(QStringLiteral("undoAction"));
+    redoAction_ = edit->addAction(QStringLiteral("&Redo"), this, &TaboraWindow::OnRedo);
+    redoAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    redoAction_->setObjectName(QStringLiteral("redoAction"));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("helpMenu"));
+    QAction* about = help->addAction(QStringLiteral("&About Tabora..."), this,
+                                     &TaboraWindow::OnAbout);
+    about->setMenuRole(QAction::AboutRole);
+    about->setObjectName(QStringLiteral("aboutAction"));
+}
+
+void TaboraWindow::CreateControls() {
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("clientArea"));
+    client_->setFixedSize(kClientWidth, kClientHeight);
+    // The button face behind everything; the pictures blend over the same
+    // colour.
+    QPalette face = client_->palette();
+    face.setColor(QPalette::Window, face.color(QPalette::Button));
+    client_->setPalette(face);
+    client_->setAutoFillBackground(true);
+    QWidget* c = client_;
+
+    // In the creation order of the classic window: later siblings lie above
+    // earlier ones, so the preview is above the work area.
+    topRule_ = MakeRule(c, "topRule", {0, 0, 548, 2}, false);
+    banner_ = MakePicture(c, "banner", {0, 2, 330, 72}, "banner", "bannerm",
+                          QStringLiteral("Tabora: make web buttons"));
+    archive_ = Place(new ArchiveWnd(c), "archive", {330, 2, 543, 522});
+    archive_->setAccessibleName(QStringLiteral("Button style archive"));
+    archive_->viewport()->setCursor(Qt::PointingHandCursor);
+    rules_[0] = MakeRule(c, "rule2", {0, 72, 333, 74}, false);
+    rules_[1] = MakeRule(c, "rule3", {0, 172, 331, 174}, false);
+    rules_[2] = MakeRule(c, "rule4", {0, 250, 331, 252}, false);
+    rules_[3] = MakeRule(c, "rule5", {0, 286, 331, 288}, false);
+    rules_[4] = MakeRule(c, "rule6", {0, 330, 331, 332}, false);
+    rules_[5] = MakeRule(c, "rule7", {0, 453, 331, 455}, false);
+    verticalRule_ = MakeRule(c, "verticalRule", {328, 2, 330, 525}, true);
+    shadowCheck_ = Place(new BoxOnlyCheckBox(c), "shadowCheck", {231, 303, 244, 316});
+    shadowCheck_->setAccessibleName(QStringLiteral("Drop shadow"));
+    shadowCheck_->setToolTip(QStringLiteral("Drop shadow"));
+    shadowCheck_->setChecked(true);
+    sizeSlider_ = MakeSlider(c, "sizeSlider", {4, 145, 128, 170}, QStringLiteral("Size"));
+    sizeSlider_->setRange(kMinButtonSize, kNaturalButtonSize);
+    sizeSlider_->setValue(kNaturalButtonSize);
+    hueSlider_ = MakeSlider(c, "hueSlider", {150, 187, 310, 212}, QStringLiteral("Hue"));
+    hueSlider_->setRange(0, kMaxHueShift);
+    hueSlider_->setValue(0);
+    brightnessSlider_ =
+        MakeSlider(c, "brightnessSlider", {150, 224, 310, 249}, QStringLiteral("Brightness"));
+    brightnessSlider_->setRange(0, 2 * kMaxBrightness);
+    brightnessSlider_->setValue(kMaxBrightness);
+
+    chooseLabel_ = MakePicture(c, "chooseLabel", {38, 82, 126, 124}, "choosei", "choosem",
+                               QStringLiteral("Choose a button from the list at the right"));
+    const Rect stepRects[6] = {{11, 82, 31, 102},   {11, 184, 31, 204}, {11, 258, 31, 278},
+                               {11, 295, 31, 315},  {11, 339, 31, 359}, {11, 470, 31, 490}};
+    static const char* const stepNames[6] = {"step1", "step2", "step3", "step4", "step5", "step6"};
+    static const char* const stepImages[6] = {"orange1i", "orange2i", "orange3i",
+                                              "orange4i", "orange5i", "orange6i"};
+    for (int i = 0; i < 6; ++i)
+        steps_[i] = MakePicture(c, stepNames[i], stepRects[i], stepImages[i], "orangenm",
+                                QStringLiteral("Step %1").arg(i + 1));
+    MakePicture(c, "adjustLabel", {42, 195, 131, 224}, "adjusti", "adjustm",
+                QStringLiteral("Adjust color and brightness"));
+    MakePicture(c, "backgroundLabel", {39, 261, 176, 277}, "bcolori", "bcolorm",
+                QStringLiteral("Select a background color"));
+    MakePicture(c, "shadowLabel", {41, 295, 148, 324}, "shadowi", "shadowm",
+                QStringLiteral("Check the box to add a drop-shadow"));
+    MakePicture(c, "typeLabel", {42, 341, 191, 357}, "typei", "typem",
+                QStringLiteral("Type some text (optional)"));
+    MakePicture(c, "saveLabel", {38, 470, 99, 496}, "savei", "savem",
+                QStringLiteral("Save your button"));
+    MakePicture(c, "sizeCaption", {34, 138, 59, 143}, "size", nullptr, QStringLiteral("Size"));
+    MakePicture(c, "hueCaption", {186, 180, 243, 185}, "hue", nullptr, QStringLiteral("Hue"));
+    MakePicture(c, "brightnessCaption", {181, 217, 248, 222}, "bright", nullptr,
+                QStringLiteral("Brightness"));
+    MakePicture(c, "textColorCaption", {242, 349, 276, 354}, "tcolor", nullptr,
+                QStringLiteral("Text color"));
+    MakePicture(c, "antialiasCaption", {211, 369, 276, 374}, "antialias", nullptr,
+                QStringLiteral("Antialias"));
+    MakePicture(c, "textShadowCaption", {233, 390, 276, 395}, "shadow", nullptr,
+                QStringLiteral("Text shadow"));
+    MakePicture(c, "placementCaption", {198, 421, 261, 434}, "placement", nullptr,
+                QStringLiteral("Text placement"));
+    pngIcon_ = MakePicture(c, "pngIcon", {227, 467, 260, 511}, "pngiconi", "pngiconm",
+                           QStringLiteral("Save as PNG"));
+    jpgIcon_ = MakePicture(c, "jpgIcon", {182, 467, 215, 511}, "jpgiconi", "jpgiconm",
+                           QStringLiteral("Save as JPEG"));
+    bmpIcon_ = MakePicture(c, "bmpIcon", {272, 467, 305, 511}, "bmpiconi", "bmpiconm",
+                           QStringLiteral("Save as BMP"));
+    gifIcon_ = MakePicture(c, "gifIcon", {137, 467, 170, 511}, "gificoni", "gificonm",
+                           QStringLiteral("Save as GIF"));
+    for (MaskedImageWnd* icon : {pngIcon_, jpgIcon_, bmpIcon_, gifIcon_})
+        icon->setCursor(Qt::PointingHandCursor);
+    workArea_ = Place(new WorkAreaWnd(c), "workArea", {133, 77, 325, 169});
+    antialiasCheck_ = Place(new BoxOnlyCheckBox(c), "antialiasCheck", {284, 365, 297, 378});
+    antialiasCheck_->setAccessibleName(QStringLiteral("Antialias"));
+    antialiasCheck_->setToolTip(QStringLiteral("Antialias"));
+    textShadowCheck_ = Place(new BoxOnlyCheckBox(c), "textShadowCheck", {284, 386, 297, 399});
+    textShadowCheck_->setAccessibleName(QStringLiteral("Text shadow"));
+    textShadowCheck_->setToolTip(QStringLiteral("Text shadow"));
+    backgroundSwatch_ =
+        Place(new ColorButton(0xFFFFFF, false, c), "backgroundSwatch", {229, 261, 245, 277});
+    backgroundSwatch_->setAccessibleName(QStringLiteral("Background color"));
+    backgroundSwatch_->setToolTip(QStringLiteral("Background color"));
+    textColorSwatch_ =
+        Place(new ColorButton(0xFFFFFF, false, c), "textColorSwatch", {282, 343, 298, 359});
+    textColorSwatch_->setAccessibleName(QStringLiteral("Text color"));
+    textColorSwatch_->setToolTip(QStringLiteral("Text color"));
+    captionEdit_ = Place(new QLineEdit(c), "captionEdit", {15, 365, 169, 388});
+    captionEdit_->setMaxLength(int(kMaxSettingText));
+    captionEdit_->setAccessibleName(QStringLiteral("Caption"));
+    captionEdit_->setPlaceholderText(QStringLiteral("Button text"));
+    captionEdit_->installEventFilter(this);
+    fontList_ = Place(new FontPopup(c), "fontList",
+                      {15, 394, 169, 394 + kClosedComboHeight});
+    fontList_->setAccessibleName(QStringLiteral("Font"));
+    fontList_->setMaxVisibleItems(kComboVisibleItems);
+    styleList_ = Place(new QComboBox(c), "styleList", {15, 422, 95, 422 + kClosedComboHeight});
+    styleList_->setAccessibleName(QStringLiteral("Font style"));
+    styleList_->addItem(QStringLiteral("Regular"), kFontRegular);
+    styleList_->addItem(QStringLiteral("Bold"), kFontBold);
+    styleList_->addItem(QStringLiteral("Italic"), kFontItalic);
+    styleList_->addItem(QStringLiteral("Bold Italic"), kFontBold | kFontItalic);
+    sizeList_ = Place(new CSizeComboBox(c), "sizeList",
+                      {125, 422, 169, 422 + kClosedComboHeight});
+    sizeList_->setAccessibleName(QStringLiteral("Font size"));
+    sizeList_->setMaxVisibleItems(kComboVisibleItems);
+    nudgeLeft_ = MakeNudge(c, "nudgeLeft", {269, 421, 282, 434}, Qt::LeftArrow,
+                           QStringLiteral("Move text left"));
+    nudgeUp_ = MakeNudge(c, "nudgeUp", {285, 412, 298, 425}, Qt::UpArrow,
+                         QStringLiteral("Move text up"));
+    nudgeRight_ = MakeNudge(c, "nudgeRight", {301, 421, 314, 434}, Qt::RightArrow,
+                            QStringLiteral("Move text right"));
+    nudgeDown_ = MakeNudge(c, "nudgeDown", {285, 428, 298, 441}, Qt::DownArrow,
+                           QStringLiteral("Move text down"));
+    sizeValue_ = Place(new AValueWnd(c), "sizeValue", {73, 138, 123, 143});
+    sizeValue_->parentheses = false;
+    sizeValue_->percentSign = true;
+    sizeValue_->value = 100.0f;
+    hueValue_ = Place(new AValueWnd(c), "hueValue", {256, 180, 306, 185});
+    hueValue_->parentheses = false;
+    hueValue_->degreeSign = true;
+    hueValue_->plusSign = true;
+    brightnessValue_ = Place(new AValueWnd(c), "brightnessValue", {256, 217, 306, 222});
+    brightnessValue_->parentheses = false;
+    brightnessValue_->percentSign = true;
+    brightnessValue_->oneDecimal = true;
+    brightnessValue_->plusSign = true;
+    preview_ = Place(new PreviewWnd(c), "preview", {142, 86, 316, 160});
+    preview_->setAccessibleName(QStringLiteral("Button preview"));
+
+    // Presses in the archive and on the pictures reach the window the way
+    // child presses reached the classic parent.
+    archive_->viewport()->installEventFilter(this);
+    for (QWidget* picture : {static_cast<QWidget*>(banner_), static_cast<QWidget*>(pngIcon_),
+                             static_cast<QWidget*>(jpgIcon_), static_cast<QWidget*>(bmpIcon_),
+                             static_cast<QWidget*>(gifIcon_)})
+        picture->installEventFilter(this);
+
+    for (QSlider* slider : {sizeSlider_, hueSlider_, brightnessSlider_}) {
+        connect(slider, &QSlider::valueChanged, this, [this, slider] { OnHScroll(slider); });
+        connect(slider, &QSlider::sliderReleased, this, [this] { history_.BreakMerge(); });
+    }
+    connect(shadowCheck_, &QCheckBox::clicked, this, &TaboraWindow::OnShadowCheck);
+    connect(antialiasCheck_, &QCheckBox::clicked, this, &TaboraWindow::OnAntialiasCheck);
+    connect(textShadowCheck_, &QCheckBox::clicked, this, &TaboraWindow::OnTextShadowCheck);
+    connect(backgroundSwatch_, &ColorButton::clicked, this, &TaboraWindow::OnBackgroundColor);
+    connect(textColorSwatch_, &ColorButton::clicked, this, &TaboraWindow::OnTextColor);
+    connect(nudgeLeft_, &QToolButton::clicked, this, &TaboraWindow::OnNudgeLeft);
+    connect(nudgeUp_, &QToolButton::clicked, this, &TaboraWindow::OnNudgeUp);
+    connect(nudgeRight_, &QToolButton::clicked, this, &TaboraWindow::OnNudgeRight);
+    connect(nudgeDown_, &QToolButton::clicked, this, &TaboraWindow::OnNudgeDown);
+    connect(fontList_, &QComboBox::activated, this, &TaboraWindow::OnFontChange);
+    connect(styleList_, &QComboBox::activated, this, &TaboraWindow::OnStyleChange);
+    connect(sizeList_, &QComboBox::activated, this, &TaboraWindow::OnSizeChange);
+    connect(sizeList_->lineEdit(), &QLineEdit::returnPressed, this, &TaboraWindow::OnSizeTyped);
+    connect(captionEdit_, &QLineEdit::textEdited, this, &TaboraWindow::OnCaptionChange);
+}
+
+bool TaboraWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        auto* press = static_cast<QMouseEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (press->button() == Qt::LeftButton && widget)
+            OnParentNotify(widget->mapTo(client_, press->position().toPoint()));
+    } else if (event->type() == QEvent::ShortcutOverride && watched == captionEdit_) {
+        // The caption's own undo would fight the window's: let Ctrl+Z and
+        // Ctrl+Shift+Z reach the Edit menu.
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+            QKeySequence(key->keyCombination()) == redoAction_->shortcut()) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TaboraWindow::closeEvent(QCloseEvent* event) {
+    if (QueryQuit())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TaboraWindow::dragEnterEvent(QDragEnterEvent* event) {
+    const QMimeData* mime = event->mimeData();
+    if (mime->hasUrls() && mime->urls().size() == 1 && mime->urls().front().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void TaboraWindow::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile()) return;
+    event->acceptProposedAction();
+    const std::string path = urls.front().toLocalFile().toStdString();
+    // Finish the drop before any dialog opens.
+    QMetaObject::invokeMethod(this, [this, path] { OpenFromOutside(path); }, Qt::QueuedConnection);
+}
+
+void TaboraWindow::RefreshPreview() { preview_->RefreshNow(); }
+
+void TaboraWindow::SetModified(bool modified) {
+    modified_ = modified;
+    UpdateCommands();
+}
+
+void TaboraWindow::UpdateCommands() {
+    saveAction_->setEnabled(!currentPath_.empty() && modified_);
+    undoAction_->setEnabled(history_.CanUndo());
+    redoAction_->setEnabled(history_.CanRedo());
+}
+
+}  // namespace tabora

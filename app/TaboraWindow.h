@@ -1,0 +1,170 @@
+#pragma once
+#include <QMainWindow>
+#include <string>
+
+#include "app/SettingsHistory.h"
+#include "imaging/Formats.h"
+#include "render/TaboraButton.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLineEdit;
+class QSlider;
+class QToolButton;
+
+namespace tabora {
+
+class AValueWnd;
+class ArchiveWnd;
+class CSizeComboBox;
+class ColorButton;
+class FontPopup;
+class MaskedImageWnd;
+class PreviewWnd;
+class WorkAreaWnd;
+
+// The one main window: a fixed-size frame holding every control of the
+// editor, the preview of the button under design and the document state.
+// Every handler runs in the same order: change the setting, update the
+// read-out, mark the document modified, repaint the preview.
+class TaboraWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // The client area below the menu bar holds every control.
+    static constexpr int kClientWidth = 543;
+    static constexpr int kClientHeight = 525;
+
+    explicit TaboraWindow(QWidget* parent = nullptr);
+    ~TaboraWindow() override;
+
+    TaboraButton& button();
+    const ButtonSettings& settings() const;
+    bool modified() const { return modified_; }
+    const std::string& currentPath() const { return currentPath_; }
+    const std::string& currentExtension() const { return currentExtension_; }
+    QWidget* clientArea() const { return client_; }
+    PreviewWnd* preview() const { return preview_; }
+    ArchiveWnd* archive() const { return archive_; }
+    QAction* saveAction() const { return saveAction_; }
+    QAction* undoAction() const { return undoAction_; }
+    QAction* redoAction() const { return redoAction_; }
+
+    // Control handlers.
+    void OnHScroll(QSlider* slider);
+    void OnShadowCheck();
+    void OnAntialiasCheck();
+    void OnTextShadowCheck();
+    void OnBackgroundColor();
+    void OnTextColor();
+    void OnNudgeLeft();
+    void OnNudgeUp();
+    void OnNudgeRight();
+    void OnNudgeDown();
+    void OnFontChange();
+    void OnStyleChange();
+    void OnSizeChange();
+    void OnSizeTyped();
+    void OnCaptionChange();
+    // A left press at a point of the client area, from the archive or an icon.
+    void OnParentNotify(QPoint clientPoint);
+
+    // File commands.
+    void OnOpen();
+    void OnSave();
+    void OnSaveAsGif() { SaveAsFormat(ImageFormat::Gif); }
+    void OnSaveAsPng() { SaveAsFormat(ImageFormat::Png); }
+    void OnSaveAsJpeg() { SaveAsFormat(ImageFormat::Jpeg); }
+    void OnSaveAsBmp() { SaveAsFormat(ImageFormat::Bmp); }
+    void SaveAsFormat(ImageFormat format);
+    void OnAbout();
+    // Opens a file given on the command line or dropped on the window, asking
+    // first when there are unsaved changes. True when its settings were read.
+    bool OpenFromOutside(const std::string& path);
+    // True when the window may close: nothing unsaved, or the user agrees.
+    bool QueryQuit();
+
+    void OnUndo();
+    void OnRedo();
+
+    void SyncControlsFromSettings();
+    void FillFontList();
+    void FillSizeList();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateMenus();
+    void CreateControls();
+    void RefreshPreview();
+    void UpdateCommands();
+    void SetModified(bool modified);
+    void MarkChanged(bool changed) { SetModified(modified_ || changed); }
+    void SetTitleFor(const std::string& path);
+    void ChooseColorFor(ColorButton* swatch);
+    void Nudge(int dx, int dy);
+    void SyncSizeControls();
+    void SelectFontSizeText();
+    bool OpenPath(const std::string& path);
+    void SaveTo(const std::string& path);
+    // Undo: the settings before a change, recorded once it is known to differ.
+    void BeginChange(SettingsHistory::Source source);
+    void EndChange();
+    void RestoreSettings(const ButtonSettings& target);
+
+    QWidget* client_ = nullptr;
+    MaskedImageWnd* banner_ = nullptr;
+    QFrame* topRule_ = nullptr;
+    QFrame* verticalRule_ = nullptr;
+    QFrame* rules_[6] = {};
+    QCheckBox* shadowCheck_ = nullptr;
+    QSlider* sizeSlider_ = nullptr;
+    QSlider* hueSlider_ = nullptr;
+    QSlider* brightnessSlider_ = nullptr;
+    MaskedImageWnd* chooseLabel_ = nullptr;
+    MaskedImageWnd* steps_[6] = {};
+    MaskedImageWnd* pngIcon_ = nullptr;
+    MaskedImageWnd* jpgIcon_ = nullptr;
+    MaskedImageWnd* bmpIcon_ = nullptr;
+    MaskedImageWnd* gifIcon_ = nullptr;
+    WorkAreaWnd* workArea_ = nullptr;
+    ArchiveWnd* archive_ = nullptr;
+    QCheckBox* antialiasCheck_ = nullptr;
+    QCheckBox* textShadowCheck_ = nullptr;
+    ColorButton* backgroundSwatch_ = nullptr;
+    ColorButton* textColorSwatch_ = nullptr;
+    QLineEdit* captionEdit_ = nullptr;
+    FontPopup* fontList_ = nullptr;
+    CSizeComboBox* sizeList_ = nullptr;
+    QComboBox* styleList_ = nullptr;
+    QToolButton* nudgeLeft_ = nullptr;
+    QToolButton* nudgeUp_ = nullptr;
+    QToolButton* nudgeRight_ = nullptr;
+    QToolButton* nudgeDown_ = nullptr;
+    AValueWnd* sizeValue_ = nullptr;
+    AValueWnd* hueValue_ = nullptr;
+    AValueWnd* brightnessValue_ = nullptr;
+    PreviewWnd* preview_ = nullptr;
+
+    bool modified_ = false;
+    std::string currentPath_;
+    std::string currentExtension_;
+
+    QAction* saveAction_ = nullptr;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
+    SettingsHistory history_;
+    ButtonSettings beforeChange_;
+    SettingsHistory::Source changeSource_ = SettingsHistory::Source::Other;
+    bool changeOpen_ = false;
+    // The settings as last opened or saved, so undoing back to them clears
+    // `modified`.
+    ButtonSettings savedSettings_;
+};
+
+}  // namespace tabora

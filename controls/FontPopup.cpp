@@ -1,0 +1,66 @@
+#include "controls/FontPopup.h"
+
+#include <QImage>
+
+#include "platform/qt/QtImages.h"
+
+namespace tabora {
+
+namespace {
+
+// The TrueType sign is 20 × 12 pixels; the list shows it in front of the name.
+constexpr int kGlyphWidth = 20;
+constexpr int kGlyphHeight = 12;
+
+// The sign with its top-left pixel's colour made transparent.
+QPixmap LoadTrueTypeGlyph() {
+    ArgbImage glyph;
+    if (!glyph.LoadFromResource("ttype", false) || glyph.Width() == 0) return {};
+    QImage image = ToQImage(glyph);
+    const QRgb key = image.pixel(0, 0) & 0x00FFFFFFu;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((image.pixel(x, y) & 0x00FFFFFFu) == key) image.setPixel(x, y, 0);
+    return QPixmap::fromImage(image);
+}
+
+}  // namespace
+
+FontPopup::FontPopup(QWidget* parent) : QComboBox(parent) {
+    trueTypeGlyph_ = LoadTrueTypeGlyph();
+    blankGlyph_ = QPixmap(kGlyphWidth, kGlyphHeight);
+    blankGlyph_.fill(Qt::transparent);
+    setIconSize(QSize(kGlyphWidth, kGlyphHeight));
+    setEditable(false);
+}
+
+int FontPopup::FindPrefix(const QString& prefix) const {
+    return findText(prefix, Qt::MatchStartsWith);
+}
+
+int FontPopup::AddFont(const FontRecord& record, uint32_t fontType) {
+    const QString name = QString::fromStdString(record.faceName);
+    if (name.isEmpty() || FindPrefix(name) >= 0) return -1;
+    // Sorted like the classic sorted list: letter case ignored.
+    int index = 0;
+    while (index < count() && QString::compare(itemText(index), name, Qt::CaseInsensitive) <= 0)
+        ++index;
+    const bool trueType = (fontType & kTrueTypeFontType) != 0;
+    insertItem(index, trueType ? QIcon(trueTypeGlyph_) : QIcon(blankGlyph_), name);
+    setItemData(index, QVariant::fromValue(FontItem{fontType, record}), kItemRole);
+    setItemData(index, trueType ? QStringLiteral("%1 (scalable)").arg(name) : name,
+                Qt::AccessibleTextRole);
+    return index;
+}
+
+FontItem FontPopup::GetFontItem(int index) const {
+    if (index == -1) index = currentIndex();
+    if (index == -1) {
+        index = FindPrefix(currentText());
+        if (index == -1) index = 0;
+    }
+    QVariant data = itemData(index, kItemRole);
+    return data.isValid() ? data.value<FontItem>() : FontItem{};
+}
+
+}  // namespace tabora

@@ -1,0 +1,41 @@
+#include "controls/WorkAreaWnd.h"
+
+#include <QPainter>
+
+namespace tabora {
+
+const ArgbImage& WorkAreaWnd::Backdrop() {
+    static const ArgbImage backdrop = [] {
+        ArgbImage image;
+        image.LoadFromResources("wabacki", "wabackm");
+        return image;
+    }();
+    return backdrop;
+}
+
+const ArgbImage& WorkAreaWnd::Overlay() {
+    static const ArgbImage overlay = [] {
+        ArgbImage image;
+        image.LoadFromResources("waoverlayi", "waoverlaym");
+        return image;
+    }();
+    return overlay;
+}
+
+WorkAreaWnd::WorkAreaWnd(QWidget* parent) : QWidget(parent) {
+    Backdrop();
+    Overlay();
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void WorkAreaWnd::paintEvent(QPaintEvent*) {
+    // The area never clears itself: the main window's button face is under
+    // it, then the panel, then the frame over everything.
+    canvas_.Begin(width(), height(), palette().color(QPalette::Button));
+    canvas_.Draw(Backdrop(), kBackdropOffset, kBackdropOffset);
+    canvas_.Draw(Overlay(), 0, 0);
+    QPainter painter(this);
+    painter.drawImage(QPoint(0, 0), canvas_.Image());
+}
+
+}  // namespace tabora

@@ -1,0 +1,98 @@
+#include "imaging/qt/OptionsDialogs.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QVBoxLayout>
+
+#include "render/TaboraButton.h"
+
+namespace tabora {
+
+namespace {
+// Quality runs 0..100 as in the settings; the saved JPEG takes 0 as 1.
+constexpr int kMinQuality = 0;
+constexpr int kMaxQuality = 100;
+// The slider's width on the classic dialog: 105 pixels from "LOW" to "HIGH".
+constexpr int kQualitySliderWidth = 105;
+
+const char* CaptionOf(int kind) {
+    static const char* const captions[] = {"GIF Options", "PNG Options", "JPEG Options",
+                                           "BMP Options"};
+    return captions[kind];
+}
+}  // namespace
+
+ExportOptionsDialog::ExportOptionsDialog(TaboraButton& owner, Kind kind, QWidget* parent)
+    : QDialog(parent), owner_(owner) {
+    // GIF and PNG have a close box; JPEG and BMP only their OK button (and
+    // Escape).
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (kind == kGif || kind == kPng) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    setWindowFlags(flags);
+    setWindowTitle(QString::fromLatin1(CaptionOf(kind)));
+    const ButtonSettings& settings = owner.settings();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(15, 14, 15, 12);
+    layout->setSpacing(6);
+
+    if (kind == kGif || kind == kPng) {
+        removeBackground_ = new QCheckBox(QStringLiteral("Remove Background From Image"), this);
+        removeBackground_->setObjectName(QStringLiteral("removeBackgroundCheck"));
+        removeBackground_->setChecked(settings.removeBackground);
+        layout->addWidget(removeBackground_);
+    }
+    if (kind == kJpeg) {
+        auto* row = new QHBoxLayout;
+        auto* title = new QLabel(QStringLiteral("JPEG Quality:"), this);
+        auto* low = new QLabel(QStringLiteral("LOW"), this);
+        auto* high = new QLabel(QStringLiteral("HIGH"), this);
+        quality_ = new QSlider(Qt::Horizontal, this);
+        quality_->setObjectName(QStringLiteral("qualitySlider"));
+        quality_->setTickPosition(QSlider::NoTicks);
+        quality_->setRange(kMinQuality, kMaxQuality);
+        quality_->setValue(settings.jpegQuality);
+        quality_->setFixedWidth(kQualitySliderWidth);
+        quality_->setAccessibleName(QStringLiteral("JPEG quality"));
+        row->addWidget(title);
+        row->addStretch(1);
+        row->addWidget(low);
+        row->addWidget(quality_);
+        row->addWidget(high);
+        layout->addLayout(row);
+    }
+    includeShadowArea_ =
+        new QCheckBox(QStringLiteral("Include Blank Area Where Shadow Would Be"), this);
+    includeShadowArea_->setObjectName(QStringLiteral("includeShadowAreaCheck"));
+    includeShadowArea_->setChecked(settings.includeShadowArea);
+    // With a shadow drawn, its area is part of the image anyway.
+    if (settings.shadow) includeShadowArea_->hide();
+    layout->addWidget(includeShadowArea_);
+
+    layout->addSpacing(8);
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("okButton"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addStretch(1);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void ExportOptionsDialog::accept() {
+    if (removeBackground_ && removeBackground_->isChecked() != owner_.settings().removeBackground)
+        owner_.SetRemoveBackground(removeBackground_->isChecked());
+    if (quality_ && quality_->value() != owner_.settings().jpegQuality)
+        owner_.SetJpegQuality(int16_t(quality_->value()));
+    if (includeShadowArea_->isChecked() != owner_.settings().includeShadowArea)
+        owner_.SetIncludeShadowArea(includeShadowArea_->isChecked());
+    QDialog::accept();
+}
+
+}  // namespace tabora

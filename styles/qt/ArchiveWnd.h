@@ -1,0 +1,60 @@
+#pragma once
+#include <QAbstractScrollArea>
+#include <QImage>
+#include <memory>
+
+namespace tabora {
+
+class CDib;
+class JpegCodec;
+
+// The scrolling view of the style archive: one 196-pixel-wide strip of every
+// style picture, stored as 26 JPEG tiles of 600 rows. Only two tiles are ever
+// decoded and held: the tile under the top of the view and the one after it.
+// Presses are not handled here; the main window maps them to styles.
+class ArchiveWnd : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    static constexpr int kTileWidth = 196;
+    static constexpr int kTileHeight = 600;
+    static constexpr int kTileCount = 26;
+    static constexpr int kTileResourceBase = 10000;
+    // The last 70 strip rows are never shown.
+    static constexpr int kScrollHeight = 15530;
+    // One wheel notch moves three of these: about three rows of pictures.
+    static constexpr int kLineStep = 40;
+
+    explicit ArchiveWnd(QWidget* parent = nullptr);
+    ~ArchiveWnd() override;
+
+    // The strip row at the top of the view.
+    int ScrollY() const;
+    int ScrollX() const;
+    void ScrollTo(int y);
+    // Decodes the tile holding strip row `position` and the next one, unless
+    // that tile is already loaded.
+    void LoadTiles(int position);
+
+    int16_t loadedTile() const { return loadedTile_; }
+    // How many tiles have been decoded so far.
+    int DecodeCount() const { return decodeCount_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    void DecodeTile(int tile, int top);
+    void UpdateScrollRange();
+    void ReportDecodeError(const QString& text);
+
+    std::unique_ptr<CDib> stripBuffer_;
+    std::unique_ptr<JpegCodec> jpegDecoder_;
+    int16_t loadedTile_ = -1;
+    QImage shown_;  // the buffer in the screen's pixel layout
+    int decodeCount_ = 0;
+    bool errorReported_ = false;
+};
+
+}  // namespace tabora

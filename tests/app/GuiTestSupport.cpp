@@ -1,0 +1,76 @@
+#include "GuiTestSupport.h"
+
+#include <QDialog>
+#include <fstream>
+
+namespace tabora::testing {
+
+namespace {
+
+// One QApplication for the whole run, on the offscreen platform unless the
+// caller chose another.
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "tabora_gui_tests";
+        static char* argv[] = {name, nullptr};
+        app_ = std::make_unique<QApplication>(argc, argv);
+        // The offscreen platform says this for every window; it is noise here.
+        previous_ = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context,
+                                              const QString& text) {
+            if (text.contains(QStringLiteral("propagateSizeHints"))) return;
+            previous_(type, context, text);
+        });
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    std::unique_ptr<QApplication> app_;
+    static inline QtMessageHandler previous_ = nullptr;
+};
+
+[[maybe_unused]] ::testing::Environment* const gQtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+}  // namespace
+
+void WindowTest::SetUp() {
+    ASSERT_TRUE(dir.isValid());
+    previousHost_ = SetDialogHost(&host);
+    // Unless a test says otherwise, any dialog that opens is cancelled.
+    ScriptOptionsDialogs({}, true);
+    window = std::make_unique<TaboraWindow>();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void WindowTest::TearDown() {
+    window.reset();
+    SetModalRunnerForTesting({});
+    SetDialogHost(previousHost_);
+}
+
+void WindowTest::ScriptOptionsDialogs(std::function<void(QDialog&)> script, bool cancel) {
+    SetModalRunnerForTesting([this, script, cancel](QDialog& dialog) {
+        dialogsShown.push_back(dialog.windowTitle());
+        if (script) script(dialog);
+        if (cancel) {
+            dialog.reject();
+            return int(QDialog::Rejected);
+        }
+        dialog.accept();
+        return int(QDialog::Accepted);
+    });
+}
+
+std::string FileHead(const std::string& path, size_t count) {
+    std::ifstream in(path, std::ios::binary);
+    std::string head(count, '\0');
+    in.read(head.data(), std::streamsize(count));
+    head.resize(size_t(in.gcount()));
+    return head;
+}
+
+}  // namespace tabora::testing
