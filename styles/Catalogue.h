@@ -1,0 +1,134 @@
+#pragma once
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "render/Geometry.h"
+#include "styles/Archive.h"
+
+namespace tabora {
+
+// The catalogue is written down once, as families of small recipes. The
+// runtime table (strip rectangles, resource numbers, stretch values) and the
+// art generator's drawings both derive from this one description, so the
+// pictures in the strip, the hit test and the resources cannot disagree.
+
+enum class StyleShape : uint8_t {
+    RoundRect,  // rounded rectangle with `radius` corners (0: sharp)
+    Pill,       // fully rounded ends
+    Bevel,      // sharp rectangle with a raised frame
+    Chamfer,    // rectangle with its corners cut off
+    Circle,
+    Tab,         // rounded top corners, square bottom
+    SlantTab,    // trapezoid tab
+    ArrowRight,  // square tail, pointed head
+    ArrowLeft,
+    Chevron,       // notched tail, pointed head
+    Tag,           // pointed at both ends
+    Ribbon,        // forked (swallow-tailed) ends
+    FoldedRibbon,  // a band in front of two forked tails
+    Keycap,        // rounded top face over a deeper base
+};
+
+enum class StyleMaterial : uint8_t {
+    Flat,
+    FlatBorder,  // flat with a one-pixel darker border
+    Gradient,
+    Gel,  // glossy gel with a highlight
+    Glass,
+    Chrome,
+    Brushed,
+    Emboss,
+    Inset,
+    Outline,  // ghost: border only (variant 1 adds a faint tint)
+    Plastic,
+    Neon,
+    Texture,  // `variant` is a StyleTexture
+    TwoTone,  // light upper half over a deeper lower half
+    Dark,     // dark face with a coloured accent edge
+};
+
+enum class StyleTexture : uint8_t {
+    Leather,
+    Denim,
+    Carbon,
+    Wood,
+    Stone,
+    // Textures that do not change along a row, so they can be widened.
+    Pinstripe,
+    Ribs,
+    Hairline,
+};
+
+enum class StyleIcon : uint8_t {
+    None,
+    Play,
+    Pause,
+    Stop,
+    Plus,
+    Minus,
+    Check,
+    Close,
+    Next,
+    Back,
+    Up,
+    Down,
+    Heart,
+    Star,
+    Search,
+    Menu,
+    Power,
+};
+
+// Colourways are numbered; the generator holds their colours. Metals use the
+// first kMetalCount numbers as tints of their own.
+constexpr uint8_t kColourwayCount = 16;
+constexpr uint8_t kMetalCount = 8;
+
+struct StyleRecipe {
+    StyleShape shape = StyleShape::RoundRect;
+    StyleMaterial material = StyleMaterial::Flat;
+    uint8_t colourway = 0;
+    uint8_t variant = 0;  // texture for Texture, weight for Outline
+    StyleIcon icon = StyleIcon::None;
+    int16_t width = 0;  // image size
+    int16_t height = 0;
+    int16_t radius = 0;  // corner radius where the shape has corners
+    int16_t margin = 0;  // transparent room around the body (glows)
+    int16_t defaultStretch = 0;
+    int16_t stretchColumn = -1;
+};
+
+// The catalogue before layout: headings and styles in strip order.
+struct CataloguePlanItem {
+    std::string_view heading;  // non-empty: a section heading, no style data
+    StyleRecipe recipe;
+    Rect pinned;  // non-empty: the strip rectangle is fixed
+};
+std::span<const CataloguePlanItem> CataloguePlan();
+
+// Places every plan item in the strip, two or more pictures to a row under
+// each heading; `rects` has one slot per plan item.
+void LayoutCatalogue(std::span<const CataloguePlanItem> plan, std::span<Rect> rects);
+
+// One numbered catalogue entry: a style or a section heading.
+struct CatalogueItem {
+    ArchiveEntry entry;
+    std::string_view heading;
+    StyleRecipe recipe;  // meaningful when the entry has style data
+    Rect StripRect() const { return {entry.left, entry.top, entry.right, entry.bottom}; }
+    bool IsHeading() const { return entry.resourceNumber == 0; }
+};
+
+// All Archive::kEntryCount entries in number order (item 0 is style 1),
+// computed once from the plan and constant afterwards.
+std::span<const CatalogueItem> CatalogueItems();
+// The same entries as the plain table that Archive answers from.
+std::span<const ArchiveEntry> CatalogueTable();
+
+// Widening values that follow from a recipe's shape and surface: -1 where
+// the picture changes along every row, so no column can be repeated.
+int16_t StretchColumnOf(const StyleRecipe& recipe);
+int16_t DefaultStretchOf(const StyleRecipe& recipe);
+
+}  // namespace tabora

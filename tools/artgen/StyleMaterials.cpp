@@ -1,0 +1,153 @@
+#include "tools/artgen/StyleMaterials.h"
+
+#include <cmath>
+
+// The colour materials: flat, gradient, two-tone, dark, gel, glass, outline
+// and neon, and the shading helpers that every material shares.
+namespace tabora::art::style {
+
+namespace {
+
+// The light comes from the upper left, mostly from above.
+constexpr float kLx = -0.45f, kLy = -0.8f, kLz = 1.0f;
+
+bool IsLight(Rgba c) { return Luminance(c) > 0.7f; }
+
+// How much darker a border is than its fill: light fills need less.
+float BorderDepth(Rgba c) { return IsLight(c) ? 0.24f : 0.32f; }
+
+// Polynomial smooth maximum: rounds the corner where two regions meet.
+float SmoothMax(float a, float b, float k) {
+    const float h = Clamp01(0.5f - 0.5f * (b - a) / k);
+    return Lerp(b, a, h) + k * h * (1 - h);
+}
+
+// A one-pixel light line just inside the upper edges.
+float TopHighlight(const Sample& s) {
+    return Clamp01(1 - std::fabs(s.depth - 1.5f)) * Clamp01(-s.grad.y);
+}
+
+}  // namespace
+
+Rgba WithBorder(Rgba fill, Rgba border, float depth, float width) {
+    return Mix(border, fill, Clamp01(depth - width + 0.5f));
+}
+
+float BevelLight(const Sample& s, float slope) {
+    const float nx = s.grad.x * slope, ny = s.grad.y * slope;
+    const float nLen = std::sqrt(nx * nx + ny * ny + 1);
+    const float lLen = std::sqrt(kLx * kLx + kLy * kLy + kLz * kLz);
+    const float flat = kLz / lLen;
+    const float dot = (nx * kLx + ny * kLy + kLz) / (nLen * lLen);
+    return dot >= flat ? (dot - flat) / (1 - flat) : (dot - flat) / flat;
+}
+
+Rgba Shade(Rgba c, float light, float up, float down) {
+    return light >= 0 ? Lighten(c, Clamp01(light * up)) : Darken(c, Clamp01(-light * down));
+}
+
+float GlossAmount(const SurfaceContext& ctx, const Sample& s) {
+    const ShapeField& sh = ctx.shape;
+    const float h = sh.Height();
+    float region;
+    if (ctx.recipe.shape == StyleShape::Circle) {
+        // An ellipse in the upper half of the disc.
+        const float cx = (sh.left + sh.right) / 2, cy = sh.top + h * 0.3f;
+        const float ax = sh.Width() * 0.36f, ay = h * 0.22f;
+        const float ex = (s.x - cx) / ax, ey = (s.y - cy) / ay;
+        region = (std::sqrt(ex * ex + ey * ey) - 1) * std::min(ax, ay);
+    } else {
+        // The outline drawn in by a pixel and a half, cut off below the
+        // middle with a rounded lower edge.
+        const float lower = sh.top + h * 0.48f;
+        region = SmoothMax(s.d + 1.5f, s.y - lower, 2.0f);
+    }
+    const float fade = Lerp(0.85f, 0.18f, Clamp01((s.y - sh.top) / (h * 0.48f)));
+    return Coverage(region) * fade;
+}
+
+Rgba ShadeBasic(const SurfaceContext& ctx, const Sample& s) {
+    const Rgba c = ctx.base;
+    const ShapeField& sh = ctx.shape;
+    switch (ctx.recipe.material) {
+        case StyleMaterial::Flat:
+            return c;
+        case StyleMaterial::FlatBorder:
+            return WithBorder(c, Darken(c, BorderDepth(c) * 0.8f), s.depth);
+        case StyleMaterial::Gradient: {
+            Rgba fill = Mix(Lighten(c, 0.2f), Darken(c, 0.1f), s.v);
+            fill = Lighten(fill, TopHighlight(s) * 0.4f);
+            return WithBorder(fill, Darken(c, BorderDepth(c)), s.depth);
+        }
+        case StyleMaterial::TwoTone: {
+            // A crisp split on a whole pixel row.
+            const float split = std::round((sh.top + sh.bottom) / 2);
+            const float lower = Clamp01(s.y - split + 0.5f);
+            Rgba fill = Mix(Lighten(c, 0.24f), Darken(c, 0.02f), lower);
+            fill = Lighten(fill, TopHighlight(s) * 0.35f);
+            return WithBorder(fill, Darken(c, BorderDepth(c)), s.depth);
+        }
+        case StyleMaterial::Dark: {
+            const Rgba accent = Luminance(c) < 0.12f ? Lighten(c, 0.4f) : c;
+            Rgba face = Mix(Hex(0x32363D), Hex(0x1B1D22), s.v);
+            face = Lighten(face, TopHighlight(s) * 0.12f);
+            // A lit strip along the lower edge.
+            const float strip = Clamp01(3.5f - s.depth) * Clamp01(s.grad.y * 1.4f);
+            face = Tint(face, accent, strip);
+            return WithBorder(face, accent, s.depth);
+        }
+        default:
+            return c;
+    }
+}
+
+Rgba ShadeGloss(const SurfaceContext& ctx, const Sample& s) {
+    const Rgba c = ctx.base;
+    const float gloss = GlossAmount(ctx, s);
+    const float rim = 1 - Clamp01(s.depth - 0.5f);
+    if (ctx.recipe.material == StyleMaterial::Gel) {
+        Rgba fill = Mix(Darken(Saturate(c, 0.1f), 0.06f), Lighten(Saturate(c, 0.25f), 0.3f),
+                        Smooth(0.3f, 1.0f, s.v));
+        // Rounded edges: the body darkens towards its outline.
+        fill = Darken(fill, 0.2f * (1 - Clamp01(s.depth / 4)));
+        fill = Lighten(fill, gloss);
+        return WithBorder(fill, Darken(c, IsLight(c) ? 0.3f : 0.42f), s.depth);
+    }
+    // Glass: thin in the middle, denser towards the edges.
+    Rgba body = Mix(Lighten(Saturate(c, 0.15f), 0.1f), Darken(Saturate(c, 0.15f), 0.1f), s.v);
+    body.a = 0.56f + 0.34f * (1 - Clamp01(s.depth / 6));
+    const float glow = Smooth(0.55f, 1.0f, s.v) * Clamp01(s.depth / 2);
+    body = Over(WithAlpha(Lighten(c, 0.5f), glow * 0.55f), body);
+    body = Over(WithAlpha(Hex(0xFFFFFF), gloss * 0.8f), body);
+    const float up = Clamp01(-s.grad.y * 0.5f + 0.5f);
+    const Rgba edge = WithAlpha(Mix(Darken(c, 0.3f), Lighten(c, 0.45f), up), 0.95f);
+    return Mix(body, edge, rim);
+}
+
+Rgba ShadeOutline(const SurfaceContext& ctx, const Sample& s) {
+    const float width = ctx.recipe.variant == 2 ? 2.0f : 1.0f;
+    const float line = 1 - Clamp01(s.depth - width + 0.5f);
+    // Variant 1 keeps a faint wash of the colour inside.
+    const float wash = ctx.recipe.variant == 1 ? 0.16f : 0.0f;
+    return WithAlpha(ctx.base, std::max(line, wash));
+}
+
+Rgba ShadeNeon(const SurfaceContext& ctx, const Sample& s) {
+    const Rgba light = Saturate(Lighten(ctx.base, 0.08f), 0.3f);
+    Rgba inside = Tint(Hex(0x14151A), light, 0.32f * std::exp(-s.depth / 2.2f));
+    inside.a = 0.92f;
+    // The tube: a bright line just inside the outline with a white-hot core.
+    const float off = std::fabs(s.depth - 1.6f);
+    const float tube = Smooth(1.7f, 0.8f, off);
+    const float core = Smooth(0.9f, 0.0f, off);
+    const Rgba lit = Tint(light, Hex(0xFFFFFF), 0.6f * core);
+    return Mix(inside, WithAlpha(lit, 1), tube);
+}
+
+Rgba NeonGlow(const SurfaceContext& ctx, float d) {
+    const Rgba light = Saturate(Lighten(ctx.base, 0.08f), 0.3f);
+    const float x = std::max(d, 0.0f);
+    return WithAlpha(light, 0.9f * std::exp(-(x * x) / (2 * 2.5f * 2.5f)));
+}
+
+}  // namespace tabora::art::style

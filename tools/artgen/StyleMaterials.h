@@ -1,0 +1,66 @@
+#pragma once
+#include <cstdint>
+
+#include "render/ArgbImage.h"
+#include "styles/Catalogue.h"
+#include "tools/artgen/StyleRaster.h"
+#include "tools/artgen/StyleShapes.h"
+
+// The materials of the style art. A material is a function from a point of
+// the body to its straight colour and opacity; the driver multiplies the
+// opacity by the outline's coverage, so an edge pixel always carries the
+// surface colour of the edge itself and shows no fringe on any background.
+namespace tabora::art::style {
+
+Rgba Colourway(uint8_t index);
+const char* ColourwayName(uint8_t index);
+
+// A metal as a ramp from its shadow through its body colour to its shine.
+struct MetalRamp {
+    Rgba dark, mid, light;
+    Rgba At(float t) const;
+};
+MetalRamp Metal(uint8_t index);
+const char* MetalName(uint8_t index);
+
+struct SurfaceContext {
+    const StyleRecipe& recipe;
+    const ShapeField& shape;
+    Rgba base;  // the colourway
+    uint32_t seed;
+};
+
+// One point of the body: its centre, signed distance, depth inside the
+// outline (0 on the edge), vertical position in the body and the outward
+// direction of the outline nearby.
+struct Sample {
+    float x = 0, y = 0;
+    float d = 0, depth = 0, v = 0;
+    Vec2 grad;
+};
+
+// Shading helpers shared by the materials.
+// A one-pixel (or `width`) border of `border` around `fill`.
+Rgba WithBorder(Rgba fill, Rgba border, float depth, float width = 1);
+// Light from the upper left on a surface whose height rises over `width`
+// pixels from the edge with the given profile slope: > 0 faces the light,
+// < 0 faces away, 0 on a flat top.
+float BevelLight(const Sample& s, float slope);
+Rgba Shade(Rgba c, float light, float up, float down);
+// A gloss reflection in the upper part of the body: 0..1.
+float GlossAmount(const SurfaceContext& ctx, const Sample& s);
+
+Rgba ShadeBasic(const SurfaceContext& ctx, const Sample& s);   // flat, gradient, two-tone, dark
+Rgba ShadeGloss(const SurfaceContext& ctx, const Sample& s);   // gel, glass
+Rgba ShadeMetal(const SurfaceContext& ctx, const Sample& s);   // chrome, brushed
+Rgba ShadeRelief(const SurfaceContext& ctx, const Sample& s);  // emboss, inset, plastic, keycap
+Rgba ShadeTexture(const SurfaceContext& ctx, const Sample& s);
+Rgba ShadeOutline(const SurfaceContext& ctx, const Sample& s);
+Rgba ShadeNeon(const SurfaceContext& ctx, const Sample& s);
+// The neon's light spilling outside the outline (d > 0).
+Rgba NeonGlow(const SurfaceContext& ctx, float d);
+
+// Draws the complete picture of one style.
+ArgbImage DrawStyle(const StyleRecipe& recipe, uint32_t seed);
+
+}  // namespace tabora::art::style
