@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "render/TaboraButton.h"
 
@@ -22,13 +23,40 @@ constexpr uint32_t kGainScale = 100;
 constexpr int32_t kSmallestExport = 8;
 constexpr Color kShadowColor = 0;
 
-// Loaded once per process and never changed afterwards, so every thread may
-// read it. Missing art leaves it empty and the composite does nothing.
-const ArgbImage& FrameImage() {
-    static const ArgbImage frame = [] {
-        ArgbImage image;
-        image.LoadFromResources("waoverlayi", "waoverlaym");
-        return image;
+// The work-area frame, loaded once per process and never changed afterwards,
+// so every thread may read it. Inside the canvas window only the inner corner
+// curves are not transparent; `pieces` are the parts of the window that hold
+// them, so a render blends those instead of the whole canvas (a transparent
+// pixel over the opaque background changes nothing). Missing art leaves the
+// image empty and there is nothing to blend.
+struct Frame {
+    ArgbImage image;
+    std::vector<Rect> pieces;
+};
+
+const Frame& SharedFrame() {
+    static const Frame frame = [] {
+        Frame f;
+        if (!f.image.LoadFromResources("waoverlayi", "waoverlaym") ||
+            f.image.Width() < kFrameWindow.right || f.image.Height() < kFrameWindow.bottom) {
+            return f;
+        }
+        const int32_t midX = kFrameWindow.left + kCanvasWidth / 2;
+        const int32_t midY = kFrameWindow.top + kCanvasHeight / 2;
+        const Rect quarters[] = {{kFrameWindow.left, kFrameWindow.top, midX, midY},
+                                 {midX, kFrameWindow.top, kFrameWindow.right, midY},
+                                 {kFrameWindow.left, midY, midX, kFrameWindow.bottom},
+                                 {midX, midY, kFrameWindow.right, kFrameWindow.bottom}};
+        for (const Rect& q : quarters) {
+            Rect used{q.right, q.bottom, q.left, q.top};
+            for (int32_t y = q.top; y < q.bottom; ++y)
+                for (int32_t x = q.left; x < q.right; ++x)
+                    if (PixelAlpha(f.image.At(x, y)) != 0)
+                        used = {std::min(used.left, x), std::min(used.top, y),
+                                std::max(used.right, x + 1), std::max(used.bottom, y + 1)};
+            if (!used.IsEmpty()) f.pieces.push_back(used);
+        }
+        return f;
     }();
     return frame;
 }
@@ -53,14 +81,21 @@ AlphaMask& SharedLargeTextMask() {
     return mask;
 }
 
+void PrepareSharedRenderBuffers() {
+    SharedScratchMask();
+    SharedLargeTextMask();
+    SharedFrame();
+}
+
 Point TaboraButton::BodyOffset() const { return CentredOffset(bodyRect_); }
 
 void TaboraButton::Render() {
     if (validLayers_ & kCanvasLayer) return;
     canvas_.Fill(settings_.backgroundColor);
-    const ArgbImage& frame = FrameImage();
-    if (frame.Width() >= kFrameWindow.right && frame.Height() >= kFrameWindow.bottom) {
-        frame.CompositeOver(canvas_, kFrameWindow, kCanvasRect);
+    const Frame& frame = SharedFrame();
+    for (const Rect& piece : frame.pieces) {
+        frame.image.CompositeOver(canvas_, piece,
+                                  piece.Offset(-kFrameWindow.left, -kFrameWindow.top));
     }
     ComposeLayers(canvas_);
     Built(kCanvasLayer);

@@ -7,10 +7,9 @@
 
 namespace tabora {
 
-// The shared buffers live in ButtonRender.cpp; touching them here creates
-// them on the thread that builds the button rather than inside a render.
-AlphaMask& SharedScratchMask();
-AlphaMask& SharedLargeTextMask();
+// The shared buffers and the frame live in ButtonRender.cpp; creating them
+// here, on the thread that builds the button, keeps allocation out of Render.
+void PrepareSharedRenderBuffers();
 
 TaboraButton::TaboraButton() { InitDefaults(); }
 
@@ -23,8 +22,7 @@ void TaboraButton::InitDefaults() {
     shadowMask_.Allocate(kCanvasWidth, kCanvasHeight);
     textMask_.Allocate(kCanvasWidth, kCanvasHeight);
     textShadowMask_.Allocate(kCanvasWidth, kCanvasHeight);
-    SharedScratchMask();
-    SharedLargeTextMask();
+    PrepareSharedRenderBuffers();
 
     // Until the first render the canvas shows the work-area background. The
     // picture is copied, not blended, and only as far as it fits.

@@ -1,0 +1,75 @@
+// Render allocates nothing except what the caption rasteriser needs: every
+// buffer is made once, at the canvas size, when the button is built.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <new>
+
+#include "render/TaboraButton.h"
+
+namespace {
+// Counts allocations on this thread while `counting` is set; every other
+// allocation of the test program passes straight through.
+thread_local bool counting = false;
+thread_local size_t allocations = 0;
+}  // namespace
+
+void* operator new(size_t size) {
+    if (counting) ++allocations;
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void* operator new[](size_t size) { return ::operator new(size); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, size_t) noexcept { std::free(p); }
+void operator delete[](void* p, size_t) noexcept { std::free(p); }
+
+using namespace tabora;
+
+namespace {
+
+template <typename F>
+size_t AllocationsDuring(F change, TaboraButton& b) {
+    change();
+    allocations = 0;
+    counting = true;
+    b.Render();
+    b.PrepareExport();
+    counting = false;
+    return allocations;
+}
+
+}  // namespace
+
+TEST(ButtonAllocation, RenderingAfterAChangeAllocatesNothing) {
+    TaboraButton b;
+    b.SetStyleNumber(1);
+    if (!b.style()) {
+        auto style = std::make_unique<ButtonStyle>();
+        style->image.Allocate(100, 30);
+        style->image.Fill(0x3366CC);
+        style->stretchColumn = 50;
+        b.SetStyleForTesting(std::move(style));
+    }
+    b.SetCaption("Download");
+    b.SetAntialias(true);
+    b.Render();
+
+    EXPECT_EQ(AllocationsDuring([&] { b.SetTextColor(0x123456); }, b), 0u);
+    EXPECT_EQ(AllocationsDuring([&] { b.SetBackgroundColor(0x654321); }, b), 0u);
+    EXPECT_EQ(AllocationsDuring([&] { b.SetHueShift(700); }, b), 0u);
+    EXPECT_EQ(AllocationsDuring([&] { b.SetBrightness(-50); }, b), 0u);
+    EXPECT_EQ(AllocationsDuring([&] { b.SetButtonSize(150); }, b), 0u);
+    EXPECT_EQ(AllocationsDuring([&] { b.SetButtonSize(250); }, b), 0u);
+    EXPECT_EQ(AllocationsDuring([&] { b.SetIncludeShadowArea(true); }, b), 0u);
+    EXPECT_EQ(AllocationsDuring([&] { b.Invalidate(TaboraButton::kShadowLayer); }, b), 0u);
+    // A caption change may allocate inside the text rasteriser only; the
+    // masks themselves are reused (checked by their addresses).
+    const uint8_t* text = b.textMask().Bytes();
+    b.SetCaption("Downloads");
+    b.Render();
+    EXPECT_EQ(b.textMask().Bytes(), text);
+    // The counter does see allocations: a new font size needs a new font.
+    EXPECT_GT(AllocationsDuring([&] { b.SetFontSize(14); }, b), 0u);
+}
