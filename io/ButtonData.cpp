@@ -183,12 +183,9 @@ bool TaboraButton::ReadSettings(MacStream& stream) {
     s.styleNumber = settings_.styleNumber;
     const int32_t highest = MaxButtonSize();
     if (version > kPayloadExportOptions) {
-        s.buttonSize = std::clamp(exactSize, kMinButtonSize, highest);
+        s.buttonSize = std::clamp(exactSize, kMinStoredButtonSize, highest);
     } else {
-        // The float alone brings the smallest size back one lower (20 as 19);
-        // that is still a size the program wrote, so the floor moves with it.
-        const int32_t lowest = SizeFromScale(SizeScale(kMinButtonSize), 1, highest);
-        s.buttonSize = SizeFromScale(scale, lowest, highest);
+        s.buttonSize = SizeFromScale(scale, kMinStoredButtonSize, highest);
     }
     settings_ = std::move(s);
     validLayers_ = 0;

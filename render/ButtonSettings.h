@@ -14,6 +14,10 @@ constexpr Rect kCanvasRect{0, 0, kCanvasWidth, kCanvasHeight};
 // 200 is the style image at its own size; the size slider starts at 20.
 constexpr int32_t kNaturalButtonSize = 200;
 constexpr int32_t kMinButtonSize = 20;
+// Payloads older than 0x0102 carry the size only as a float scale, and 20
+// comes back from it as 19. The program writes such a size back exactly, so
+// it is a size the settings may hold.
+constexpr int32_t kMinStoredButtonSize = 19;
 // A widened body never exceeds 166 pixels: the canvas less 4 on each side.
 constexpr int32_t kWidestBody = kCanvasWidth - 8;
 // Hue slider 0..4096; brightness slider 0..410 shown as -205..+205.

@@ -69,7 +69,7 @@ constexpr uint8_t kCaptionLayers =
 }  // namespace
 
 bool TaboraButton::SetButtonSize(int32_t size) {
-    size = std::clamp(size, kMinButtonSize, MaxButtonSize());
+    size = std::clamp(size, kMinStoredButtonSize, MaxButtonSize());
     return Update(settings_.buttonSize, size, validLayers_,
                   kCanvasLayer | kBodyLayer | kShadowLayer | kTintedLayer);
 }

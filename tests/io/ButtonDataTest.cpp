@@ -170,6 +170,11 @@ TEST(ButtonData, SizeFromTheFloatAloneIsWidenedBeforeSquaring) {
     TaboraButton reader;
     ASSERT_TRUE(Read(reader, Payload(writer)));
     EXPECT_EQ(reader.settings().buttonSize, 20);
+    // A 19 that came from an old file is saved and read back as it is.
+    ASSERT_TRUE(Read(reader, OlderPayload(writer, 0x0100)));
+    TaboraButton again;
+    ASSERT_TRUE(Read(again, Payload(reader)));
+    EXPECT_EQ(again.settings().buttonSize, 19);
 }
 
 TEST(ButtonData, PayloadThatEndsEarlyChangesNothing) {
@@ -247,8 +252,8 @@ TEST(ButtonData, HostileValuesAreClampedToWhatTheControlsProduce) {
     EXPECT_EQ(with([&](auto& b) { PutLong(b, kExactSizeAt + shift, 0x7FFFFFFFu); }).buttonSize,
               200);
     EXPECT_EQ(with([&](auto& b) { PutLong(b, kExactSizeAt + shift, 0x80000000u); }).buttonSize,
-              20);
-    EXPECT_EQ(with([&](auto& b) { PutLong(b, kExactSizeAt + shift, 0); }).buttonSize, 20);
+              19);
+    EXPECT_EQ(with([&](auto& b) { PutLong(b, kExactSizeAt + shift, 0); }).buttonSize, 19);
 
     const float floats[] = {std::numeric_limits<float>::quiet_NaN(),
                             std::numeric_limits<float>::infinity(),
