@@ -84,7 +84,7 @@ std::string SupportedExtensions() {
 void ThrowUnknownExtension(std::string_view extension) {
     std::string shown = extension.empty() ? "no extension" : "\"." + std::string(extension) + "\"";
     throw TaboraError("Cannot save a button with " + shown +
-                      ": the file name must end in " + SupportedExtensions());
+                      ": the extension must be " + SupportedExtensions() + ", in any case");
 }
 
 void TaboraButton::ExportByExtension(File& file, const std::string& extension) {
@@ -101,13 +101,13 @@ bool TaboraButton::ImportByExtension(File& file, const std::string& extension) {
     return (this->*entry->importFrom)(stream);
 }
 
-void SaveButton(TaboraButton& button, const std::string& path) {
+void SaveButton(TaboraButton& button, const std::string& path, bool synced) {
     const std::string extension = ExtensionOf(path);
     // Refused before anything is created.
     if (!FindFormat(extension)) ThrowUnknownExtension(extension);
     SafeSave save(path);
     button.ExportByExtension(save.Output(), extension);
-    save.Commit();
+    save.Commit(synced ? SafeSave::Durability::Synced : SafeSave::Durability::Unsynced);
 }
 
 std::optional<OpenedButton> OpenButton(TaboraButton& button, const std::string& path) {

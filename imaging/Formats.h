@@ -45,7 +45,9 @@ std::string SupportedExtensions();
 // file replaces the old one only when it is complete: on any failure (an
 // unknown extension, a codec error, a full disk) the previous file is
 // untouched and no temporary file is left. Throws TaboraError or FileError.
-void SaveButton(TaboraButton& button, const std::string& path);
+// `synced` waits for the disk before the rename (the desktop application);
+// the command line skips that wait.
+void SaveButton(TaboraButton& button, const std::string& path, bool synced = true);
 
 struct OpenedButton {
     ImageFormat format;

@@ -161,9 +161,9 @@ SafeSave::~SafeSave() {
     }
 }
 
-void SafeSave::Commit() {
+void SafeSave::Commit(Durability durability) {
     try {
-        file_.Sync();
+        if (durability == Durability::Synced) file_.Sync();
         file_.Close();
     } catch (...) {
         ::unlink(tempPath_.c_str());

@@ -55,8 +55,12 @@ public:
     File& Output() { return file_; }
     const std::string& TempPath() const { return tempPath_; }
     // Flushes, closes and renames over the target; throws FileError on failure
-    // (and then removes the temporary file).
-    void Commit();
+    // (and then removes the temporary file). Unsynced skips waiting for the
+    // disk: the rename still never exposes a partial file to other programs,
+    // and a short-lived tool writing regenerable output need not pay the
+    // several milliseconds a flush costs.
+    enum class Durability { Synced, Unsynced };
+    void Commit(Durability durability = Durability::Synced);
 
 private:
     std::string target_;

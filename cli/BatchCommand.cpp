@@ -1,0 +1,276 @@
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <cctype>
+#include <filesystem>
+#include <functional>
+#include <thread>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/CliError.h"
+#include "cli/Commands.h"
+#include "cli/JsonFile.h"
+#include "cli/SettingsPatch.h"
+#include "imaging/Formats.h"
+#include "platform/Error.h"
+#include "platform/File.h"
+#include "render/TaboraButton.h"
+
+namespace tabora::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+// More threads than this gain nothing on any machine we know of, and the
+// bound keeps a typo from starting thousands.
+constexpr int64_t kMaxJobs = 256;
+// A navigation bar has a handful of buttons; a whole site a few thousand.
+constexpr size_t kMaxButtons = 100'000;
+
+struct Job {
+    ButtonSettings settings;
+    std::string output;
+    std::string where;  // "FILE: buttons[i]" for messages
+    int32_t width = 0;  // of the written picture, for the HTML
+    int32_t height = 0;
+    std::string error;
+};
+
+// Runs `work(button, job)` over all jobs on `threads` threads, one button
+// per thread; the renderer's scratch buffers are per thread as well.
+void RunParallel(std::vector<Job>& jobs, int threads,
+                 const std::function<void(TaboraButton&, Job&)>& work) {
+    std::atomic<size_t> next{0};
+    auto worker = [&] {
+        TaboraButton button;
+        for (size_t i = next++; i < jobs.size(); i = next++) {
+            try {
+                work(button, jobs[i]);
+            } catch (const std::exception& e) {
+                jobs[i].error = e.what();
+            }
+        }
+    };
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t) pool.emplace_back(worker);
+    worker();
+    for (std::thread& t : pool) t.join();
+}
+
+// Two colour values closer than this count as the same when looking for the
+// flat middle of a body: enough for rounding in the drawn art, far below any
+// visible edge.
+constexpr int32_t kFlatTolerance = 6;
+
+// Room between the caption and the ends, so a fitted caption never seems to
+// touch a rounded cap.
+constexpr int32_t kCaptionPadding = 3;
+
+bool SameColumn(const ArgbImage& image, int32_t a, int32_t b) {
+    for (int32_t y = 0; y < image.Height(); ++y) {
+        const uint32_t p = image.At(a, y), q = image.At(b, y);
+        for (int shift = 0; shift < 32; shift += 8) {
+            if (std::abs(int32_t((p >> shift) & 0xFF) - int32_t((q >> shift) & 0xFF)) > kFlatTolerance) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// The columns of a style picture that anything is drawn in.
+std::pair<int32_t, int32_t> OpaqueColumns(const ArgbImage& image) {
+    int32_t left = image.Width(), right = -1;
+    for (int32_t y = 0; y < image.Height(); ++y) {
+        for (int32_t x = 0; x < image.Width(); ++x) {
+            if (PixelAlpha(image.At(x, y)) != 0) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+    }
+    return {left, right};
+}
+
+// The size at which a stretchable style's body holds the caption inside its
+// flat middle: the run of columns like the repeated one is where a caption
+// sits, and the ends beyond it (rounded caps, points, borders) are the
+// style's own margins, kept whole. The body grows until the middle is as wide
+// as the caption and never shrinks below the style's own width. Other
+// styles, and buttons without a caption, keep their size.
+int32_t FittedSize(TaboraButton& button) {
+    const ButtonStyle* style = button.style();
+    const int32_t current = button.settings().buttonSize;
+    if (!style || style->stretchColumn < 0 || button.settings().caption.empty()) return current;
+    const ArgbImage& image = style->image;
+    const auto [left, right] = OpaqueColumns(image);
+    const int32_t column = style->stretchColumn;
+    if (right < left || column < left || column > right) return current;
+    int32_t flatLeft = column, flatRight = column;
+    while (flatLeft > left && SameColumn(image, flatLeft - 1, column)) --flatLeft;
+    while (flatRight < right && SameColumn(image, flatRight + 1, column)) ++flatRight;
+
+    button.Render();
+    const Rect text = button.textMask().Bounds();
+    if (text.IsEmpty()) return current;
+    const int32_t needed = (flatLeft - left) + text.Width() + 2 * kCaptionPadding + (right - flatRight);
+    const int32_t extra = std::max(0, needed - (right - left + 1));
+    const int32_t largest = kNaturalButtonSize + 2 * int32_t(button.MaxExtraWidth());
+    return std::min(kNaturalButtonSize + 2 * extra, largest);
+}
+
+bool OptionalBool(const json& doc, const char* key, const std::string& where) {
+    auto it = doc.find(key);
+    if (it == doc.end()) return false;
+    if (!it->is_boolean()) throw UsageError(where + ": \"" + key + "\" must be true or false");
+    return it->get<bool>();
+}
+
+// Percent-encodes what may not stand in a URL path as it is.
+std::string UrlPath(const std::string& path) {
+    static const char* kHex = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : path) {
+        if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~' || c == '/') {
+            out += char(c);
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        }
+    }
+    return out;
+}
+
+std::string HtmlText(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+void WriteHtml(const std::string& path, const std::vector<Job>& jobs) {
+    const fs::path folder = fs::absolute(path).parent_path().lexically_normal();
+    std::string html;
+    for (const Job& job : jobs) {
+        if (!job.error.empty()) continue;
+        const fs::path target = fs::absolute(job.output).lexically_normal();
+        const std::string src = target.lexically_relative(folder).generic_string();
+        html += "<img src=\"" + HtmlText(UrlPath(src)) + "\" alt=\"" + HtmlText(job.settings.caption) +
+                "\" width=\"" + std::to_string(job.width) + "\" height=\"" + std::to_string(job.height) +
+                "\">\n";
+    }
+    WriteWholeFile(path, html.data(), html.size());
+}
+
+}  // namespace
+
+int RunBatch(const BatchArgs& args) {
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    int64_t threads = args.jobs ? ParseInteger(*args.jobs, "-j", 1, kMaxJobs) : int64_t(cores);
+
+    const json doc = ReadJsonFile(args.file);
+    const std::string& where = args.file;
+    if (!doc.is_object()) throw UsageError(where + ": a batch must be a JSON object");
+    for (auto it = doc.begin(); it != doc.end(); ++it) {
+        static const char* kKeys[] = {"defaults", "buttons", "fitCaption", "sameSize", "html"};
+        if (std::find(std::begin(kKeys), std::end(kKeys), it.key()) == std::end(kKeys)) {
+            throw UsageError(where + ": unknown key \"" + it.key() + "\"");
+        }
+    }
+    const bool fitCaption = OptionalBool(doc, "fitCaption", where);
+    const bool sameSize = OptionalBool(doc, "sameSize", where);
+    std::string htmlPath;
+    const fs::path folder = fs::path(args.file).parent_path();
+    if (auto it = doc.find("html"); it != doc.end()) {
+        if (!it->is_string() || it->get<std::string>().empty()) {
+            throw UsageError(where + ": \"html\" must be a file name");
+        }
+        htmlPath = (folder / it->get<std::string>()).string();
+    }
+    SettingsPatch defaults;
+    if (auto it = doc.find("defaults"); it != doc.end()) defaults = PatchFromJson(*it, where + ": defaults");
+    auto buttons = doc.find("buttons");
+    if (buttons == doc.end() || !buttons->is_array()) {
+        throw UsageError(where + ": \"buttons\" must be an array of button settings");
+    }
+    if (buttons->size() > kMaxButtons) {
+        throw UsageError(where + ": at most " + std::to_string(kMaxButtons) + " buttons per batch");
+    }
+
+    // Everything is checked before the first file is written.
+    std::vector<Job> jobs(buttons->size());
+    {
+        TaboraButton scratch;
+        std::vector<std::string> seen;
+        for (size_t i = 0; i < jobs.size(); ++i) {
+            Job& job = jobs[i];
+            job.where = where + ": buttons[" + std::to_string(i) + "]";
+            const json& entry = (*buttons)[i];
+            SettingsPatch patch = defaults;
+            patch.Merge(PatchFromJson(entry, job.where, {"output"}));
+            auto out = entry.find("output");
+            if (out == entry.end() || !out->is_string() || out->get<std::string>().empty()) {
+                throw UsageError(job.where + ": \"output\" must be a file name");
+            }
+            const fs::path output(out->get<std::string>());
+            job.output = (output.is_absolute() ? output : folder / output).lexically_normal().string();
+            if (!FindFormat(ExtensionOf(job.output))) {
+                throw UsageError(job.where + ": \"output\" must have the extension " + SupportedExtensions() +
+                                 ", in any case (got \"" + output.string() + "\")");
+            }
+            seen.push_back(job.output);
+            job.settings = Resolve(ButtonSettings{}, patch, scratch, job.where + ": \"buttonSize\"");
+        }
+        std::vector<std::string> sorted = seen;
+        std::sort(sorted.begin(), sorted.end());
+        if (auto dup = std::adjacent_find(sorted.begin(), sorted.end()); dup != sorted.end()) {
+            throw UsageError(where + ": two buttons write the same file \"" + *dup + "\"");
+        }
+    }
+    if (jobs.empty()) {
+        if (!htmlPath.empty()) WriteHtml(htmlPath, jobs);
+        return kExitOk;
+    }
+    threads = std::min<int64_t>(threads, int64_t(jobs.size()));
+
+    if (fitCaption) {
+        RunParallel(jobs, int(threads), [](TaboraButton& button, Job& job) {
+            ApplySettings(button, job.settings);
+            job.settings.buttonSize = FittedSize(button);
+        });
+    }
+    if (sameSize) {
+        int32_t largest = 0;
+        for (const Job& job : jobs) largest = std::max(largest, job.settings.buttonSize);
+        for (Job& job : jobs) job.settings.buttonSize = largest;
+    }
+    RunParallel(jobs, int(threads), [](TaboraButton& button, Job& job) {
+        if (!job.error.empty()) return;
+        ApplySettings(button, job.settings);
+        SaveButton(button, job.output, false);
+        job.width = button.exportRect().Width();
+        job.height = button.exportRect().Height();
+    });
+
+    int failures = 0;
+    for (const Job& job : jobs) {
+        if (job.error.empty()) continue;
+        PrintError(job.where + ": " + job.error);
+        ++failures;
+    }
+    if (!htmlPath.empty()) WriteHtml(htmlPath, jobs);
+    return failures ? kExitFailure : kExitOk;
+}
+
+}  // namespace tabora::cli

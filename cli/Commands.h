@@ -1,0 +1,39 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tabora::cli {
+
+// What `render` was given; numbers stay text until checked, so a message can
+// quote what the user typed.
+struct RenderArgs {
+    std::string output;
+    std::string settingsFile;
+    std::string fromFile;
+    std::optional<std::string> style, caption, font, fontSize, textColor, background, hue,
+        brightness, size, offset, quality;
+    bool bold = false, italic = false;
+    bool shadow = false, noShadow = false;
+    bool textShadow = false, noTextShadow = false;
+    bool antialias = false, noAntialias = false;
+    bool removeBackground = false, includeShadowArea = false;
+};
+
+struct BatchArgs {
+    std::string file;
+    std::optional<std::string> jobs;
+};
+
+// Each returns the exit code; errors of the kinds the exit codes name are
+// thrown (UsageError, TaboraError) and turned into messages by main.
+int RunRender(const RenderArgs& args);
+int RunInspect(const std::string& file, bool json);
+int RunStyles(bool json);
+int RunStyle(const std::string& number, const std::string& output);
+int RunBatch(const BatchArgs& args);
+
+// Prints "tabora-cli: " and the text to standard error.
+void PrintError(const std::string& text);
+
+}  // namespace tabora::cli

@@ -1,0 +1,105 @@
+#include <cstdio>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/CliError.h"
+#include "cli/Commands.h"
+#include "cli/SettingsPatch.h"
+#include "imaging/Formats.h"
+#include "imaging/PngCodec.h"
+#include "platform/Error.h"
+#include "platform/File.h"
+#include "render/TaboraButton.h"
+#include "styles/Archive.h"
+
+namespace tabora::cli {
+
+namespace {
+
+using json = nlohmann::ordered_json;
+
+// Text that is not UTF-8 (a foreign file's font name) is shown with
+// replacement characters rather than refused.
+void PrintJson(const json& value) {
+    std::string text = value.dump(2, ' ', false, json::error_handler_t::replace);
+    std::printf("%s\n", text.c_str());
+}
+
+}  // namespace
+
+int RunInspect(const std::string& file, bool asJson) {
+    TaboraButton button;
+    std::optional<OpenedButton> opened = OpenButton(button, file);
+    if (!opened) {
+        PrintError(file + " carries no button settings");
+        return kExitFailure;
+    }
+    json j = SettingsToJson(button.settings(), opened->payloadVersion, FindFormat(opened->format)->name);
+    if (asJson) {
+        PrintJson(j);
+        return kExitOk;
+    }
+    for (auto it = j.begin(); it != j.end(); ++it) {
+        std::string value = it->is_string() ? it->get<std::string>()
+                                            : it->dump(-1, ' ', false, json::error_handler_t::replace);
+        if (it.key() == "payloadVersion") {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "0x%04X", unsigned(it->get<int>()));
+            value = hex;
+        }
+        std::printf("%-18s %s\n", (it.key() + ":").c_str(), value.c_str());
+    }
+    return kExitOk;
+}
+
+int RunStyles(bool asJson) {
+    const Archive& archive = GetArchive();
+    json list = json::array();
+    if (!asJson) std::printf("%6s %9s %-22s %8s %7s %7s\n", "style", "resource", "archive rect", "size", "stretch", "column");
+    for (int32_t n = 1; n <= Archive::kEntryCount; ++n) {
+        const ArchiveEntry* e = archive.Entry(n);
+        std::unique_ptr<ButtonStyle> style = archive.Load(n);
+        const int32_t width = style ? style->image.Width() : 0;
+        const int32_t height = style ? style->image.Height() : 0;
+        const int32_t stretch = style ? style->defaultStretch : e->defaultStretch;
+        const int32_t column = style ? style->stretchColumn : e->stretchColumn;
+        if (asJson) {
+            list.push_back({{"number", n},
+                            {"archiveRect", {{"left", e->left}, {"top", e->top}, {"right", e->right}, {"bottom", e->bottom}}},
+                            {"resourceNumber", e->resourceNumber},
+                            {"hasStyle", style != nullptr},
+                            {"width", width},
+                            {"height", height},
+                            {"defaultStretch", stretch},
+                            {"stretchColumn", column}});
+            continue;
+        }
+        char rect[40];
+        std::snprintf(rect, sizeof rect, "(%d,%d)-(%d,%d)", e->left, e->top, e->right, e->bottom);
+        char size[16] = "no style";
+        if (style) std::snprintf(size, sizeof size, "%dx%d", width, height);
+        std::printf("%6d %9d %-22s %8s %7d %7d\n", n, e->resourceNumber, rect, size, stretch, column);
+    }
+    if (asJson) PrintJson(list);
+    return kExitOk;
+}
+
+int RunStyle(const std::string& number, const std::string& output) {
+    const int32_t n = int32_t(ParseInteger(number, "N", 1, Archive::kEntryCount));
+    std::string extension = ExtensionOf(output);
+    for (char& c : extension) c = char(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (extension != "png") {
+        throw UsageError("-o: the style's picture is written as PNG; the file name must end in .png (got \"" +
+                         output + "\")");
+    }
+    std::unique_ptr<ButtonStyle> style = GetArchive().Load(n);
+    if (!style) throw UsageError("N: style " + std::to_string(n) + " has no picture");
+    SafeSave save(output);
+    FileMacStream stream(&save.Output());
+    // Straight alpha, every pixel as the style holds it, no settings block.
+    PngCodec::Write(style->image, stream, true, std::nullopt, nullptr, 0);
+    save.Commit(SafeSave::Durability::Unsynced);
+    return kExitOk;
+}
+
+}  // namespace tabora::cli

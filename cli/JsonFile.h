@@ -1,0 +1,19 @@
+#pragma once
+#include <string>
+
+#include <nlohmann/json_fwd.hpp>
+
+namespace tabora::cli {
+
+// A settings or batch file is a few kilobytes; a thousand buttons are about
+// 200 KB. Anything far beyond that is not one of ours.
+constexpr size_t kMaxJsonFileBytes = 64u << 20;
+// Our files nest three levels deep; the bound keeps a hostile file of
+// thousands of brackets from costing deep recursion anywhere.
+constexpr int kMaxJsonDepth = 32;
+
+// Reads and parses a JSON file. A file that cannot be read, is too large or
+// is not JSON throws TaboraError (exit 1) with a message naming the file.
+nlohmann::json ReadJsonFile(const std::string& path);
+
+}  // namespace tabora::cli

@@ -1,0 +1,348 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "platform/File.h"
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace {
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "tabora-cli-XXXXXX").string();
+        dir_ = ::mkdtemp(pattern.data());
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+
+    Result Run(const std::vector<std::string>& args) const {
+        std::string command = Quote(TABORA_CLI_PATH);
+        for (const std::string& a : args) command.append(" ").append(Quote(a));
+        command.append(" >").append(Quote(Path(".out")));
+        command.append(" 2>").append(Quote(Path(".err")));
+        Result r;
+        int raw = std::system(command.c_str());
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = tabora::ReadWholeFile(Path(".out"));
+        r.err = tabora::ReadWholeFile(Path(".err"));
+        fs::remove(Path(".out"));
+        fs::remove(Path(".err"));
+        return r;
+    }
+
+    void Write(const std::string& name, const std::string& text) const {
+        std::ofstream(Path(name)) << text;
+    }
+
+    json Inspect(const std::string& file) const {
+        Result r = Run({"inspect", file, "--json"});
+        EXPECT_EQ(r.status, 0) << r.err;
+        return json::parse(r.out);
+    }
+
+    size_t FileCount() const {
+        return size_t(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
+    }
+
+    fs::path dir_;
+};
+
+}  // namespace
+
+TEST_F(Cli, UsageErrorsExitTwoAndNameTheOptionAndItsRange) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string mention;
+    };
+    const std::string out = Path("b.png");
+    const std::vector<Case> cases = {
+        {{}, "subcommand"},
+        {{"paint"}, "paint"},
+        {{"render"}, "--output"},
+        {{"render", "-o", out, "--hue", "5000"}, "--hue must be an integer in 0..4096"},
+        {{"render", "-o", out, "--brightness", "-206"}, "-205..205"},
+        {{"render", "-o", out, "--quality", "101"}, "--quality must be an integer in 0..100"},
+        {{"render", "-o", out, "--quality", "abc"}, "--quality"},
+        {{"render", "-o", out, "--style", "931"}, "--style must be an integer in 0..930"},
+        {{"render", "-o", out, "--font-size", "0"}, "--font-size must be an integer in 1..300"},
+        {{"render", "-o", out, "--style", "12", "--size", "19"}, "--size must be an integer in 20.."},
+        {{"render", "-o", out, "--style", "12", "--size", "99999999999999999999"}, "--size"},
+        {{"render", "-o", out, "--text-color", "12345"}, "--text-color must be a colour RRGGBB"},
+        {{"render", "-o", out, "--background", "#GG0000"}, "--background"},
+        {{"render", "-o", out, "--offset", "3"}, "--offset"},
+        {{"render", "-o", out, "--offset", "3,1001"}, "--offset Y must be an integer in -1000..1000"},
+        {{"render", "-o", out, "--shadow", "--no-shadow"}, "--no-shadow"},
+        {{"render", "-o", out, "--caption", std::string(256, 'x')}, "--caption may hold at most 255 bytes"},
+        {{"render", "-o", Path("b.jpeg")}, "gif, png, jpg or bmp"},
+        {{"render", "-o", Path("b")}, "gif, png, jpg or bmp"},
+        {{"style", "0", "-o", out}, "N must be an integer in 1..930"},
+        {{"style", "12", "-o", Path("s.gif")}, ".png"},
+        {{"batch", Path("none.json"), "-j", "0"}, "-j must be an integer in 1..256"},
+    };
+    for (const Case& c : cases) {
+        Result r = Run(c.args);
+        std::string shown = c.args.empty() ? "(none)" : c.args[0] + (c.args.size() > 1 ? " " + c.args.back() : "");
+        EXPECT_EQ(r.status, 2) << shown << "\n" << r.err;
+        EXPECT_NE(r.err.find(c.mention), std::string::npos) << shown << "\n" << r.err;
+        EXPECT_TRUE(r.out.empty()) << shown;
+    }
+    // Nothing was written by any of them.
+    EXPECT_EQ(FileCount(), 0u);
+}
+
+TEST_F(Cli, EveryCommandHasHelp) {
+    for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
+             {"--help"}, {"render", "--help"}, {"inspect", "--help"}, {"styles", "--help"},
+             {"style", "--help"}, {"batch", "--help"}}) {
+        Result r = Run(args);
+        EXPECT_EQ(r.status, 0) << args[0];
+        EXPECT_NE(r.out.find("Usage"), std::string::npos) << args[0];
+    }
+    EXPECT_NE(Run({"render", "--help"}).out.find("--include-shadow-area"), std::string::npos);
+}
+
+TEST_F(Cli, RenderThenInspectRoundTripsInEveryFormat) {
+    for (const char* name : {"a.gif", "b.PNG", "c.jpg", "d.Bmp"}) {
+        Result r = Run({"render", "-o", Path(name), "--style", "12", "--caption", "Über uns & <more>",
+                        "--font", "DejaVu Serif", "--font-size", "13", "--bold", "--italic",
+                        "--text-color", "#ffcc00", "--background", "102030", "--hue", "1234",
+                        "--brightness", "-56", "--size", "230", "--no-shadow", "--no-text-shadow",
+                        "--antialias", "--offset", "3,-2", "--remove-background",
+                        "--include-shadow-area", "--quality", "0"});
+        ASSERT_EQ(r.status, 0) << name << r.err;
+        json j = Inspect(Path(name));
+        const std::vector<std::string> keys = {
+            "payloadVersion", "format", "styleNumber", "backgroundColor", "textColor", "hueShift",
+            "brightness", "buttonSize", "shadow", "antialias", "textShadow", "fontName", "fontSize",
+            "bold", "italic", "caption", "textOffset", "removeBackground", "jpegQuality",
+            "includeShadowArea"};
+        ASSERT_EQ(j.size(), keys.size());
+        for (const std::string& key : keys) EXPECT_TRUE(j.contains(key)) << key;
+        EXPECT_EQ(j["payloadVersion"], 0x0103);
+        const std::string ext = tabora::ExtensionOf(name);
+        const std::string lower = ext == "PNG" ? "png" : ext == "Bmp" ? "bmp" : ext == "jpg" ? "jpeg" : ext;
+        EXPECT_EQ(j["format"], lower);
+        EXPECT_EQ(j["styleNumber"], 12);
+        EXPECT_EQ(j["backgroundColor"], "#102030");
+        EXPECT_EQ(j["textColor"], "#FFCC00");
+        EXPECT_EQ(j["hueShift"], 1234);
+        EXPECT_EQ(j["brightness"], -56);
+        EXPECT_EQ(j["buttonSize"], 230);
+        EXPECT_EQ(j["shadow"], false);
+        EXPECT_EQ(j["antialias"], true);
+        EXPECT_EQ(j["textShadow"], false);
+        EXPECT_EQ(j["fontName"], "DejaVu Serif");
+        EXPECT_EQ(j["fontSize"], 13);
+        EXPECT_EQ(j["bold"], true);
+        EXPECT_EQ(j["italic"], true);
+        EXPECT_EQ(j["caption"], "Über uns & <more>");
+        EXPECT_EQ(j["textOffset"], (json{{"x", 3}, {"y", -2}}));
+        EXPECT_EQ(j["removeBackground"], true);
+        EXPECT_EQ(j["jpegQuality"], 0);
+        EXPECT_EQ(j["includeShadowArea"], true);
+    }
+    // The plain form shows the same settings, one per line.
+    Result plain = Run({"inspect", Path("a.gif")});
+    EXPECT_EQ(plain.status, 0);
+    EXPECT_NE(plain.out.find("caption:"), std::string::npos);
+}
+
+TEST_F(Cli, SettingsAndFromStartTheButtonAndOptionsWin) {
+    ASSERT_EQ(Run({"render", "-o", Path("a.png"), "--style", "12", "--caption", "Home", "--hue", "100"}).status, 0);
+    Result r = Run({"inspect", Path("a.png"), "--json"});
+    Write("s.json", r.out);
+    // The inspect form is read back as it is; an option overrides one key.
+    ASSERT_EQ(Run({"render", "-o", Path("b.gif"), "--settings", Path("s.json"), "--hue", "200"}).status, 0);
+    json b = Inspect(Path("b.gif"));
+    json a = Inspect(Path("a.png"));
+    EXPECT_EQ(b["hueShift"], 200);
+    b["hueShift"] = a["hueShift"];
+    b["format"] = a["format"];
+    EXPECT_EQ(a, b);
+    // --from takes a saved button's settings.
+    ASSERT_EQ(Run({"render", "-o", Path("c.bmp"), "--from", Path("b.gif"), "--caption", "Away"}).status, 0);
+    json c = Inspect(Path("c.bmp"));
+    EXPECT_EQ(c["hueShift"], 200);
+    EXPECT_EQ(c["caption"], "Away");
+    // A partial settings file changes only what it names.
+    Write("part.json", R"({"caption": "Only this", "textOffset": {"y": 4}})");
+    ASSERT_EQ(Run({"render", "-o", Path("d.png"), "--settings", Path("part.json")}).status, 0);
+    json d = Inspect(Path("d.png"));
+    EXPECT_EQ(d["caption"], "Only this");
+    EXPECT_EQ(d["styleNumber"], 0);
+    EXPECT_EQ(d["textOffset"], (json{{"x", 0}, {"y", 4}}));
+}
+
+TEST_F(Cli, HostileSettingsFilesAreRefusedCleanly) {
+    struct Case {
+        std::string text;
+        int status;
+        std::string mention;
+    };
+    const std::vector<Case> cases = {
+        {R"({"hueShift": "12"})", 2, "\"hueShift\" must be an integer in 0..4096"},
+        {R"({"hueShift": 1.5})", 2, "hueShift"},
+        {R"({"hueShift": 18446744073709551615})", 2, "hueShift"},
+        {R"({"brightness": -9223372036854775808})", 2, "brightness"},
+        {R"({"buttonSize": 1e300})", 2, "buttonSize"},
+        {R"({"styleNumber": 12, "buttonSize": 100000})", 2, "buttonSize"},
+        {R"({"shadow": 1})", 2, "\"shadow\" must be true or false"},
+        {R"({"caption": ["a"]})", 2, "\"caption\" must be a string"},
+        {R"({"textOffset": [1, 2]})", 2, "textOffset"},
+        {R"({"textOffset": {"x": 5000}})", 2, "textOffset"},
+        {R"({"textColor": "red"})", 2, "textColor"},
+        {R"({"colour": "#FFFFFF"})", 2, "unknown key \"colour\""},
+        {R"([1, 2, 3])", 2, "JSON object"},
+        {R"({"caption": )", 1, "not valid JSON"},
+        {std::string(10000, '[') + std::string(10000, ']'), 1, "deep"},
+        {"", 1, "not valid JSON"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const std::string name = "bad" + std::to_string(n++) + ".json";
+        Write(name, c.text);
+        Result r = Run({"render", "-o", Path("x.png"), "--settings", Path(name)});
+        EXPECT_EQ(r.status, c.status) << c.text.substr(0, 60) << "\n" << r.err;
+        EXPECT_NE(r.err.find(c.mention), std::string::npos) << c.text.substr(0, 60) << "\n" << r.err;
+    }
+    EXPECT_FALSE(fs::exists(Path("x.png")));
+    EXPECT_EQ(Run({"render", "-o", Path("x.png"), "--settings", Path("missing.json")}).status, 1);
+}
+
+TEST_F(Cli, FilesWithoutSettingsExitOne) {
+    Write("plain.png", "not an image at all");
+    Result r = Run({"inspect", Path("plain.png")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.empty());
+    ASSERT_EQ(Run({"style", "12", "-o", Path("style.png")}).status, 0);
+    r = Run({"inspect", Path("style.png"), "--json"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("carries no button settings"), std::string::npos) << r.err;
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_EQ(Run({"inspect", Path("missing.gif")}).status, 1);
+    EXPECT_EQ(Run({"render", "-o", Path("x.png"), "--from", Path("style.png")}).status, 1);
+    EXPECT_FALSE(fs::exists(Path("x.png")));
+    // An output folder that does not exist.
+    EXPECT_EQ(Run({"render", "-o", Path("no/such/x.png")}).status, 1);
+}
+
+TEST_F(Cli, StylesListTheCatalogue) {
+    Result r = Run({"styles", "--json"});
+    ASSERT_EQ(r.status, 0);
+    json list = json::parse(r.out);
+    ASSERT_TRUE(list.is_array());
+    ASSERT_EQ(list.size(), 930u);
+    for (size_t i = 0; i < list.size(); ++i) {
+        const json& e = list[i];
+        ASSERT_EQ(e["number"], int(i + 1));
+        for (const char* key : {"left", "top", "right", "bottom"}) ASSERT_TRUE(e["archiveRect"][key].is_number_integer());
+        ASSERT_TRUE(e["resourceNumber"].is_number_integer());
+        ASSERT_TRUE(e["hasStyle"].is_boolean());
+        ASSERT_TRUE(e["defaultStretch"].is_number_integer());
+        ASSERT_TRUE(e["stretchColumn"].is_number_integer());
+        ASSERT_EQ(e["width"] > 0, e["hasStyle"].get<bool>());
+        ASSERT_EQ(e.size(), 8u);
+    }
+    // The body picture of style 12 has the listed size.
+    ASSERT_EQ(Run({"style", "12", "-o", Path("s.png")}).status, 0);
+    std::string png = tabora::ReadWholeFile(Path("s.png"));
+    ASSERT_GT(png.size(), 24u);
+    auto be32 = [&](size_t at) {
+        return (uint32_t(uint8_t(png[at])) << 24) | (uint32_t(uint8_t(png[at + 1])) << 16) |
+               (uint32_t(uint8_t(png[at + 2])) << 8) | uint8_t(png[at + 3]);
+    };
+    EXPECT_EQ(be32(16), list[11]["width"].get<uint32_t>());
+    EXPECT_EQ(be32(20), list[11]["height"].get<uint32_t>());
+    EXPECT_EQ(png[25], 6);  // RGBA
+    EXPECT_EQ(png.find("tEXt"), std::string::npos);
+    EXPECT_NE(Run({"styles"}).out.find("style"), std::string::npos);
+}
+
+TEST_F(Cli, BatchFitsSizesAndWritesHtml) {
+    fs::create_directory(Path("site"));
+    Write("site/bar.json", R"({
+        "defaults": {"styleNumber": 12, "fontSize": 11, "caption": "x"},
+        "fitCaption": true, "sameSize": false, "html": "nav.html",
+        "buttons": [
+            {"caption": "Home", "output": "img/home.png"},
+            {"caption": "A much longer caption", "output": "img/long.png"},
+            {"caption": "Q & A \"now\"", "output": "img/qa.gif", "removeBackground": true}
+        ]})");
+    fs::create_directory(Path("site/img"));
+    Result r = Run({"batch", Path("site/bar.json")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    json home = Inspect(Path("site/img/home.png"));
+    json lng = Inspect(Path("site/img/long.png"));
+    json qa = Inspect(Path("site/img/qa.gif"));
+    // A short caption fits the style as it is; a long one widens it.
+    EXPECT_EQ(home["buttonSize"], 200);
+    EXPECT_GT(lng["buttonSize"].get<int>(), 200);
+    EXPECT_EQ(qa["removeBackground"], true);
+    EXPECT_EQ(qa["fontSize"], 11);  // from the defaults
+
+    std::string html = tabora::ReadWholeFile(Path("site/nav.html"));
+    EXPECT_NE(html.find("<img src=\"img/home.png\" alt=\"Home\" width=\""), std::string::npos) << html;
+    EXPECT_NE(html.find("alt=\"Q &amp; A &quot;now&quot;\""), std::string::npos) << html;
+    EXPECT_EQ(std::count(html.begin(), html.end(), '\n'), 3);
+
+    // sameSize: every button takes the largest fitted size.
+    std::string text = tabora::ReadWholeFile(Path("site/bar.json"));
+    text.replace(text.find("\"sameSize\": false"), 17, "\"sameSize\": true");
+    Write("site/bar.json", text);
+    ASSERT_EQ(Run({"batch", Path("site/bar.json"), "-j", "1"}).status, 0);
+    EXPECT_EQ(Inspect(Path("site/img/home.png"))["buttonSize"], lng["buttonSize"]);
+    EXPECT_EQ(Inspect(Path("site/img/qa.gif"))["buttonSize"], lng["buttonSize"]);
+    const std::string one = tabora::ReadWholeFile(Path("site/img/home.png"));
+    ASSERT_EQ(Run({"batch", Path("site/bar.json"), "-j", "3"}).status, 0);
+    EXPECT_EQ(tabora::ReadWholeFile(Path("site/img/home.png")), one);  // threads change nothing
+}
+
+TEST_F(Cli, BatchIsCheckedBeforeAnythingIsWritten) {
+    Write("dup.json", R"({"buttons": [{"output": "a.png"}, {"output": "./a.png"}]})");
+    EXPECT_EQ(Run({"batch", Path("dup.json")}).status, 2);
+    Write("bad.json", R"({"buttons": [{"output": "a.png"}, {"output": "b.png", "hueShift": -1}]})");
+    Result r = Run({"batch", Path("bad.json")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("buttons[1]"), std::string::npos) << r.err;
+    Write("noout.json", R"({"buttons": [{"caption": "x"}]})");
+    EXPECT_EQ(Run({"batch", Path("noout.json")}).status, 2);
+    Write("ext.json", R"({"buttons": [{"output": "x.jpeg"}]})");
+    EXPECT_EQ(Run({"batch", Path("ext.json")}).status, 2);
+    Write("key.json", R"({"buttons": [], "fitCaptions": true})");
+    EXPECT_EQ(Run({"batch", Path("key.json")}).status, 2);
+    EXPECT_FALSE(fs::exists(Path("a.png")));
+    EXPECT_FALSE(fs::exists(Path("b.png")));
+    // A button that cannot be written fails the run (status 1); the others are written.
+    Write("partial.json", R"({"buttons": [{"output": "ok.png"}, {"output": "missing/dir.png"}]})");
+    r = Run({"batch", Path("partial.json")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("buttons[1]"), std::string::npos) << r.err;
+    EXPECT_TRUE(fs::exists(Path("ok.png")));
+}
