@@ -1,8 +1,43 @@
 #!/usr/bin/env bash
-# Renders the sample pictures headlessly: samples.sh BUILD_DIR OUT_DIR
+# Renders sample buttons headlessly with the command line tool:
+#   samples.sh BUILD_DIR OUT_DIR
+# A few single buttons in several styles and all four formats, then a whole
+# navigation bar in one batch run with an HTML fragment to show it.
 set -euo pipefail
 build=${1:-build}
 out=${2:-out}
+cli="$build/cli/tabora-cli"
+if [ ! -x "$cli" ]; then
+  echo "samples: $cli is missing; build first (scripts/build.sh)" >&2
+  exit 1
+fi
 mkdir -p "$out"
-"$build/tools/tabora-samples" "$out"
-echo "Sample pictures written to $out/"
+
+"$cli" render -o "$out/home.png" --style 12 --caption "Home" --font-size 12 --bold
+"$cli" render -o "$out/contact.gif" --style 12 --caption "Contact us" --hue 2048 \
+  --remove-background --background "#F0F0F0"
+"$cli" render -o "$out/download.jpg" --style 179 --caption "Download" --brightness 40 \
+  --text-color "#FFFFE0" --antialias --quality 90
+"$cli" render -o "$out/news.bmp" --style 477 --caption "News" --italic --no-shadow \
+  --background "#203040"
+"$cli" render -o "$out/plain.png" --style 885 --remove-background --include-shadow-area
+"$cli" render -o "$out/again.png" --from "$out/contact.gif" --caption "From GIF"
+
+cat > "$out/navbar.json" <<'JSON'
+{
+  "defaults": {"styleNumber": 12, "fontSize": 11, "bold": true, "removeBackground": true},
+  "fitCaption": true,
+  "sameSize": true,
+  "html": "navbar.html",
+  "buttons": [
+    {"caption": "Home", "output": "navbar/home.png"},
+    {"caption": "Products", "output": "navbar/products.png"},
+    {"caption": "Support", "output": "navbar/support.png"},
+    {"caption": "About us", "output": "navbar/about.png"}
+  ]
+}
+JSON
+mkdir -p "$out/navbar"
+"$cli" batch "$out/navbar.json"
+"$cli" inspect "$out/home.png" > "$out/home-settings.txt"
+echo "Sample buttons written to $out/"
