@@ -139,7 +139,7 @@ std::vector<CataloguePlanItem> BuildPlan() {
 
     b.Heading("Neon");
     b.Family(S::Pill, M::Neon, 90, 36, 0, kVivid, 0, 6);
-    b.Family(S::RoundRect, M::Neon, 90, 36, 5, kVivid, 0, 6);
+    b.Family(S::RoundRect, M::Neon, 90, 36, 8, kVivid, 0, 6);
     b.Family(S::Circle, M::Neon, 44, 44, 0, kSix, 0, 6);
 
     b.Heading("Chrome");

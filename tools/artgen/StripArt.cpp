@@ -11,8 +11,8 @@ namespace tabora::art::style {
 
 namespace {
 
-constexpr uint32_t kBackdropLight = 0xF6F7F9;
-constexpr uint32_t kBackdropDark = 0xEBEDF0;
+constexpr uint32_t kBackdropLight = 0xF1F2F5;
+constexpr uint32_t kBackdropDark = 0xE4E7EB;
 constexpr uint32_t kHeadingInk = 0x5A616B;
 constexpr uint32_t kHeadingRule = 0xCDD1D7;
 constexpr int32_t kChecker = 8;
@@ -193,6 +193,67 @@ ArgbImage DrawStretchSheet(std::span<const CatalogueItem> items,
         const FloatImage body = FloatImage::FromArgb(widened);
         const int32_t x = int32_t(k % kColumns) * kCellW + (kCellW - widened.Width()) / 2;
         const int32_t y = int32_t(k / kColumns) * kCellH + (kCellH - s.Height()) / 2;
+        DrawDropShadow(sheet, x, y, body);
+        CompositeOnto(sheet, x, y, body);
+    }
+    return sheet;
+}
+
+ArgbImage DrawBackgroundSheet(std::span<const CatalogueItem> items,
+                              const std::vector<ArgbImage>& styles) {
+    constexpr int32_t kCellW = 176, kCellH = 74;
+    constexpr uint32_t kBackgrounds[] = {0xFFFFFF, 0x808080, 0x000000};
+    // The first two styles of each family.
+    std::vector<std::pair<size_t, size_t>> rows;
+    for (size_t i = 0; i + 1 < items.size(); ++i) {
+        if (items[i].IsHeading()) continue;
+        const StyleRecipe& r = items[i].recipe;
+        const bool first =
+            i == 0 || items[i - 1].IsHeading() || items[i - 1].recipe.shape != r.shape ||
+            items[i - 1].recipe.material != r.material || items[i - 1].recipe.width != r.width;
+        if (first) rows.push_back({i, items[i + 1].IsHeading() ? i : i + 1});
+    }
+    ArgbImage sheet(kCellW * 6, kCellH * int32_t(rows.size()));
+    for (size_t row = 0; row < rows.size(); ++row) {
+        for (int32_t k = 0; k < 6; ++k) {
+            const int32_t x = k * kCellW, y = int32_t(row) * kCellH;
+            const uint32_t bg = kBackgrounds[k % 3];
+            for (int32_t j = 0; j < kCellH; ++j)
+                for (int32_t i = 0; i < kCellW; ++i) sheet.At(x + i, y + j) = Opaque(bg);
+            const ArgbImage& s = styles[k < 3 ? rows[row].first : rows[row].second];
+            const FloatImage body = FloatImage::FromArgb(s);
+            const int32_t bx = x + (kCellW - s.Width()) / 2, by = y + (kCellH - s.Height()) / 2;
+            DrawDropShadow(sheet, bx, by, body);
+            CompositeOnto(sheet, bx, by, body);
+        }
+    }
+    return sheet;
+}
+
+ArgbImage DrawShowcase(std::span<const CatalogueItem> items, const std::vector<ArgbImage>& styles) {
+    constexpr int32_t kCellW = 168, kCellH = 58, kColumns = 4;
+    std::vector<std::vector<size_t>> families;
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (items[i].IsHeading()) continue;
+        const StyleRecipe& r = items[i].recipe;
+        const bool first =
+            families.empty() || items[i - 1].IsHeading() || items[i - 1].recipe.shape != r.shape ||
+            items[i - 1].recipe.material != r.material ||
+            items[i - 1].recipe.variant != r.variant || items[i - 1].recipe.width != r.width;
+        if (first) families.emplace_back();
+        families.back().push_back(i);
+    }
+    const int32_t rows = int32_t((families.size() + kColumns - 1) / kColumns);
+    ArgbImage sheet(kCellW * kColumns, kCellH * rows);
+    FillChecker(sheet, sheet.Extent(), kChecker);
+    for (size_t k = 0; k < families.size(); ++k) {
+        // Walk round the colourways so neighbouring families differ.
+        const auto& family = families[k];
+        const size_t pick = family[(k * 5 + 3) % family.size()];
+        const ArgbImage& s = styles[pick];
+        const int32_t x = int32_t(k % kColumns) * kCellW + (kCellW - s.Width()) / 2;
+        const int32_t y = int32_t(k / kColumns) * kCellH + (kCellH - s.Height()) / 2;
+        const FloatImage body = FloatImage::FromArgb(s);
         DrawDropShadow(sheet, x, y, body);
         CompositeOnto(sheet, x, y, body);
     }

@@ -23,6 +23,15 @@ ArgbImage DrawContactSheet(std::span<const CatalogueItem> items,
 ArgbImage DrawStretchSheet(std::span<const CatalogueItem> items,
                            const std::vector<ArgbImage>& styles);
 
+// One style of every family (and a second colour) on white, mid grey and
+// black, with the drop shadow: edges must look clean on all three.
+ArgbImage DrawBackgroundSheet(std::span<const CatalogueItem> items,
+                              const std::vector<ArgbImage>& styles);
+
+// One style of every family, each in a different colourway: the catalogue
+// at a glance.
+ArgbImage DrawShowcase(std::span<const CatalogueItem> items, const std::vector<ArgbImage>& styles);
+
 // Blends a premultiplied picture onto an opaque image at (x, y).
 void CompositeOnto(ArgbImage& dest, int32_t x, int32_t y, const FloatImage& src);
 // The drop shadow the renderer gives a body: its silhouette one pixel right

@@ -98,6 +98,8 @@ void GenerateStyleArt(ArtOutput& out) {
     out.Review("archive-strip.png", strip);
     out.Review("styles.png", style::DrawContactSheet(items, images));
     out.Review("styles-widened.png", style::DrawStretchSheet(items, images));
+    out.Review("styles-backgrounds.png", style::DrawBackgroundSheet(items, images));
+    out.Review("styles-showcase.png", style::DrawShowcase(items, images));
 }
 
 }  // namespace tabora::art

@@ -58,7 +58,9 @@ Rgba Chrome(const SurfaceContext& ctx, const Sample& s, const MetalRamp& metal) 
     const Normal n = NormalOf(s, slope);
     const float reflectY = 2 * n.z * n.y;
     float lum = Environment(Clamp01(s.v + 0.45f * reflectY));
-    lum += 0.2f * BevelLight(s, slope);
+    // A plate's frame catches the light more than a rounded rim does.
+    const bool plate = ctx.recipe.shape == StyleShape::Bevel;
+    lum += (plate ? 0.4f : 0.2f) * BevelLight(s, slope);
     lum = Lerp(lum, 1.0f, Specular(n, 40) * 0.6f);
     return WithBorder(metal.At(lum), Darken(metal.dark, 0.15f), s.depth);
 }
