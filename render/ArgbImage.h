@@ -79,6 +79,9 @@ public:
     bool LoadFromResources(std::string_view colorName, std::string_view maskName);
 
 private:
+    const uint32_t* PixelAddress(int32_t x, int32_t y) const {
+        return pixels_.data() + size_t(y) * size_t(width_) + size_t(x);
+    }
     std::vector<uint32_t> pixels_;
     int32_t width_ = 0;
     int32_t height_ = 0;

@@ -1,0 +1,117 @@
+// Area-averaging reduction, shared by ArgbImage and AlphaMask.
+#include <cmath>
+#include <cstring>
+
+#include "render/RasterDetail.h"
+
+namespace tabora::detail {
+
+namespace {
+
+// Exported pixels depend on every rounding of this loop: the weights are
+// formed and summed in double precision in the order rows, then columns,
+// exactly as the averaging was first defined. Terms of weight 0 are skipped,
+// which cannot change a sum of non-negative terms.
+template <int N>
+void ReduceGeneral(const uint8_t* src, int64_t srcW, int64_t srcH, uint8_t* dst, int64_t dstW,
+                   int64_t left, int64_t top, int64_t i0, int64_t i1, int64_t j0, int64_t j1,
+                   double r) {
+    const double r2 = r * r;
+    for (int64_t i = i0; i < i1; ++i) {
+        const double y0 = double(i) * r, y1 = y0 + r;
+        const double fy0 = std::floor(y0), fy1 = std::floor(y1);
+        const int64_t ya = int64_t(fy0), yb = std::min(int64_t(fy1), srcH - 1);
+        uint8_t* out = dst + ((top + i) * dstW + left) * N;
+        for (int64_t j = j0; j < j1; ++j) {
+            const double x0 = double(j) * r, x1 = x0 + r;
+            const double fx0 = std::floor(x0), fx1 = std::floor(x1);
+            const int64_t xa = int64_t(fx0), xb = std::min(int64_t(fx1), srcW - 1);
+            double sum[N] = {};
+            for (int64_t y = ya; y <= yb; ++y) {
+                const double rowWeight =
+                    y == ya ? 1 - (y0 - fy0) : (y == int64_t(fy1) ? y1 - fy1 : 1.0);
+                const uint8_t* row = src + y * srcW * N;
+                for (int64_t x = xa; x <= xb; ++x) {
+                    const double colWeight =
+                        x == xa ? 1 - (x0 - fx0) : (x == int64_t(fx1) ? x1 - fx1 : 1.0);
+                    const double weight = rowWeight * colWeight;
+                    if (weight == 0) continue;
+                    for (int c = 0; c < N; ++c) sum[c] += weight * row[x * N + c];
+                }
+            }
+            for (int c = 0; c < N; ++c) {
+                const double v = sum[c] / r2;
+                out[j * N + c] = uint8_t(v >= 255 ? 255 : int(v));
+            }
+        }
+    }
+}
+
+// A whole ratio k makes every weight 1 (the k x k block) or 0 (the row and
+// column after it), so the double sum is an exact integer sum and only the
+// final division needs floating point.
+template <int N>
+void ReduceWhole(const uint8_t* src, int64_t srcW, int64_t srcH, uint8_t* dst, int64_t dstW,
+                 int64_t left, int64_t top, int64_t i0, int64_t i1, int64_t j0, int64_t j1,
+                 double r) {
+    const double r2 = r * r;
+    const int64_t k = int64_t(r);
+    for (int64_t i = i0; i < i1; ++i) {
+        const int64_t ya = i * k, yb = std::min(ya + k, srcH);
+        uint8_t* out = dst + ((top + i) * dstW + left) * N;
+        for (int64_t j = j0; j < j1; ++j) {
+            const int64_t xa = j * k, xb = std::min(xa + k, srcW);
+            uint64_t sum[N] = {};
+            for (int64_t y = ya; y < yb; ++y) {
+                const uint8_t* p = src + (y * srcW + xa) * N;
+                for (int64_t x = xa; x < xb; ++x, p += N)
+                    for (int c = 0; c < N; ++c) sum[c] += p[c];
+            }
+            for (int c = 0; c < N; ++c) {
+                const double v = double(sum[c]) / r2;
+                out[j * N + c] = uint8_t(v >= 255 ? 255 : int(v));
+            }
+        }
+    }
+}
+
+template <int N>
+void Reduce(const uint8_t* src, int32_t srcW, int32_t srcH, uint8_t* dst, int32_t dstW,
+            int32_t dstH, std::optional<Rect> rect) {
+    const Rect target = rect.value_or(Rect{0, 0, dstW, dstH});
+    const int64_t w = std::min(Width64(target), int64_t(srcW));
+    const int64_t h = std::min(Height64(target), int64_t(srcH));
+    if (w <= 0 || h <= 0) return;
+    const double r = double(srcW) / double(w);
+    const int64_t left = target.left, top = target.top;
+    if (r == 1.0) {
+        // Same width: the source is copied unchanged, all of its rows.
+        CopySpan span = ClipSpan(0, 0, left, top, srcW, srcH, srcW, srcH, dstW, dstH);
+        for (int32_t y = 0; y < span.height; ++y)
+            std::memcpy(dst + (int64_t(span.dstY + y) * dstW + span.dstX) * N,
+                        src + (int64_t(span.srcY + y) * srcW + span.srcX) * N,
+                        size_t(span.width) * N);
+        return;
+    }
+    // Destination pixels outside the destination image are not computed.
+    const int64_t j0 = std::max(int64_t(0), -left), j1 = std::min(w, dstW - left);
+    const int64_t i0 = std::max(int64_t(0), -top), i1 = std::min(h, dstH - top);
+    if (j1 <= j0 || i1 <= i0) return;
+    if (r == std::floor(r))
+        ReduceWhole<N>(src, srcW, srcH, dst, dstW, left, top, i0, i1, j0, j1, r);
+    else
+        ReduceGeneral<N>(src, srcW, srcH, dst, dstW, left, top, i0, i1, j0, j1, r);
+}
+
+}  // namespace
+
+void ReducePixels(const uint8_t* src, int32_t srcW, int32_t srcH, uint8_t* dst, int32_t dstW,
+                  int32_t dstH, int channels, std::optional<Rect> rect) {
+    if (srcW <= 0 || srcH <= 0 || dstW <= 0 || dstH <= 0) return;
+    if (channels == 4)
+        Reduce<4>(src, srcW, srcH, dst, dstW, dstH, rect);
+    else
+        Reduce<1>(src, srcW, srcH, dst, dstW, dstH, rect);
+}
+
+}  // namespace tabora::detail
