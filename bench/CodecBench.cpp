@@ -1,0 +1,90 @@
+// Export and block extraction per format, for a button of about 150 x 40
+// pixels: style 1 (144 x 30) with a caption and its shadows.
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+#include "imaging/Formats.h"
+#include "io/MacStream.h"
+#include "platform/DialogHost.h"
+#include "render/TaboraButton.h"
+
+using namespace tabora;
+
+namespace {
+
+void Design(TaboraButton& button, bool removeBackground) {
+    button.SetStyleNumber(1);
+    button.SetButtonSize(206);
+    button.SetCaption("Products");
+    button.SetFontName("DejaVu Sans");
+    button.SetFontSize(12);
+    button.SetFontStyle(kFontBold);
+    button.SetHueShift(600);
+    button.SetRemoveBackground(removeBackground);
+}
+
+void BM_Export(benchmark::State& state, const char* extension, bool removeBackground) {
+    TaboraButton button;
+    Design(button, removeBackground);
+    button.PrepareExport();
+    const FormatEntry& format = *FindFormat(extension);
+    PtrMacStream out;
+    for (auto _ : state) {
+        out.Seek(0);
+        (button.*format.exportTo)(out);
+        benchmark::DoNotOptimize(out.Data());
+    }
+    state.counters["width"] = button.exportRect().Width();
+    state.counters["height"] = button.exportRect().Height();
+    state.counters["bytes"] = out.Length();
+}
+
+void BM_ReadBlock(benchmark::State& state, const char* extension) {
+    TaboraButton button;
+    Design(button, false);
+    const FormatEntry& format = *FindFormat(extension);
+    PtrMacStream file;
+    (button.*format.exportTo)(file);
+    std::vector<uint8_t> bytes(file.Data(), file.Data() + file.Length());
+    for (auto _ : state) {
+        PtrMacStream in(bytes.data(), uint32_t(bytes.size()), false);
+        PtrMacStream block;
+        bool ok = format.readBlock(in, block);
+        benchmark::DoNotOptimize(ok);
+        if (!ok) state.SkipWithError("no block");
+    }
+}
+
+// Block extraction and the settings applied, as File > Open does it.
+void BM_Import(benchmark::State& state, const char* extension) {
+    TaboraButton button;
+    Design(button, false);
+    const FormatEntry& format = *FindFormat(extension);
+    PtrMacStream file;
+    (button.*format.exportTo)(file);
+    std::vector<uint8_t> bytes(file.Data(), file.Data() + file.Length());
+    TaboraButton target;
+    for (auto _ : state) {
+        PtrMacStream in(bytes.data(), uint32_t(bytes.size()), false);
+        bool ok = (target.*format.importFrom)(in);
+        benchmark::DoNotOptimize(ok);
+    }
+}
+
+}  // namespace
+
+BENCHMARK_CAPTURE(BM_Export, png, "png", false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Export, png_transparent, "png", true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Export, jpg, "jpg", false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Export, bmp, "bmp", false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Export, gif, "gif", false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Export, gif_transparent, "gif", true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ReadBlock, png, "png")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ReadBlock, jpg, "jpg")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ReadBlock, bmp, "bmp")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ReadBlock, gif, "gif")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Import, png, "png")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Import, jpg, "jpg")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Import, bmp, "bmp")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Import, gif, "gif")->Unit(benchmark::kMicrosecond);
