@@ -100,26 +100,6 @@ TEST(ButtonCaption, ShadowFollowsOneRightTwoDownAtMost60Percent) {
     EXPECT_EQ(*std::max_element(m, m + 174 * 74), 153);
 }
 
-TEST(ButtonCaption, ColourChangeRebuildsNoMask) {
-    TaboraButton b;
-    b.SetCaption("Hello");
-    b.SetTextColor(MakeColor(255, 0, 0));
-    b.Render();
-    const AlphaMask before = b.textMask();
-    b.SetTextColor(MakeColor(0, 0, 255));
-    b.SetTextShadow(false);
-    b.Render();
-    EXPECT_EQ(b.BuildCount(B::kTextLayer), 1u);
-    EXPECT_EQ(b.BuildCount(B::kTextShadowLayer), 1u);
-    EXPECT_EQ(b.BuildCount(B::kCanvasLayer), 2u);
-    EXPECT_TRUE(std::equal(before.Bytes(), before.Bytes() + 174 * 74, b.textMask().Bytes()));
-    // Where the caption is solid the canvas shows the new colour.
-    const uint8_t* m = b.textMask().Bytes();
-    const size_t full = size_t(std::find(m, m + 174 * 74, 255) - m);
-    ASSERT_LT(full, size_t(174 * 74));
-    EXPECT_EQ(b.canvas().Pixels()[full], MakePixel(255, 0, 0, 255));
-}
-
 TEST(ButtonCaption, FarOffsetsAndHugeSizesAreCutAtTheCanvas) {
     for (bool antialias : {false, true}) {
         EXPECT_TRUE(Empty(CaptionMask(antialias, {1000, 0})));

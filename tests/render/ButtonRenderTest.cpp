@@ -148,30 +148,39 @@ TEST(ButtonRender, ShadowAreaWithoutShadowIsExportedButNotDrawn) {
 TEST(ButtonRender, AChangeRebuildsOnlyTheLayersThatDependOnIt) {
     TaboraButton b;
     b.SetStyleForTesting(RedStyle(60, 20));
+    b.SetCaption("Hello");
     b.Render();
     auto counts = [&] {
         std::vector<uint32_t> c;
         for (uint8_t bit = 1; bit <= B::kTextShadowLayer; bit <<= 1) c.push_back(b.BuildCount(bit));
         return c;
     };
-    const std::vector<uint32_t> first = counts();
-    EXPECT_EQ(first, (std::vector<uint32_t>{1, 1, 1, 1, 0, 0}));
+    EXPECT_EQ(counts(), (std::vector<uint32_t>{1, 1, 1, 1, 1, 1}));
 
+    // Colours and check boxes only recompose the canvas.
+    const AlphaMask text = b.textMask();
     b.SetBackgroundColor(0x000000);
+    b.SetTextColor(MakeColor(0, 0, 255));
     b.SetShadow(false);
+    b.SetTextShadow(false);
     b.Render();
-    EXPECT_EQ(counts(), (std::vector<uint32_t>{2, 1, 1, 1, 0, 0}));
+    EXPECT_EQ(counts(), (std::vector<uint32_t>{2, 1, 1, 1, 1, 1}));
     EXPECT_EQ(b.canvas().At(87, 5), 0x000000FFu);
+    const uint8_t* m = b.textMask().Bytes();
+    EXPECT_TRUE(std::equal(m, m + 174 * 74, text.Bytes()));
+    const size_t solid = size_t(std::find(m, m + 174 * 74, 255) - m);
+    ASSERT_LT(solid, size_t(174 * 74));
+    EXPECT_EQ(b.canvas().Pixels()[solid], MakePixel(255, 0, 0, 255));
 
     b.SetHueShift(1364);  // red turns green
     b.Render();
-    EXPECT_EQ(counts(), (std::vector<uint32_t>{3, 1, 1, 2, 0, 0}));
-    EXPECT_EQ(b.canvas().At(87, 37), MakePixel(255, 0, 255, 0));
+    EXPECT_EQ(counts(), (std::vector<uint32_t>{3, 1, 1, 2, 1, 1}));
+    EXPECT_EQ(b.canvas().At(60, 28), MakePixel(255, 0, 255, 0));
 
     // Without shadow or shadow area the shadow mask is not rebuilt at all.
     b.SetButtonSize(150);
     b.Render();
-    EXPECT_EQ(counts(), (std::vector<uint32_t>{4, 2, 1, 3, 0, 0}));
+    EXPECT_EQ(counts(), (std::vector<uint32_t>{4, 2, 1, 3, 1, 1}));
 }
 
 TEST(ButtonRender, ComposeLayersGivesTheButtonWithoutBackground) {

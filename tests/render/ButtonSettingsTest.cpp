@@ -39,28 +39,6 @@ struct SetterCase {
 
 }  // namespace
 
-TEST(ButtonSettings, Defaults) {
-    TaboraButton b;
-    const ButtonSettings& s = b.settings();
-    EXPECT_EQ(s.styleNumber, 0);
-    EXPECT_EQ(b.style(), nullptr);
-    EXPECT_EQ(s.backgroundColor, 0xFFFFFFu);
-    EXPECT_EQ(s.buttonSize, 200);
-    EXPECT_TRUE(s.shadow);
-    EXPECT_FALSE(s.antialias);
-    EXPECT_TRUE(s.textShadow);
-    EXPECT_EQ(s.fontName, "Arial");
-    EXPECT_EQ(s.fontSize, 12);
-    EXPECT_EQ(s.fontStyle, 0x40u);
-    EXPECT_TRUE(s.caption.empty());
-    EXPECT_EQ(s.textColor, 0xFFFFFFu);
-    EXPECT_EQ(s.jpegQuality, 100);
-    EXPECT_FALSE(s.removeBackground || s.includeShadowArea);
-    EXPECT_EQ(b.validLayers(), 0);
-    EXPECT_EQ(b.canvas().Width(), 174);
-    EXPECT_EQ(b.canvas().Height(), 74);
-}
-
 TEST(ButtonSettings, SettersCompareAndClearOnlyTheirLayers) {
     const uint8_t caption = B::kCanvasLayer | B::kTextLayer | B::kTextShadowLayer;
     const SetterCase cases[] = {
