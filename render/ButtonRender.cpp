@@ -2,6 +2,7 @@
 #include <cmath>
 #include <vector>
 
+#include "render/ButtonBuffers.h"
 #include "render/TaboraButton.h"
 
 namespace tabora {

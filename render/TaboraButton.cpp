@@ -4,12 +4,9 @@
 #include <bit>
 
 #include "io/ButtonData.h"
+#include "render/ButtonBuffers.h"
 
 namespace tabora {
-
-// The shared buffers and the frame live in ButtonRender.cpp; creating them
-// here, on the thread that builds the button, keeps allocation out of Render.
-void PrepareSharedRenderBuffers();
 
 TaboraButton::TaboraButton() { InitDefaults(); }
 

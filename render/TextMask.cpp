@@ -1,11 +1,10 @@
 #include <algorithm>
 
 #include "io/ButtonData.h"
+#include "render/ButtonBuffers.h"
 #include "render/TaboraButton.h"
 
 namespace tabora {
-
-AlphaMask& SharedLargeTextMask();
 
 namespace {
 

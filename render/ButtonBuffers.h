@@ -1,0 +1,16 @@
+#pragma once
+// Buffers every button's renderer shares (ButtonRender.cpp); internal to the
+// button's own files.
+#include "render/AlphaMask.h"
+
+namespace tabora {
+
+// 174 x 74, for the body shadow before its blur. Per thread.
+AlphaMask& SharedScratchMask();
+// 696 x 296, for antialiased captions drawn at four times the size. Per thread.
+AlphaMask& SharedLargeTextMask();
+// Creates the calling thread's buffers and the process's frame image, so that
+// rendering itself does not allocate.
+void PrepareSharedRenderBuffers();
+
+}  // namespace tabora
