@@ -140,6 +140,29 @@ TEST(ArchiveReadStyle, HostilePayloadsAreRefused) {
     EXPECT_NE(Read(Resource(0x0102, 166, 66, Pixels(166, 66), 166 * 66 * 4, true, 0, -1)), nullptr);
 }
 
+TEST(ArchiveReadStyle, MutatedResourcesGiveNothingOrAWholeStyle) {
+    // Damaged bytes anywhere (header, scrambled payload, trailer) either
+    // yield a complete, bounded style or nothing.
+    const auto valid = Resource(0x0102, 6, 3, Pixels(6, 3), 72, true, 4, 2);
+    uint32_t seed = 12345;
+    auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
+    for (int round = 0; round < 3000; ++round) {
+        auto bytes = valid;
+        const int flips = 1 + int(next() % 4);
+        for (int f = 0; f < flips; ++f) bytes[next() % bytes.size()] ^= uint8_t(1u << (next() % 8));
+        if (round % 7 == 0) bytes.resize(next() % bytes.size());
+        auto style = Read(bytes);
+        if (!style) continue;
+        const int32_t w = style->image.Width(), h = style->image.Height();
+        EXPECT_TRUE(w >= 1 && w <= Archive::kMaxStyleWidth && h >= 1 &&
+                    h <= Archive::kMaxStyleHeight);
+        EXPECT_TRUE(style->stretchColumn == -1 ||
+                    (style->stretchColumn >= 0 && style->stretchColumn < w));
+        EXPECT_TRUE(style->defaultStretch >= 0 &&
+                    style->defaultStretch <= Archive::kMaxStyleWidth - w);
+    }
+}
+
 TEST(ArchiveReadStyle, ForeignStretchValuesAreMadeHarmless) {
     auto beyond = Read(Valid(-5, 100));  // column past the last one
     ASSERT_NE(beyond, nullptr);

@@ -1,7 +1,6 @@
 #include "tools/artgen/StripArt.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <string>
 
@@ -52,8 +51,7 @@ int32_t DrawLabel(ArgbImage& dest, Font& font, const std::string& text, int32_t 
 }
 
 void DrawHeading(ArgbImage& dest, Font& font, std::string_view heading, Rect band) {
-    std::string text(heading);
-    for (char& ch : text) ch = char(std::toupper(static_cast<unsigned char>(ch)));
+    const std::string text(heading);
     const int32_t h = font.Extent(text).cy;
     const int32_t top = band.top + (band.Height() - h) / 2 + 1;
     const int32_t width = DrawLabel(dest, font, text, kHeadingTextLeft, top, kHeadingInk);
@@ -129,7 +127,7 @@ ArgbImage DrawArchiveStrip(std::span<const CatalogueItem> items,
                            const std::vector<ArgbImage>& styles) {
     ArgbImage strip(Archive::kStripWidth, Archive::kStripHeight);
     FillChecker(strip, strip.Extent(), kChecker);
-    auto font = HeadingFont(10);
+    auto font = HeadingFont(11);
     for (size_t i = 0; i < items.size(); ++i) {
         const Rect rect = items[i].StripRect();
         if (items[i].IsHeading()) {

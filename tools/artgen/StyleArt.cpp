@@ -64,6 +64,19 @@ void CheckStyle(const CatalogueItem& item, const ArgbImage& image, size_t number
                  std::to_string(y));
 }
 
+// The strip must hold the whole catalogue where the view can scroll to it.
+void CheckCatalogue(std::span<const CatalogueItem> items) {
+    if (CataloguePlan().size() != size_t(Archive::kEntryCount))
+        throw std::runtime_error("the catalogue plan has " +
+                                 std::to_string(CataloguePlan().size()) + " entries");
+    for (size_t i = 0; i < items.size(); ++i) {
+        const Rect r = items[i].StripRect();
+        if (r.IsEmpty() || r.left < 0 || r.right > Archive::kStripWidth || r.top < 0 ||
+            r.bottom > Archive::kVisibleStripHeight)
+            throw std::runtime_error("entry " + std::to_string(i + 1) + " lies outside the strip");
+    }
+}
+
 std::vector<uint8_t> StyleResource(const CatalogueItem& item, const ArgbImage& image) {
     PtrMacStream stream;
     Archive::WriteStyle(stream, image, item.entry.defaultStretch, item.entry.stretchColumn);
@@ -86,6 +99,7 @@ void AddTiles(ArtOutput& out, const ArgbImage& strip) {
 
 void GenerateStyleArt(ArtOutput& out) {
     const auto items = CatalogueItems();
+    CheckCatalogue(items);
     const std::vector<ArgbImage> images = DrawAllStyles(items);
     for (size_t i = 0; i < items.size(); ++i) {
         if (items[i].IsHeading()) continue;

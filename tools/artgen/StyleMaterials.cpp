@@ -57,12 +57,12 @@ float GlossAmount(const SurfaceContext& ctx, const Sample& s) {
         const float ex = (s.x - cx) / ax, ey = (s.y - cy) / ay;
         region = (std::sqrt(ex * ex + ey * ey) - 1) * std::min(ax, ay);
     } else {
-        // The outline drawn in by a pixel and a half, cut off below the
+        // The outline drawn in by two pixels, cut off below the
         // middle with a rounded lower edge.
-        const float lower = sh.top + h * 0.48f;
-        region = SmoothMax(s.d + 1.5f, s.y - lower, 2.0f);
+        const float lower = sh.top + h * 0.5f;
+        region = SmoothMax(s.d + 2.0f, s.y - lower, 2.5f);
     }
-    const float fade = Lerp(0.85f, 0.18f, Clamp01((s.y - sh.top) / (h * 0.48f)));
+    const float fade = Lerp(0.88f, 0.1f, Clamp01((s.y - sh.top) / (h * 0.5f)));
     return Coverage(region) * fade;
 }
 
