@@ -178,7 +178,7 @@ std::vector<CataloguePlanItem> BuildPlan() {
 
     b.Heading("Ribbons");
     b.Family(S::Ribbon, M::Gradient, 90, 28, 0, kAll);
-    b.Family(S::FoldedRibbon, M::Gradient, 90, 38, 0, kAll);
+    b.Family(S::FoldedRibbon, M::Gradient, 90, 42, 0, kAll);
 
     b.Heading("Round icons");
     b.Icons(M::Gel, 36, kAll);

@@ -91,7 +91,7 @@ Rgba FoldedRibbon(const SurfaceContext& ctx, Sample s) {
     Sample f = s;
     f.d = front;
     f.depth = std::max(-front, 0.0f);
-    f.v = (s.y - sh.top) / (sh.BandBottom() - sh.top);
+    f.v = (s.y - sh.BandTop()) / (sh.BandBottom() - sh.BandTop());
     f.grad = GradientOf([&](float x, float y) { return sh.FrontDistance(x, y); }, s.x, s.y);
     return Mix(c, Surface(ctx, f), Coverage(front));
 }

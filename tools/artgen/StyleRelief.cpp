@@ -85,7 +85,7 @@ Rgba Keycap(const SurfaceContext& ctx, const Sample& s) {
     // The base: the sides of the key, lit from the upper left.
     const Rgba base = Shade(Darken(c, 0.18f), BevelLight(s, 1.2f), 0.4f, 0.45f);
     const float faceD = sh.FaceDistance(s.x, s.y);
-    const float faceTop = sh.top + 2, faceBottom = sh.bottom - 7;
+    const float faceTop = sh.FaceTop(), faceBottom = sh.FaceBottom();
     const float fv = Clamp01((s.y - faceTop) / (faceBottom - faceTop));
     Rgba face = Mix(Lighten(c, 0.16f), Lighten(c, 0.02f), fv);
     // A soft rounding of the face's own edge.

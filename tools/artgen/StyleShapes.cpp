@@ -156,12 +156,18 @@ ShapeField::ShapeField(const StyleRecipe& r) : shape_(r.shape), radius_(r.radius
                  {left, top + c}});
             break;
         }
-        case StyleShape::FoldedRibbon:
-            bandInset_ = std::round(h * 0.27f);
-            tailWidth_ = bandInset_ + std::round(h * 0.32f);
-            bandBottom_ = top + std::round(h * 0.74f);
-            tailTop_ = top + std::round(h * 0.26f);
+        case StyleShape::FoldedRibbon: {
+            // The tails hang below the band by as much as the picture
+            // leaves clear above it, so the band sits in the middle where
+            // the caption goes.
+            const float overhang = std::round(h * 0.19f);
+            bandTop_ = top + overhang;
+            bandBottom_ = bottom - overhang;
+            bandInset_ = std::round(h * 0.24f);
+            tailWidth_ = bandInset_ + std::round(h * 0.3f);
+            tailTop_ = bandTop_ + std::round(h * 0.2f);
             break;
+        }
         default:
             break;
     }
@@ -170,8 +176,8 @@ ShapeField::ShapeField(const StyleRecipe& r) : shape_(r.shape), radius_(r.radius
 float ShapeField::Polygon(Vec2 p) const { return SdPolygon(p, poly_.data(), polyCount_) - radius_; }
 
 float ShapeField::FrontDistance(float x, float y) const {
-    const Vec2 c{(left + right) / 2, (top + bandBottom_) / 2};
-    return SdBox({x, y}, c, {(right - left) / 2 - bandInset_, (bandBottom_ - top) / 2}, 0);
+    const Vec2 c{(left + right) / 2, (bandTop_ + bandBottom_) / 2};
+    return SdBox({x, y}, c, {(right - left) / 2 - bandInset_, (bandBottom_ - bandTop_) / 2}, 0);
 }
 
 float ShapeField::TailDistance(float x, float y) const {
@@ -197,8 +203,7 @@ float ShapeField::FoldDistance(float x, float y) const {
 }
 
 float ShapeField::FaceDistance(float x, float y) const {
-    // Keycap: the top face sits high on its base, leaving a deeper lip below.
-    const float fl = left + 4, fr = right - 4, ft = top + 2, fb = bottom - 7;
+    const float fl = left + 4, fr = right - 4, ft = FaceTop(), fb = FaceBottom();
     return SdBox({x, y}, {(fl + fr) / 2, (ft + fb) / 2}, {(fr - fl) / 2, (fb - ft) / 2},
                  std::max(radius_ - 2, 2.0f));
 }

@@ -50,6 +50,10 @@ public:
     float TailDistance(float x, float y) const;
     float FoldDistance(float x, float y) const;
     float FaceDistance(float x, float y) const;
+    // The keycap's face sits high on its base, leaving a deeper lip below.
+    float FaceTop() const { return top + 3; }
+    float FaceBottom() const { return bottom - 6; }
+    float BandTop() const { return bandTop_; }
     float BandBottom() const { return bandBottom_; }
     float TailTop() const { return tailTop_; }
 
@@ -60,7 +64,7 @@ private:
     std::array<Vec2, 8> poly_{};
     int polyCount_ = 0;
     // Folded ribbon geometry.
-    float bandBottom_ = 0, tailTop_ = 0, tailWidth_ = 0, bandInset_ = 0;
+    float bandTop_ = 0, bandBottom_ = 0, tailTop_ = 0, tailWidth_ = 0, bandInset_ = 0;
 };
 
 // A glyph for the round icon buttons, centred at `centre` with `size` the
