@@ -29,7 +29,6 @@ QIcon TaboraIcon() {
 
 TaboraApp::TaboraApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Tabora"));
-    setApplicationDisplayName(QStringLiteral("Tabora"));
     setDesktopFileName(QStringLiteral("tabora"));
     setApplicationVersion(QStringLiteral("1.0"));
 }
@@ -51,13 +50,16 @@ bool TaboraApp::InitInstance() {
     });
     window_->show();
     // A saved button named on the command line opens at once.
-    const QStringList args = arguments();
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        if (args[i].startsWith(u'-')) continue;
-        window_->OpenFromOutside(args[i].toStdString());
-        break;
-    }
+    OpenFromArguments(*window_, arguments());
     return true;
+}
+
+bool OpenFromArguments(TaboraWindow& window, const QStringList& arguments) {
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments[i].startsWith(u'-')) continue;
+        return window.OpenFromOutside(arguments[i].toStdString());
+    }
+    return false;
 }
 
 bool TaboraApp::SaveAllModified() { return !window_ || window_->QueryQuit(); }

@@ -26,7 +26,10 @@ private:
     std::unique_ptr<TaboraWindow> window_;
 };
 
-// The program's icon, drawn from the "TABORA" picture.
+// The program's icon, drawn from the "TABORA" pictures.
 QIcon TaboraIcon();
+// Opens the first file named in `arguments` (after the program name; options
+// starting with '-' are skipped). True when one was opened.
+bool OpenFromArguments(TaboraWindow& window, const QStringList& arguments);
 
 }  // namespace tabora

@@ -15,6 +15,7 @@
 #include <QStylePainter>
 #include <QToolButton>
 #include <QUrl>
+#include <iterator>
 
 #include "app/Readouts.h"
 #include "controls/AValueWnd.h"
@@ -194,7 +195,7 @@ void TaboraWindow::CreateControls() {
     // earlier ones, so the preview is above the work area.
     topRule_ = MakeRule(c, "topRule", {0, 0, 548, 2}, false);
     banner_ = MakePicture(c, "banner", {0, 2, 330, 72}, "banner", "bannerm",
-                          QStringLiteral("Tabora: make web buttons"));
+                          QStringLiteral("Tabora: web buttons in a few clicks"));
     archive_ = Place(new ArchiveWnd(c), "archive", {330, 2, 543, 522});
     archive_->setAccessibleName(QStringLiteral("Button style archive"));
     archive_->viewport()->setCursor(Qt::PointingHandCursor);
@@ -346,6 +347,14 @@ void TaboraWindow::CreateControls() {
     connect(sizeList_, &QComboBox::activated, this, &TaboraWindow::OnSizeChange);
     connect(sizeList_->lineEdit(), &QLineEdit::returnPressed, this, &TaboraWindow::OnSizeTyped);
     connect(captionEdit_, &QLineEdit::textEdited, this, &TaboraWindow::OnCaptionChange);
+
+    // The keyboard walks the steps in their order, the archive last.
+    QWidget* order[] = {sizeSlider_,      hueSlider_,      brightnessSlider_, backgroundSwatch_,
+                        shadowCheck_,     captionEdit_,    fontList_,         styleList_,
+                        sizeList_,        textColorSwatch_, antialiasCheck_,  textShadowCheck_,
+                        nudgeLeft_,       nudgeUp_,        nudgeRight_,       nudgeDown_,
+                        archive_};
+    for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 }
 
 bool TaboraWindow::eventFilter(QObject* watched, QEvent* event) {

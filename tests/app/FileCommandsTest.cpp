@@ -12,6 +12,7 @@
 
 #include "GuiTestSupport.h"
 #include "app/AboutBox.h"
+#include "app/TaboraApp.h"
 #include "controls/PreviewWnd.h"
 #include "imaging/qt/OptionsDialogs.h"
 
@@ -249,6 +250,19 @@ TEST_F(FileCommandsTest, DroppedFileOpens) {
     QApplication::sendEvent(window.get(), &drop);
     QTRY_COMPARE(window->settings().hueShift, 1234);
     EXPECT_EQ(window->windowTitle(), "Tabora - drop.bmp");
+}
+
+TEST_F(FileCommandsTest, FileOnTheCommandLineOpens) {
+    host.fileAnswers.push_back(PathIn("given.png"));
+    Child<QSlider>("brightnessSlider")->setValue(300);
+    window->OnSaveAsPng();
+    window.reset();
+    window = std::make_unique<TaboraWindow>();
+    const QString path = QString::fromStdString(PathIn("given.png"));
+    EXPECT_TRUE(OpenFromArguments(*window, {"tabora", "--style", path}));
+    EXPECT_EQ(window->settings().brightness, 95);
+    EXPECT_EQ(window->windowTitle(), "Tabora - given.png");
+    EXPECT_FALSE(OpenFromArguments(*window, {"tabora"}));
 }
 
 TEST_F(FileCommandsTest, QuitAsksOnlyWithUnsavedChanges) {

@@ -15,6 +15,14 @@
 namespace tabora::testing {
 namespace {
 
+// Sanitized builds run several times slower: they report the figures but do
+// not hold them to the budgets.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kHoldToBudget = false;
+#else
+constexpr bool kHoldToBudget = true;
+#endif
+
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
@@ -37,7 +45,9 @@ TEST(Timing, StartToFirstPaint) {
     SetDialogHost(previous);
     std::printf("[ figures  ] window creation to first paint: median %.1f ms, first %.1f ms\n",
                 Median(runs), runs[0]);
-    EXPECT_LT(Median(runs), 400.0);
+    if (kHoldToBudget) {
+        EXPECT_LT(Median(runs), 400.0);
+    }
 }
 
 using TimingWindowTest = WindowTest;
@@ -60,7 +70,9 @@ TEST_F(TimingWindowTest, HueSliderStep) {
     }
     std::printf("[ figures  ] hue step with repaint: median %.3f ms, max %.3f ms\n",
                 Median(steps), Max(steps));
-    EXPECT_LT(Median(steps), 2.0);
+    if (kHoldToBudget) {
+        EXPECT_LT(Median(steps), 2.0);
+    }
 }
 
 TEST_F(TimingWindowTest, ArchiveScrollIntoNewTile) {
@@ -85,7 +97,9 @@ TEST_F(TimingWindowTest, ArchiveScrollIntoNewTile) {
     std::printf("[ figures  ] archive into a new tile: median %.2f ms, max %.2f ms; "
                 "within a tile: median %.3f ms\n",
                 Median(scrolls), Max(scrolls), Median(within));
-    EXPECT_LT(Median(scrolls), 10.0);
+    if (kHoldToBudget) {
+        EXPECT_LT(Median(scrolls), 10.0);
+    }
 }
 
 }  // namespace
