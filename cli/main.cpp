@@ -1,3 +1,5 @@
+#include <malloc.h>
+
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -7,6 +9,7 @@
 #include "cli/CliError.h"
 #include "cli/Commands.h"
 #include "platform/Error.h"
+#include "platform/FaceLookupFile.h"
 
 namespace tabora::cli {
 
@@ -99,6 +102,17 @@ int Run(int argc, char** argv) {
         std::fprintf(stderr, "Run \"tabora-cli --help\" or \"tabora-cli COMMAND --help\" for more information.\n");
         return kExitUsage;
     }
+
+    // Every button allocates and frees the compressor's few hundred kilobytes.
+    // Freed memory stays in the process rather than going back to the system
+    // and being faulted in again for the next button.
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+
+    // Font lookups are remembered between runs: loading the system's font
+    // configuration would otherwise cost more than drawing the button. Never
+    // freed, as a font warm-up thread may still use it while the process ends.
+    SetFaceLookupStore(new FaceLookupFile(FaceLookupFile::DefaultPath()));
 
     try {
         if (renderCmd->parsed()) return RunRender(render);

@@ -105,8 +105,12 @@ void SaveButton(TaboraButton& button, const std::string& path, bool synced) {
     const std::string extension = ExtensionOf(path);
     // Refused before anything is created.
     if (!FindFormat(extension)) ThrowUnknownExtension(extension);
+    // The codecs write in many small pieces; gathered in memory first, the
+    // file gets one write instead of dozens of system calls.
+    PtrMacStream image;
+    (button.*FindFormat(extension)->exportTo)(image);
     SafeSave save(path);
-    button.ExportByExtension(save.Output(), extension);
+    save.Output().Write(image.Data(), image.Length());
     save.Commit(synced ? SafeSave::Durability::Synced : SafeSave::Durability::Unsynced);
 }
 

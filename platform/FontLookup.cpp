@@ -36,6 +36,7 @@ constexpr size_t kMaxCachedLookups = 512;
 struct LookupCache {
     std::mutex mutex;
     std::unordered_map<std::string, ResolvedFace> faces;
+    FaceLookupStore* store = nullptr;
 };
 
 // Never destroyed: a background warm-up may still be resolving when the
@@ -124,6 +125,12 @@ std::string LookupFaceName(std::string_view faceName) {
 
 void EnsureFontConfiguration() { Config(); }
 
+void SetFaceLookupStore(FaceLookupStore* store) {
+    LookupCache& cache = Cache();
+    std::lock_guard lock(cache.mutex);
+    cache.store = store;
+}
+
 ResolvedFace ResolveFace(std::string_view faceName, int32_t weight, bool italic) {
     const std::string name = LookupFaceName(faceName);
     weight = weight <= 0 ? 400 : std::min(weight, 1000);
@@ -134,7 +141,9 @@ ResolvedFace ResolveFace(std::string_view faceName, int32_t weight, bool italic)
     LookupCache& cache = Cache();
     std::lock_guard lock(cache.mutex);
     if (auto it = cache.faces.find(key); it != cache.faces.end()) return it->second;
-    ResolvedFace face = Match(name, weight, italic);
+    std::optional<ResolvedFace> stored = cache.store ? cache.store->Find(key) : std::nullopt;
+    ResolvedFace face = stored ? *stored : Match(name, weight, italic);
+    if (cache.store && !stored) cache.store->Remember(key, face);
     if (cache.faces.size() >= kMaxCachedLookups) cache.faces.clear();
     cache.faces.emplace(std::move(key), face);
     return face;

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,20 @@ std::string LookupFaceName(std::string_view faceName);
 // Thread-safe; results are cached. An empty or unknown name gives the
 // system's default sans family. `weight` is 1-1000 (0 means 400).
 ResolvedFace ResolveFace(std::string_view faceName, int32_t weight, bool italic);
+
+// Lookups remembered beyond the process. Loading the system's font
+// configuration costs more than everything else a one-button command does,
+// so a short-lived program may install a store that answers lookups it has
+// seen before while the installed fonts and their configuration are as they
+// were. Called with the lookup lock held; nothing is installed by default.
+class FaceLookupStore {
+public:
+    virtual ~FaceLookupStore() = default;
+    virtual std::optional<ResolvedFace> Find(const std::string& key) = 0;
+    virtual void Remember(const std::string& key, const ResolvedFace& face) = 0;
+};
+// The caller keeps ownership; nullptr removes it.
+void SetFaceLookupStore(FaceLookupStore* store);
 
 // Loads the system font configuration if nobody has yet. Thread-safe; the
 // first call in a process costs a few milliseconds (it parses the
