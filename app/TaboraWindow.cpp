@@ -11,10 +11,12 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSlider>
+#include <QStyleFactory>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QToolButton>
 #include <QUrl>
+#include <algorithm>
 #include <iterator>
 
 #include "app/Readouts.h"
@@ -36,6 +38,10 @@ namespace {
 // that drops down.
 constexpr int kClosedComboHeight = 22;
 constexpr int kComboVisibleItems = 12;
+// How many page steps a slider's whole range is.
+constexpr int kPagesPerRange = 5;
+// A button face darker than this is a dark theme's (0 black .. 255 white).
+constexpr int kDarkFaceLightness = 128;
 
 // A check box that is only its box: the table gives it 13 × 13 pixels and
 // its wording comes from the picture caption beside it.
@@ -78,6 +84,11 @@ QFrame* MakeRule(QWidget* parent, const char* name, Rect r, bool vertical) {
 QSlider* MakeSlider(QWidget* parent, const char* name, Rect r, const QString& wording) {
     auto* slider = new QSlider(Qt::Horizontal, parent);
     slider->setTickPosition(QSlider::NoTicks);
+    // A click beside the thumb (or Page Up/Down) moves a fifth of the range,
+    // as the classic trackbar did; the arrow keys move one step.
+    QObject::connect(slider, &QSlider::rangeChanged, slider, [slider](int min, int max) {
+        slider->setPageStep(std::max(1, (max - min) / kPagesPerRange));
+    });
     slider->setAccessibleName(wording);
     slider->setToolTip(wording);
     return Place(slider, name, r);
@@ -186,6 +197,12 @@ void TaboraWindow::CreateControls() {
     // The button face behind everything; the pictures blend over the same
     // colour.
     QPalette face = client_->palette();
+    // The pictures carry dark wording drawn for a light face; under a dark
+    // desktop theme the editor keeps the light palette it was drawn for.
+    if (face.color(QPalette::Button).lightness() < kDarkFaceLightness) {
+        std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+        if (fusion) face = fusion->standardPalette();
+    }
     face.setColor(QPalette::Window, face.color(QPalette::Button));
     client_->setPalette(face);
     client_->setAutoFillBackground(true);

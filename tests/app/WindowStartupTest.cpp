@@ -166,5 +166,20 @@ TEST_F(StartupTest, PicturesCarryTheirWording) {
     EXPECT_EQ(Child<QWidget>("step3")->accessibleName(), "Step 3");
 }
 
+TEST(DarkTheme, EditorKeepsTheLightFaceItsPicturesNeed) {
+    const QPalette original = QApplication::palette();
+    QPalette dark = original;
+    dark.setColor(QPalette::Button, QColor(0x30, 0x30, 0x30));
+    dark.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
+    QApplication::setPalette(dark);
+    {
+        TaboraWindow window;
+        EXPECT_GT(window.clientArea()->palette().color(QPalette::Button).lightness(), 200);
+        EXPECT_EQ(window.clientArea()->palette().color(QPalette::Window),
+                  window.clientArea()->palette().color(QPalette::Button));
+    }
+    QApplication::setPalette(original);
+}
+
 }  // namespace
 }  // namespace tabora::testing
