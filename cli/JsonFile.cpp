@@ -15,6 +15,10 @@ nlohmann::json ReadJsonFile(const std::string& path) {
     }
     std::string text(size_t(length), '\0');
     text.resize(file.Read(text.data(), uint32_t(length)));
+    return ParseJsonText(text, path);
+}
+
+nlohmann::json ParseJsonText(std::string_view text, const std::string& where) {
     bool tooDeep = false;
     nlohmann::json::parser_callback_t limitDepth = [&](int depth, nlohmann::json::parse_event_t,
                                                        nlohmann::json&) {
@@ -23,10 +27,12 @@ nlohmann::json ReadJsonFile(const std::string& path) {
     };
     try {
         nlohmann::json value = nlohmann::json::parse(text, limitDepth);
-        if (tooDeep) throw TaboraError(path + ": nested more than " + std::to_string(kMaxJsonDepth) + " levels deep");
+        if (tooDeep) {
+            throw TaboraError(where + ": nested more than " + std::to_string(kMaxJsonDepth) + " levels deep");
+        }
         return value;
     } catch (const nlohmann::json::exception& e) {
-        throw TaboraError(path + ": not valid JSON (" + e.what() + ")");
+        throw TaboraError(where + ": not valid JSON (" + e.what() + ")");
     }
 }
 

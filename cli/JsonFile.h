@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 
 #include <nlohmann/json_fwd.hpp>
 
@@ -15,5 +16,8 @@ constexpr int kMaxJsonDepth = 32;
 // Reads and parses a JSON file. A file that cannot be read, is too large or
 // is not JSON throws TaboraError (exit 1) with a message naming the file.
 nlohmann::json ReadJsonFile(const std::string& path);
+// The parsing step alone: text that is not JSON, or nested too deeply, throws
+// TaboraError naming `where`.
+nlohmann::json ParseJsonText(std::string_view text, const std::string& where);
 
 }  // namespace tabora::cli
