@@ -21,7 +21,9 @@ if ! command -v convert >/dev/null 2>&1; then
   sudo=()
   [ "$(id -u)" -eq 0 ] || sudo=(sudo)
   echo "compare: installing ImageMagick"
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends imagemagick >/dev/null
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update -qq >/dev/null
+  "${sudo[@]}" apt-get install -y -qq --no-install-recommends imagemagick >/dev/null
 fi
 
 work=$(mktemp -d)
