@@ -145,6 +145,9 @@ bool TaboraButton::ReadSettings(MacStream& stream) {
     // flag would hide whether ours did.
     if (stream.Truncated()) return false;
 
+    // Fields are read by "newer than" tests, so a version below 0x0100 reads
+    // as 0x0100 and one above 0x0103 as 0x0103, a newer writer's additions
+    // left unread.
     ButtonSettings s = settings_;
     const int16_t version = stream.ReadShort();
     const int16_t styleNumber = stream.ReadShort();
