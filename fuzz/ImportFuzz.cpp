@@ -1,0 +1,65 @@
+// One image importer on an arbitrary file, the format chosen at build time
+// (TABORA_FUZZ_FORMAT, an extension). A file is refused (false), rejected with
+// the error the user is shown, or its settings are applied; in the first two
+// cases the button must be exactly as it was.
+#include <vector>
+
+#include <zlib.h>
+
+#include "fuzz/FuzzTarget.h"
+#include "imaging/Formats.h"
+#include "io/MacStream.h"
+#include "platform/Error.h"
+#include "render/TaboraButton.h"
+
+using namespace tabora;
+
+namespace {
+
+void Import(const FormatEntry& format, const uint8_t* data, size_t size) {
+    PtrMacStream in(data, uint32_t(size), false);
+    TaboraButton button;
+    const ButtonSettings before = button.settings();
+    bool applied = false;
+    try {
+        applied = (button.*format.importFrom)(in);
+    } catch (const TaboraError&) {
+        // "error reading PNG file", "fatal JPEG error": shown to the user.
+    }
+    if (!applied) TABORA_FUZZ_CHECK(button.settings() == before);
+}
+
+// Almost every mutation of a PNG breaks a chunk checksum, and the reader
+// rightly stops at the first bad one. So a PNG is tried a second time with
+// every checksum made right, which lets the fuzzer reach past the header.
+std::vector<uint8_t> WithChunkChecksums(const uint8_t* data, size_t size) {
+    std::vector<uint8_t> fixed(data, data + size);
+    size_t at = 8;  // behind the file signature
+    while (at <= size && size - at >= 12) {
+        const size_t length = (size_t(fixed[at]) << 24) | (size_t(fixed[at + 1]) << 16) |
+                              (size_t(fixed[at + 2]) << 8) | fixed[at + 3];
+        if (length > size - at - 12) break;
+        const uLong crc = crc32(0, fixed.data() + at + 4, uInt(length + 4));
+        uint8_t* out = fixed.data() + at + 8 + length;
+        out[0] = uint8_t(crc >> 24);
+        out[1] = uint8_t(crc >> 16);
+        out[2] = uint8_t(crc >> 8);
+        out[3] = uint8_t(crc);
+        at += length + 12;
+    }
+    return fixed;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const FormatEntry* const format = FindFormat(TABORA_FUZZ_FORMAT);
+    TABORA_FUZZ_CHECK(format != nullptr);
+    fuzz::QuietDialogs quiet;
+    Import(*format, data, size);
+    if (format->format == ImageFormat::Png && size >= 8) {
+        const std::vector<uint8_t> fixed = WithChunkChecksums(data, size);
+        Import(*format, fixed.data(), fixed.size());
+    }
+    return 0;
+}
