@@ -26,6 +26,11 @@ constexpr size_t kSubBlockBytes = 255;
 // Our block is at most 566 bytes, 1132 characters of hex text. A foreign
 // comment may be longer; beyond this it cannot be ours and is not gathered.
 constexpr size_t kMaxCommentBytes = 64u << 10;
+// giflib keeps a record of every image descriptor it reads and grows that
+// array by one record each time, so walking n images may cost n-squared
+// copying, and a 3 MB file can hold 200,000 empty images. We write one image;
+// a file with more than this many is not ours and is refused.
+constexpr int kMaxImages = 1024;
 
 const char kWriteError[] = "error writing GIF file";
 
@@ -222,6 +227,7 @@ bool GifCodec::ReadData(MacStream& in, MacStream& out) {
             }
             if (failed) break;
         } else if (type == IMAGE_DESC_RECORD_TYPE) {
+            if (gif->ImageCount >= kMaxImages) break;
             if (DGifGetImageDesc(gif.get()) == GIF_ERROR) break;
             int codeSize = 0;
             GifByteType* codes = nullptr;

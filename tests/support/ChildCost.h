@@ -1,0 +1,29 @@
+#pragma once
+// Runs a piece of work in a forked child and reports what it cost: wall time
+// and the growth of resident memory at its peak. Used to prove that hostile
+// inputs are answered within fixed bounds.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace tabora::test {
+
+struct ChildCost {
+    bool finished = false;  // false: the child died (signal, timeout, memory)
+    std::string outcome;    // what the work returned, or why the child died
+    double seconds = 0;
+    uint64_t peakBytes = 0;  // resident memory at the peak, over the start
+};
+
+// Runs `work` in a child process. Its address space may grow by at most
+// `addressLimit` bytes, so even an allocation that is never touched counts
+// (not under AddressSanitizer, whose shadow reservations make an address
+// limit meaningless; the resident peak is measured either way). The child is
+// killed after `timeoutSeconds`. Exceptions are reported as "throws: what()".
+ChildCost RunInChild(const std::function<std::string()>& work, uint64_t addressLimit,
+                     unsigned timeoutSeconds);
+
+// Whether RunInChild enforces the address limit in this build.
+bool ChildAddressLimitEnforced();
+
+}  // namespace tabora::test
