@@ -14,16 +14,33 @@ thread_local bool counting = false;
 thread_local size_t allocations = 0;
 }  // namespace
 
+// AddressSanitizer brings its own operator new and checks that every delete
+// matches its new; a replacement here would fight it, so under the sanitizer
+// the count is not taken (the ordinary build takes it).
+#if !defined(__SANITIZE_ADDRESS__)
+#define TABORA_COUNT_ALLOCATIONS 1
 void* operator new(size_t size) {
     if (counting) ++allocations;
     if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
 void* operator new[](size_t size) { return ::operator new(size); }
+// The library's no-throw forms must come from the same allocator as the
+// deletes below (std::stable_sort uses them for its buffer).
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+    if (counting) ++allocations;
+    return std::malloc(size ? size : 1);
+}
+void* operator new[](size_t size, const std::nothrow_t& tag) noexcept {
+    return ::operator new(size, tag);
+}
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, size_t) noexcept { std::free(p); }
 void operator delete[](void* p, size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+#endif
 
 using namespace tabora;
 
@@ -43,6 +60,9 @@ size_t AllocationsDuring(F change, TaboraButton& b) {
 }  // namespace
 
 TEST(ButtonAllocation, RenderingAfterAChangeAllocatesNothing) {
+#if !defined(TABORA_COUNT_ALLOCATIONS)
+    GTEST_SKIP() << "allocations are counted in the build without AddressSanitizer";
+#endif
     TaboraButton b;
     b.SetStyleNumber(1);
     if (!b.style()) {
