@@ -61,23 +61,6 @@ void AlphaMask::BlurInto(AlphaMask& dest, int32_t radius, uint32_t num, uint32_t
     }
 }
 
-Rect AlphaMask::Bounds() const {
-    int32_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
-    for (int32_t y = 0; y < height_; ++y) {
-        const uint8_t* row = bytes_.data() + size_t(y) * size_t(width_);
-        int32_t first = 0;
-        while (first < width_ && row[first] == 0) ++first;
-        if (first == width_) continue;
-        int32_t last = width_ - 1;
-        while (row[last] == 0) --last;
-        left = std::min(left, first);
-        right = std::max(right, last);
-        if (top == INT32_MAX) top = y;
-        bottom = y;
-    }
-    // Nothing set: the empty rectangle the renderer's unions expect.
-    if (right == INT32_MIN) return {1000, 1000, -999, -999};
-    return {left, top, right + 1, bottom + 1};
-}
+Rect AlphaMask::Bounds() const { return detail::BoundsOf(bytes_.data(), width_, height_); }
 
 }  // namespace tabora
