@@ -1,5 +1,7 @@
 #include "cli/JsonFile.h"
 
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 
 #include "platform/Error.h"
@@ -18,19 +20,42 @@ nlohmann::json ReadJsonFile(const std::string& path) {
     return ParseJsonText(text, path);
 }
 
-nlohmann::json ParseJsonText(std::string_view text, const std::string& where) {
-    bool tooDeep = false;
-    nlohmann::json::parser_callback_t limitDepth = [&](int depth, nlohmann::json::parse_event_t,
-                                                       nlohmann::json&) {
-        if (depth > kMaxJsonDepth) tooDeep = true;
-        return !tooDeep;
-    };
-    try {
-        nlohmann::json value = nlohmann::json::parse(text, limitDepth);
-        if (tooDeep) {
-            throw TaboraError(where + ": nested more than " + std::to_string(kMaxJsonDepth) + " levels deep");
+namespace {
+
+// The most brackets open at once, outside strings. Counted before parsing:
+// the library's parse callback, the other way to bound the depth, rescans
+// the enclosing array after every object in it, so an array of small objects
+// costs quadratic time (hours for a few megabytes of "{},").
+int NestingDepth(std::string_view text) {
+    int depth = 0, deepest = 0;
+    bool inString = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inString) {
+            if (c == '\\') {
+                ++i;
+            } else if (c == '"') {
+                inString = false;
+            }
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            deepest = std::max(deepest, ++depth);
+        } else if (c == ']' || c == '}') {
+            --depth;
         }
-        return value;
+    }
+    return deepest;
+}
+
+}  // namespace
+
+nlohmann::json ParseJsonText(std::string_view text, const std::string& where) {
+    if (NestingDepth(text) > kMaxJsonDepth) {
+        throw TaboraError(where + ": nested more than " + std::to_string(kMaxJsonDepth) + " levels deep");
+    }
+    try {
+        return nlohmann::json::parse(text);
     } catch (const nlohmann::json::exception& e) {
         throw TaboraError(where + ": not valid JSON (" + e.what() + ")");
     }

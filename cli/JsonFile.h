@@ -7,10 +7,13 @@
 namespace tabora::cli {
 
 // A settings or batch file is a few kilobytes; a thousand buttons are about
-// 200 KB. Anything far beyond that is not one of ours.
-constexpr size_t kMaxJsonFileBytes = 64u << 20;
+// 200 KB. Parsed, a file may take 40 times its size in memory (a long array
+// of empty objects), so this also keeps any file within a fraction of a
+// second and well under 256 MB.
+constexpr size_t kMaxJsonFileBytes = 2u << 20;
 // Our files nest three levels deep; the bound keeps a hostile file of
-// thousands of brackets from costing deep recursion anywhere.
+// thousands of brackets from costing deep recursion anywhere. It counts the
+// brackets open at once.
 constexpr int kMaxJsonDepth = 32;
 
 // Reads and parses a JSON file. A file that cannot be read, is too large or
