@@ -5,19 +5,23 @@
 # finding fails the stage; the input that caused it is kept under
 # build-fuzz/findings/<target>/ and the log tail is printed.
 #   scripts/fuzz-smoke.sh [TARGET...]     (default: every target)
+# FUZZ_SECONDS, FUZZ_BUILD_DIR and TABORA_PREBUILT_ART change the run time,
+# the build folder and the art reused from the ordinary build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # The ordinary build does not need clang; only this stage installs it.
 bash scripts/setup.sh clang libclang-rt-14-dev
 
 seconds=${FUZZ_SECONDS:-60}
-dir=build-fuzz
+dir=${FUZZ_BUILD_DIR:-build-fuzz}
+# Reuse the art drawn by the ordinary build rather than draw it again with
+# every sanitizer on.
+art=${TABORA_PREBUILT_ART:-$PWD/build/resources/tabora.res}
 start=$(date +%s)
 if [ ! -f "$dir/build.ninja" ]; then
   args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DTABORA_FUZZ=ON -DTABORA_GUI=OFF -DTABORA_BENCH=OFF)
-  # Reuse the art drawn by the ordinary build when there is one.
-  if [ -f build/resources/tabora.res ]; then
-    args+=(-DTABORA_PREBUILT_ART="$PWD/build/resources/tabora.res")
+  if [ -f "$art" ]; then
+    args+=(-DTABORA_PREBUILT_ART="$art")
   fi
   CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja "${args[@]}" >/dev/null
 fi

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Runs tabora-cli under valgrind's memcheck on a round trip in every format:
+# render a button, inspect it, render it again from the saved file and from
+# the inspected settings into the next format. Any memory error or definite
+# leak fails the script.
+#   scripts/valgrind-cli.sh [BUILD_DIR]     (default: build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+# The ordinary build does not need valgrind; only this check installs it.
+bash scripts/setup.sh valgrind
+if [ "$build" = build ]; then
+  bash scripts/build.sh --target tabora-cli >/dev/null
+fi
+cli=$PWD/$build/cli/tabora-cli
+[ -x "$cli" ] || { echo "valgrind-cli: no $cli" >&2; exit 1; }
+
+supp=$PWD/scripts/valgrind.supp
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+# A cache of font lookups of its own: the first run takes the cold path.
+export XDG_CACHE_HOME=$work/cache
+
+memcheck() {
+  valgrind --tool=memcheck --quiet --error-exitcode=99 --leak-check=full \
+    --errors-for-leak-kinds=definite,indirect --show-leak-kinds=definite,indirect \
+    --track-origins=yes --suppressions="$supp" "$cli" "$@"
+}
+
+start=$(date +%s)
+formats=(gif png jpg bmp)
+for i in "${!formats[@]}"; do
+  f=${formats[$i]}
+  next=${formats[$(((i + 1) % 4))]}
+  memcheck render --style $((12 + i)) --caption "Round trip $f" --font "DejaVu Sans" --bold \
+    --hue 900 --brightness -30 --text-color FFEE00 --background 203040 --antialias \
+    --remove-background --include-shadow-area --quality 70 --offset 2,-1 -o "$work/a.$f"
+  memcheck inspect --json "$work/a.$f" >"$work/a.$f.json"
+  grep -q "\"caption\": \"Round trip $f\"" "$work/a.$f.json" || {
+    echo "valgrind-cli: $f did not keep its caption" >&2
+    cat "$work/a.$f.json" >&2
+    exit 1
+  }
+  memcheck render --from "$work/a.$f" -o "$work/b.$next"
+  memcheck render --settings "$work/a.$f.json" -o "$work/c.$next"
+  memcheck inspect "$work/b.$next" >/dev/null
+  memcheck inspect --json "$work/c.$next" >"$work/c.$next.json"
+  cmp -s <(grep -v '"format"' "$work/c.$next.json") <(grep -v '"format"' "$work/a.$f.json") || {
+    echo "valgrind-cli: settings changed on the way from $f to $next" >&2
+    exit 1
+  }
+  echo "valgrind-cli: $f -> $next clean"
+done
+echo "valgrind-cli: every format clean in $(($(date +%s) - start)) s"
