@@ -149,6 +149,9 @@ SafeSave::SafeSave(const std::string& target) : target_(target) {
         ::unlink(tempPath_.c_str());
         throw;
     }
+    // A full disk is reported against the file the user chose, not against
+    // a temporary name they never saw.
+    file_.SetPathForMessages(target_);
 }
 
 SafeSave::~SafeSave() {

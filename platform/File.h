@@ -31,6 +31,9 @@ public:
     void Sync();
     void Close();
     const std::string& Path() const { return path_; }
+    // The name that error messages give; a temporary file speaks for the
+    // file it will become.
+    void SetPathForMessages(const std::string& path) { path_ = path; }
 
 private:
     int fd_ = -1;
