@@ -58,7 +58,7 @@ TEST(Bounds, BoxOfNonZeroPixels) {
     EXPECT_EQ(mask.Bounds(), (Rect{1000, 1000, -999, -999}));
     EXPECT_TRUE(mask.Bounds().IsEmpty());
     // An empty layer adds nothing to a union.
-    EXPECT_EQ(Rect(83, 33, 91, 41).Union(mask.Bounds()), (Rect{83, 33, 91, 41}));
+    EXPECT_EQ((Rect{83, 33, 91, 41}).Union(mask.Bounds()), (Rect{83, 33, 91, 41}));
     const uint8_t m[24] = {0, 0, 0, 0, 0, 0,
                            0, 0, 9, 0, 0, 0,
                            0, 1, 0, 0, 0, 0,
