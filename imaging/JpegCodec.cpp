@@ -303,19 +303,29 @@ struct ReadJob {
     MacStream* in;
 };
 
-bool RunReadHeader(ReadJob* job) {
-    State* state = job->state;
-    if (setjmp(state->error.recovery)) return false;
+// Creates the decompressor on its first use (and after a fatal error) and
+// points it at the stream; true when it was just created. Called inside the
+// frames below, after their setjmp, so a library failure lands there.
+bool PrepareDecompressor(State* state, MacStream& in) {
     auto& d = state->decompressor;
-    if (!state->haveDecompressor) {
+    const bool firstUse = !state->haveDecompressor;
+    if (firstUse) {
         jpeg_create_decompress(&d);
         state->haveDecompressor = true;
         d.client_data = state;
         state->source.buffer = nullptr;
     }
     d.mem->max_memory_to_use = kMaxLibraryMemory;
-    SetUpSource(state, *job->in);
+    SetUpSource(state, in);
     jpeg_set_marker_processor(&d, kApp12, ReadApp12);
+    return firstUse;
+}
+
+bool RunReadHeader(ReadJob* job) {
+    State* state = job->state;
+    if (setjmp(state->error.recovery)) return false;
+    auto& d = state->decompressor;
+    PrepareDecompressor(state, *job->in);
     jpeg_read_header(&d, TRUE);
     // Only the header is wanted; leave the object ready for another use.
     jpeg_abort_decompress(&d);
@@ -333,16 +343,7 @@ bool RunDecode(DecodeJob* job) {
     State* state = job->state;
     if (setjmp(state->error.recovery)) return false;
     auto& d = state->decompressor;
-    bool firstUse = !state->haveDecompressor;
-    if (firstUse) {
-        jpeg_create_decompress(&d);
-        state->haveDecompressor = true;
-        d.client_data = state;
-        state->source.buffer = nullptr;
-    }
-    d.mem->max_memory_to_use = kMaxLibraryMemory;
-    SetUpSource(state, *job->in);
-    jpeg_set_marker_processor(&d, kApp12, ReadApp12);
+    const bool firstUse = PrepareDecompressor(state, *job->in);
     int header = jpeg_read_header(&d, firstUse ? FALSE : TRUE);
     if (header == JPEG_HEADER_TABLES_ONLY || !job->target.bits) {
         jpeg_abort_decompress(&d);
