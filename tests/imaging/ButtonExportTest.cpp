@@ -63,21 +63,6 @@ bool Import(TaboraButton& b, const FormatEntry& format, const Bytes& file) {
     return ok;
 }
 
-// A folder of its own for each test, removed afterwards.
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "tabora-export-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-    size_t Count() const { return size_t(std::distance(fs::directory_iterator(path_), {})); }
-
-private:
-    fs::path path_;
-};
-
 }  // namespace
 
 TEST(ButtonExport, RoundTripsRestoreEverySettingInAllFormats) {

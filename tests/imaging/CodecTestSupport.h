@@ -4,6 +4,9 @@
 // file structure) to check what the codecs wrote.
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
+#include <iterator>
+#include <stdlib.h>
 #include <string>
 #include <vector>
 
@@ -108,6 +111,26 @@ private:
     uint32_t limit_;
     uint32_t written_ = 0;
     uint32_t position_ = 0;
+};
+
+// A folder of its own for each test, removed afterwards.
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "tabora-test-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+    }
+    ~TempDir() { std::filesystem::remove_all(path_); }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+    size_t Count() const {
+        return size_t(std::distance(std::filesystem::directory_iterator(path_), {}));
+    }
+
+private:
+    std::filesystem::path path_;
 };
 
 }  // namespace tabora::test

@@ -70,20 +70,6 @@ private:
     uint32_t written_ = 0;
 };
 
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "tabora-fault-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-    size_t Count() const { return size_t(std::distance(fs::directory_iterator(path_), {})); }
-
-private:
-    fs::path path_;
-};
-
 Bytes Export(TaboraButton& b, const FormatEntry& format) {
     PtrMacStream out;
     (b.*format.exportTo)(out);
