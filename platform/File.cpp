@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -51,6 +52,12 @@ void File::Open(const std::string& path, Mode mode) {
             Fail("Cannot open", path, EISDIR);
         }
     }
+    fd_ = fd;
+    path_ = path;
+}
+
+void File::Adopt(int fd, const std::string& path) {
+    Close();
     fd_ = fd;
     path_ = path;
 }
@@ -136,19 +143,38 @@ void WriteWholeFile(const std::string& path, const void* data, size_t size) {
     save.Commit();
 }
 
-SafeSave::SafeSave(const std::string& target) : target_(target) {
-    std::string pattern = target + ".tmp-XXXXXX";
-    std::string buf = pattern;
-    int fd = ::mkstemp(buf.data());
-    if (fd < 0) Fail("Cannot create", target, errno);
-    ::close(fd);
-    tempPath_ = buf;
-    try {
-        file_.Open(tempPath_, File::Mode::Create);
-    } catch (...) {
-        ::unlink(tempPath_.c_str());
-        throw;
+namespace {
+
+// Opens a new file named `base` plus six random letters and digits, as
+// mkstemp does, but with `mode` for the kernel to apply the creation mask
+// to: a new image gets the usual permissions without reading the mask,
+// which can only be read by changing it, a race when several threads save.
+int CreateUniqueFile(const std::string& base, mode_t mode, std::string& name) {
+    static constexpr char kLetters[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    constexpr int kAttempts = 100;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        name = base;
+        uint64_t bits = random();
+        for (int i = 0; i < 6; ++i, bits /= 62) name += kLetters[bits % 62];
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST) return fd;
     }
+    errno = EEXIST;
+    return -1;
+}
+
+}  // namespace
+
+SafeSave::SafeSave(const std::string& target) : target_(target) {
+    // A replaced file keeps its permissions. Its temporary twin is private
+    // until it has them, so nobody reads the new bytes with wider rights.
+    struct stat st{};
+    if (::stat(target_.c_str(), &st) == 0 && S_ISREG(st.st_mode)) keptMode_ = st.st_mode & 07777;
+    const int fd = CreateUniqueFile(target + ".tmp-", keptMode_ ? 0600 : 0666, tempPath_);
+    if (fd < 0) Fail("Cannot create", target, errno);
+    file_.Adopt(fd, tempPath_);
     // A full disk is reported against the file the user chose, not against
     // a temporary name they never saw.
     file_.SetPathForMessages(target_);
@@ -166,6 +192,7 @@ SafeSave::~SafeSave() {
 
 void SafeSave::Commit(Durability durability) {
     try {
+        if (keptMode_) ::fchmod(file_.Descriptor(), *keptMode_);
         if (durability == Durability::Synced) file_.Sync();
         file_.Close();
     } catch (...) {
@@ -173,18 +200,6 @@ void SafeSave::Commit(Durability durability) {
         committed_ = true;
         throw;
     }
-    // mkstemp makes the file private; a saved image should get the usual
-    // permissions, or keep those of the file it replaces.
-    struct stat st{};
-    mode_t mode = 0666;
-    if (::stat(target_.c_str(), &st) == 0) {
-        mode = st.st_mode & 07777;
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode &= ~mask;
-    }
-    ::chmod(tempPath_.c_str(), mode);
     if (::rename(tempPath_.c_str(), target_.c_str()) != 0) {
         int err = errno;
         ::unlink(tempPath_.c_str());

@@ -1,5 +1,8 @@
 #pragma once
+#include <sys/types.h>
+
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace tabora {
@@ -19,6 +22,10 @@ public:
     File& operator=(File&& other) noexcept;
 
     void Open(const std::string& path, Mode mode);
+    // Takes ownership of a descriptor opened elsewhere (a temporary file made
+    // by mkostemp), so the file need not be opened a second time.
+    void Adopt(int fd, const std::string& path);
+    int Descriptor() const { return fd_; }
     bool IsOpen() const { return fd_ >= 0; }
     // Returns how many bytes were read; fewer than asked only at the end.
     uint32_t Read(void* buffer, uint32_t count);
@@ -68,6 +75,7 @@ public:
 private:
     std::string target_;
     std::string tempPath_;
+    std::optional<mode_t> keptMode_;  // of the file being replaced
     File file_;
     bool committed_ = false;
 };

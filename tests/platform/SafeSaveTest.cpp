@@ -5,8 +5,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <sys/stat.h>
+
 #include <csignal>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "platform/Error.h"
 #include "platform/File.h"
@@ -71,4 +75,35 @@ TEST(SafeSave, AFullDiskNamesTheChosenFile) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(CountEntries(dir), 0);
+}
+
+// Saved files get the usual permissions (or keep those of the file they
+// replace), and saving on many threads at once never leaves the process's
+// creation mask changed.
+TEST(SafeSave, PermissionsFollowTheMaskOrTheReplacedFile) {
+    const std::string dir = TempDir();
+    const mode_t previous = umask(027);
+    auto modeOf = [](const std::string& path) {
+        struct stat st{};
+        stat(path.c_str(), &st);
+        return st.st_mode & 0777;
+    };
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&dir, t] {
+            for (int i = 0; i < 100; ++i) {
+                WriteWholeFile(dir + "/f" + std::to_string(t) + "-" + std::to_string(i), "x", 1);
+            }
+        });
+    }
+    for (std::thread& t : threads) t.join();
+    EXPECT_EQ(umask(previous), mode_t(027));
+    EXPECT_EQ(modeOf(dir + "/f3-99"), mode_t(0640));
+
+    const std::string kept = dir + "/kept";
+    WriteWholeFile(kept, "old", 3);
+    chmod(kept.c_str(), 0604);
+    WriteWholeFile(kept, "new", 3);
+    EXPECT_EQ(modeOf(kept), mode_t(0604));
+    EXPECT_EQ(ReadWholeFile(kept), "new");
 }
