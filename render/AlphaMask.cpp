@@ -39,7 +39,23 @@ void AlphaMask::BlurInto(AlphaMask& dest, int32_t radius, uint32_t num, uint32_t
     if (x1 <= x0 || y1 <= y0) return;
     const uint64_t divisor = (4 * uint64_t(rho) * uint64_t(rho + 1) + 1) * den;
     const int64_t stride = width_;
+    // Only outputs whose box meets the source's ink can be non-zero; the
+    // rest of the area is written as 0 without summing (a caption covers a
+    // tenth of the canvas).
+    const Rect ink = detail::BoundsOf(bytes_.data(), width_, height_);
+    const bool blank = ink.left > ink.right;
+    const int64_t inkX0 = blank ? x0 : std::clamp<int64_t>(int64_t(ink.left) - rho, x0, x1);
+    const int64_t inkX1 = blank ? x0 : std::clamp<int64_t>(int64_t(ink.right) + rho, inkX0, x1);
+    const int64_t inkY0 = blank ? y0 : std::clamp<int64_t>(int64_t(ink.top) - rho, y0, y1);
+    const int64_t inkY1 = blank ? y0 : std::clamp<int64_t>(int64_t(ink.bottom) + rho, inkY0, y1);
     for (int64_t y = y0; y < y1; ++y) {
+        uint8_t* out = dest.bytes_.data() + (top + y) * int64_t(dest.width_) + left;
+        if (y < inkY0 || y >= inkY1 || inkX0 >= inkX1) {
+            std::fill(out + x0, out + x1, uint8_t(0));
+            continue;
+        }
+        std::fill(out + x0, out + inkX0, uint8_t(0));
+        std::fill(out + inkX1, out + x1, uint8_t(0));
         const uint8_t* top0 = bytes_.data() + (y - rho) * stride;
         // Column sums of the 2 rho + 1 rows around y, slid along the row.
         auto column = [&](int64_t x) {
@@ -49,12 +65,11 @@ void AlphaMask::BlurInto(AlphaMask& dest, int32_t radius, uint32_t num, uint32_t
             return sum;
         };
         uint64_t sum = 0;
-        for (int64_t x = x0 - rho; x <= x0 + rho; ++x) sum += column(x);
-        uint8_t* out = dest.bytes_.data() + (top + y) * int64_t(dest.width_) + left;
-        for (int64_t x = x0;; ++x) {
+        for (int64_t x = inkX0 - rho; x <= inkX0 + rho; ++x) sum += column(x);
+        for (int64_t x = inkX0;; ++x) {
             // The gain may exceed 1; saturate rather than wrap.
-            out[x] = uint8_t(std::min<uint64_t>(sum * num / divisor, 255));
-            if (x + 1 >= x1) break;
+            out[x] = sum ? uint8_t(std::min<uint64_t>(sum * num / divisor, 255)) : 0;
+            if (x + 1 >= inkX1) break;
             sum += column(x + rho + 1);
             sum -= column(x - rho);
         }

@@ -27,6 +27,10 @@ void ArgbImage::Fill(Color color, const AlphaMask& mask) {
     for (int32_t y = 0; y < h; ++y) {
         uint32_t* p = pixels_.data() + size_t(y) * size_t(width_);
         const uint8_t* m = mask.Bytes() + size_t(y) * size_t(mask.Width());
+        if (detail::RowIsClear(m, w)) {
+            for (int32_t x = 0; x < w; ++x) p[x] = (p[x] & 0xFF) ? p[x] : 0;
+            continue;
+        }
         int32_t x = 0;
         while (x < w) {
             // Runs of eight uncovered pixels are common (most of the canvas

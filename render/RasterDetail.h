@@ -72,25 +72,41 @@ inline uint32_t SourceOver(uint32_t dst, uint32_t rs, uint32_t gs, uint32_t bs, 
 void ReducePixels(const uint8_t* src, int32_t srcW, int32_t srcH, uint8_t* dst, int32_t dstW,
                   int32_t dstH, int channels, std::optional<Rect> rect);
 
+// Whether a row holds only zero elements; written as one OR over the row so
+// the compiler can use wide registers.
+template <typename T>
+bool RowIsClear(const T* row, int32_t width) {
+    T any = 0;
+    for (int32_t x = 0; x < width; ++x) any |= row[x];
+    return any == 0;
+}
+
 // Bounding box of the non-zero elements of a tightly packed image; the empty
 // rectangle (1000, 1000, -999, -999) when there is none, which the renderer's
-// unions ignore.
+// unions ignore. Clear rows are skipped whole; in the others only the
+// columns outside the box found so far can widen it.
 template <typename T>
 Rect BoundsOf(const T* data, int32_t width, int32_t height) {
-    int32_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
+    int32_t left = width, top = -1, right = -1, bottom = -1;
     for (int32_t y = 0; y < height; ++y) {
         const T* row = data + size_t(y) * size_t(width);
-        int32_t first = 0;
-        while (first < width && row[first] == 0) ++first;
-        if (first == width) continue;
-        int32_t last = width - 1;
-        while (row[last] == 0) --last;
-        left = std::min(left, first);
-        right = std::max(right, last);
-        if (top == INT32_MAX) top = y;
+        if (RowIsClear(row, width)) continue;
+        for (int32_t x = 0; x < left; ++x) {
+            if (row[x] != 0) {
+                left = x;
+                break;
+            }
+        }
+        for (int32_t x = width - 1; x > right; --x) {
+            if (row[x] != 0) {
+                right = x;
+                break;
+            }
+        }
+        if (top < 0) top = y;
         bottom = y;
     }
-    if (right == INT32_MIN) return {1000, 1000, -999, -999};
+    if (top < 0) return {1000, 1000, -999, -999};
     return {left, top, right + 1, bottom + 1};
 }
 

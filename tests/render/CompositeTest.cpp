@@ -79,6 +79,9 @@ TEST(Fill, WholeCanvasThroughAMaskMatchesReference) {
     // Long uncovered runs, where the eight-at-a-time path works.
     for (int32_t y = 10; y < 40; ++y)
         for (int32_t x = 3; x < 150; ++x) mask.At(x, y) = 0;
+    // Rows with nothing at all, skipped whole.
+    for (int32_t y = 50; y < 60; ++y)
+        for (int32_t x = 0; x < 174; ++x) mask.At(x, y) = 0;
     ArgbImage want = img;
     for (int32_t y = 0; y < 74; ++y)
         for (int32_t x = 0; x < 174; ++x)

@@ -53,6 +53,24 @@ TEST(StretchMiddle, ClipsLikeTheReference) {
     EXPECT_TRUE(ref::Same(a, b));
 }
 
+TEST(Bounds, RandomSparsePicturesMatchTheLiteralBox) {
+    std::mt19937 rng(21);
+    for (int n = 0; n < 500; ++n) {
+        AlphaMask mask(int32_t(1 + rng() % 40), int32_t(1 + rng() % 20));
+        for (int k = int(rng() % 6); k > 0; --k)
+            mask.At(int32_t(rng() % mask.Width()), int32_t(rng() % mask.Height())) = uint8_t(1 + rng() % 255);
+        Rect want{1000, 1000, -999, -999};
+        for (int32_t y = 0; y < mask.Height(); ++y)
+            for (int32_t x = 0; x < mask.Width(); ++x)
+                if (mask.At(x, y)) {
+                    want = want.left > want.right ? Rect{x, y, x + 1, y + 1}
+                                                  : Rect{std::min(want.left, x), std::min(want.top, y),
+                                                         std::max(want.right, x + 1), std::max(want.bottom, y + 1)};
+                }
+        ASSERT_EQ(mask.Bounds(), want) << n;
+    }
+}
+
 TEST(Bounds, BoxOfNonZeroPixels) {
     AlphaMask mask(6, 4);
     EXPECT_EQ(mask.Bounds(), (Rect{1000, 1000, -999, -999}));
