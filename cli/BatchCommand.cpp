@@ -114,7 +114,7 @@ int32_t FittedSize(TaboraButton& button) {
     while (flatRight < right && SameColumn(image, flatRight + 1, column)) ++flatRight;
 
     button.Render();
-    const Rect text = button.textMask().Bounds();
+    const Rect text = button.textBounds();
     if (text.IsEmpty()) return current;
     const int32_t needed = (flatLeft - left) + text.Width() + 2 * kCaptionPadding + (right - flatRight);
     const int32_t extra = std::max(0, needed - (right - left + 1));

@@ -150,6 +150,9 @@ void TaboraButton::BuildBody() {
     // A style larger than the canvas keeps only what the body layer holds, so
     // no later step reads past it.
     bodyRect_ = bodyRect_.Intersect(kCanvasRect);
+    // Each layer's box is found when the layer is built, so an export after
+    // a caption change scans only the caption's layers.
+    bodyBounds_ = bodyImage_.Bounds();
     Built(kBodyLayer);
 }
 
@@ -162,6 +165,7 @@ void TaboraButton::BuildShadowMask() {
     const Rect r = bodyRect_.Offset(at.x + kShadowOffset.x, at.y + kShadowOffset.y);
     bodyImage_.CopyAlphaTo(scratch, bodyRect_, r);
     scratch.BlurInto(shadowMask_, kShadowRadius, kShadowGain, kGainScale, kCanvasRect);
+    shadowBounds_ = shadowMask_.Bounds();
     Built(kShadowLayer);
 }
 
@@ -178,6 +182,7 @@ void TaboraButton::BuildTextShadowMask() {
     textShadowMask_.Clear();
     textMask_.BlurInto(textShadowMask_, kTextShadowRadius, kTextShadowGain, kGainScale,
                        kCanvasRect.Offset(kTextShadowOffset.x, kTextShadowOffset.y));
+    textShadowBounds_ = textShadowMask_.Bounds();
     Built(kTextShadowLayer);
 }
 
@@ -187,14 +192,13 @@ void TaboraButton::PrepareExport() {
     const int32_t dy = (kCanvasHeight - kSmallestExport) / 2;
     Rect area = kCanvasRect.Inflate(-dx, -dy);
     if (style_) {
-        if (settings_.shadow || settings_.includeShadowArea) area = area.Union(shadowMask_.Bounds());
-        bodyBounds_ = bodyImage_.Bounds();
+        if (settings_.shadow || settings_.includeShadowArea) area = area.Union(shadowBounds_);
         const Point at = BodyOffset();
         area = area.Union(bodyBounds_.Offset(at.x, at.y));
     }
     if (!settings_.caption.empty()) {
-        if (settings_.textShadow) area = area.Union(textShadowMask_.Bounds());
-        area = area.Union(textMask_.Bounds());
+        if (settings_.textShadow) area = area.Union(textShadowBounds_);
+        area = area.Union(textBounds_);
     }
     exportRect_ = area.Inflate(1, 1).Intersect(kCanvasRect);
 }

@@ -35,7 +35,8 @@ void TaboraButton::InitDefaults() {
 
     settings_ = ButtonSettings{};
     style_.reset();
-    styleRect_ = bodyRect_ = exportRect_ = bodyBounds_ = Rect{};
+    styleRect_ = bodyRect_ = exportRect_ = Rect{};
+    bodyBounds_ = shadowBounds_ = textBounds_ = textShadowBounds_ = Rect{};
     validLayers_ = 0;
     font_.reset();
 }

@@ -99,6 +99,7 @@ public:
     Rect exportRect() const { return exportRect_; }
     Rect bodyRect() const { return bodyRect_; }
     Rect bodyBounds() const { return bodyBounds_; }
+    Rect textBounds() const { return textBounds_; }
     const ArgbImage& bodyImage() const { return bodyImage_; }
     const ArgbImage& tintedBody() const { return tintedBody_; }
     const AlphaMask& shadowMask() const { return shadowMask_; }
@@ -146,7 +147,11 @@ private:
     Rect styleRect_;
     Rect bodyRect_;
     Rect exportRect_;
+    // Boxes of the layers' non-zero pixels, found as each layer is built.
     Rect bodyBounds_;
+    Rect shadowBounds_;
+    Rect textBounds_;
+    Rect textShadowBounds_;
     ArgbImage canvas_;
     ArgbImage bodyImage_;
     ArgbImage tintedBody_;

@@ -67,6 +67,7 @@ void TaboraButton::BuildTextMask() {
         font_->DrawCoverage(settings_.caption, rect, ViewOf(work), false);
     }
     if (antialias) work.ReduceInto(textMask_);
+    textBounds_ = textMask_.Bounds();
     Built(kTextLayer);
 }
 
