@@ -36,6 +36,11 @@ constexpr int64_t kMaxHintedEmPixels = 1024;
 constexpr int32_t kBandRows = 256;
 // Advances remembered per font beyond ASCII. Text is arbitrary, so bounded.
 constexpr size_t kMaxCachedGlyphs = 4096;
+// Drawn glyphs remembered per font, in coverage bytes; a caption's glyphs
+// are loaded, hinted and rasterised once, not at every keystroke or for
+// every button of a batch. Larger glyphs are drawn each time.
+constexpr size_t kMaxCachedCoverageBytes = 1u << 20;
+constexpr size_t kMaxCachedGlyphBytes = 16u << 10;
 // Slant of the synthetic italic: tan 12° in 16.16, the usual oblique.
 constexpr FT_Fixed kObliqueShear = 0x366A;
 
@@ -63,6 +68,20 @@ private:
         FT_UInt index = 0;
         int64_t advance = 0;  // whole pixels
         bool known = false;
+    };
+    // A glyph's coverage as rasterised whole, placed relative to the pen
+    // position and the baseline. Pens and baselines are whole pixels, so
+    // the coverage is the same wherever the glyph lands.
+    struct DrawnGlyph {
+        int64_t left = 0;
+        int64_t top = 0;
+        int32_t width = 0;
+        int32_t rows = 0;
+        std::vector<uint8_t> coverage;
+        bool Inside(int64_t penX, int64_t baseline, int32_t viewWidth, int32_t viewHeight) const {
+            return penX + left >= 0 && penX + left + width <= viewWidth && baseline + top >= 0 &&
+                   baseline + top + rows <= viewHeight;
+        }
     };
 
     void SetScalableSize(int32_t height);
@@ -97,6 +116,8 @@ private:
     int64_t inkMargin_ = 0;
     std::array<Glyph, 128> ascii_{};
     std::unordered_map<char32_t, Glyph> others_;
+    std::unordered_map<uint64_t, DrawnGlyph> drawn_;  // by glyph index and mode
+    size_t drawnBytes_ = 0;
     std::vector<uint8_t> bits_;  // one band as the rasteriser writes it
     std::vector<uint8_t> row_;   // one row of coverage bytes
 };
@@ -265,6 +286,19 @@ void FreeTypeFont::Draw(std::string_view text, Rect rect, int32_t viewWidth, int
 template <class Sink>
 void FreeTypeFont::DrawGlyph(FT_UInt index, int64_t penX, int64_t baseline, int32_t viewWidth,
                              int32_t viewHeight, bool antialiased, Sink& sink) {
+    const uint64_t key = uint64_t(index) << 1 | (antialiased ? 1 : 0);
+    if (auto it = drawn_.find(key); it != drawn_.end()) {
+        const DrawnGlyph& glyph = it->second;
+        // Near an edge the glyph is rasterised again, only as far as the
+        // view reaches, exactly as the first time.
+        if (glyph.Inside(penX, baseline, viewWidth, viewHeight)) {
+            for (int32_t r = 0; r < glyph.rows; ++r) {
+                sink(int32_t(penX + glyph.left), int32_t(baseline + glyph.top + r),
+                     glyph.coverage.data() + size_t(r) * size_t(glyph.width), glyph.width);
+            }
+            return;
+        }
+    }
     if (FT_Load_Glyph(face_, index, LoadFlags(antialiased)) != 0) return;
     const FT_GlyphSlot slot = face_->glyph;
     if (slot->format == FT_GLYPH_FORMAT_BITMAP) {
@@ -280,9 +314,40 @@ void FreeTypeFont::DrawGlyph(FT_UInt index, int64_t penX, int64_t baseline, int3
         FT_Matrix shear{0x10000, kObliqueShear, 0, 0x10000};
         FT_Outline_Transform(&outline, &shear);
     }
-    // Only the part of the glyph inside the view is ever rasterised.
     FT_BBox box;
     FT_Outline_Get_CBox(&outline, &box);
+
+    DrawnGlyph whole;
+    whole.left = FloorPixels(box.xMin);
+    whole.top = -CeilPixels(box.yMax);
+    const int64_t width = CeilPixels(box.xMax) - whole.left;
+    const int64_t rows = CeilPixels(box.yMax) - FloorPixels(box.yMin);
+    if (width >= 0 && rows >= 0 && rows <= kBandRows &&
+        uint64_t(width) * uint64_t(rows) <= kMaxCachedGlyphBytes) {
+        whole.width = int32_t(width);
+        whole.rows = int32_t(rows);
+        if (whole.Inside(penX, baseline, viewWidth, viewHeight)) {
+            // One band holds the whole glyph: draw it and keep its rows.
+            whole.coverage.resize(size_t(width) * size_t(rows));
+            auto keep = [&](int32_t x, int32_t y, const uint8_t* coverage, int32_t count) {
+                std::copy_n(coverage, count,
+                            whole.coverage.data() + size_t(y - (baseline + whole.top)) * size_t(width));
+                sink(x, y, coverage, count);
+            };
+            if (width > 0 && rows > 0) {
+                RenderBand(outline, penX, baseline, int32_t(penX + whole.left),
+                           int32_t(baseline + whole.top), whole.width, whole.rows, antialiased, keep);
+            }
+            if (drawnBytes_ + whole.coverage.size() > kMaxCachedCoverageBytes) {
+                drawn_.clear();
+                drawnBytes_ = 0;
+            }
+            drawnBytes_ += whole.coverage.size();
+            drawn_[key] = std::move(whole);
+            return;
+        }
+    }
+    // Only the part of the glyph inside the view is ever rasterised.
     const int64_t left = std::max<int64_t>(0, penX + FloorPixels(box.xMin));
     const int64_t right = std::min<int64_t>(viewWidth, penX + CeilPixels(box.xMax));
     const int64_t top = std::max<int64_t>(0, baseline - CeilPixels(box.yMax));

@@ -363,3 +363,29 @@ TEST(FontFamilies, SortedUniqueWithLiberationSansScalable) {
     }
     EXPECT_TRUE(found);
 }
+
+// A glyph is rasterised once and its coverage reused wherever the pen puts
+// it; near an edge it is rasterised again as far as the view reaches. Either
+// way the result must be what a font that has drawn nothing yet produces.
+TEST(TextDrawing, RememberedGlyphsDrawLikeFreshOnesAnywhere) {
+    constexpr char kText[] = "Wgjy!";  // no letter twice: a fresh font draws each anew
+    constexpr int32_t kW = 60, kH = 24;
+    for (int32_t weight : {400, 700}) {
+        for (bool italic : {false, true}) {
+            auto warm = Arial(-16, weight, italic);
+            const TextExtent e = warm->Extent(kText);
+            for (bool antialiased : {false, true}) {
+                Draw(*warm, kText, {0, 0, kW, kH}, kW, kH, antialiased);  // remembers them all
+                for (int32_t x = -e.cx - 2; x <= kW + 2; x += 3) {
+                    for (int32_t y = -e.cy - 1; y <= kH + 1; y += 4) {
+                        const Rect at{x, y, x + e.cx, y + e.cy};
+                        auto fresh = Arial(-16, weight, italic);
+                        ASSERT_EQ(Draw(*warm, kText, at, kW, kH, antialiased).bytes,
+                                  Draw(*fresh, kText, at, kW, kH, antialiased).bytes)
+                            << weight << italic << antialiased << " at " << x << "," << y;
+                    }
+                }
+            }
+        }
+    }
+}
