@@ -92,13 +92,25 @@ Point TaboraButton::BodyOffset() const { return CentredOffset(bodyRect_); }
 
 void TaboraButton::Render() {
     if (validLayers_ & kCanvasLayer) return;
-    canvas_.Fill(settings_.backgroundColor);
-    const Frame& frame = SharedFrame();
-    for (const Rect& piece : frame.pieces) {
-        frame.image.CompositeOver(canvas_, piece,
-                                  piece.Offset(-kFrameWindow.left, -kFrameWindow.top));
+    // The background, frame and body part of the canvas is kept apart, so
+    // that a caption change (typing, or the next button of a batch) starts
+    // from a copy of it instead of composing the body and its shadow again.
+    if (style_) BuildBodyLayers();
+    const BaseKey key{settings_.backgroundColor, settings_.shadow, style_ != nullptr,
+                      BuildCount(kBodyLayer), BuildCount(kShadowLayer), BuildCount(kTintedLayer)};
+    if (!baseValid_ || !(key == baseKey_)) {
+        base_.Fill(settings_.backgroundColor);
+        const Frame& frame = SharedFrame();
+        for (const Rect& piece : frame.pieces) {
+            frame.image.CompositeOver(base_, piece,
+                                      piece.Offset(-kFrameWindow.left, -kFrameWindow.top));
+        }
+        ComposeBody(base_);
+        baseKey_ = key;
+        baseValid_ = true;
     }
-    ComposeLayers(canvas_);
+    std::copy_n(base_.Pixels(), size_t(kCanvasWidth) * kCanvasHeight, canvas_.Pixels());
+    ComposeCaption(canvas_);
     Built(kCanvasLayer);
 }
 
@@ -106,22 +118,32 @@ void TaboraButton::ComposeLayers(ArgbImage& target) {
     if (target.Width() != kCanvasWidth || target.Height() != kCanvasHeight) {
         target.Allocate(kCanvasWidth, kCanvasHeight);
     }
-    if (style_) {
-        BuildBody();
-        if (settings_.shadow || settings_.includeShadowArea) BuildShadowMask();
-        if (settings_.shadow) target.Fill(kShadowColor, shadowMask_);
-        BuildTintedBody();
-        const Point at = BodyOffset();
-        tintedBody_.CompositeOver(target, bodyRect_, bodyRect_.Offset(at.x, at.y));
+    if (style_) BuildBodyLayers();
+    ComposeBody(target);
+    ComposeCaption(target);
+}
+
+void TaboraButton::BuildBodyLayers() {
+    BuildBody();
+    if (settings_.shadow || settings_.includeShadowArea) BuildShadowMask();
+    BuildTintedBody();
+}
+
+void TaboraButton::ComposeBody(ArgbImage& target) {
+    if (!style_) return;
+    if (settings_.shadow) target.Fill(kShadowColor, shadowMask_);
+    const Point at = BodyOffset();
+    tintedBody_.CompositeOver(target, bodyRect_, bodyRect_.Offset(at.x, at.y));
+}
+
+void TaboraButton::ComposeCaption(ArgbImage& target) {
+    if (settings_.caption.empty()) return;
+    BuildTextMask();
+    if (settings_.textShadow) {
+        BuildTextShadowMask();
+        target.Fill(kShadowColor, textShadowMask_);
     }
-    if (!settings_.caption.empty()) {
-        BuildTextMask();
-        if (settings_.textShadow) {
-            BuildTextShadowMask();
-            target.Fill(kShadowColor, textShadowMask_);
-        }
-        target.Fill(settings_.textColor, textMask_);
-    }
+    target.Fill(settings_.textColor, textMask_);
 }
 
 void TaboraButton::BuildBody() {

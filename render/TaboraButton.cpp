@@ -14,6 +14,8 @@ TaboraButton::~TaboraButton() = default;
 
 void TaboraButton::InitDefaults() {
     canvas_.Allocate(kCanvasWidth, kCanvasHeight);
+    base_.Allocate(kCanvasWidth, kCanvasHeight);
+    baseValid_ = false;
     bodyImage_.Allocate(kCanvasWidth, kCanvasHeight);
     tintedBody_.Allocate(kCanvasWidth, kCanvasHeight);
     shadowMask_.Allocate(kCanvasWidth, kCanvasHeight);

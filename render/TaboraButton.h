@@ -134,6 +134,9 @@ public:
 
 private:
     void BuildBody();
+    void BuildBodyLayers();  // body, its shadow when used, the tinted body
+    void ComposeBody(ArgbImage& target);
+    void ComposeCaption(ArgbImage& target);
     void BuildShadowMask();
     void BuildTintedBody();
     void BuildTextMask();
@@ -160,6 +163,20 @@ private:
     AlphaMask textShadowMask_;
     uint8_t validLayers_ = 0;
     uint32_t buildCounts_[6] = {};
+
+    // The canvas without the caption: background, frame, body shadow and
+    // body. It stays valid while what it is made of does: the same
+    // background and shadow switch, and body layers not rebuilt since.
+    struct BaseKey {
+        Color background = 0;
+        bool shadow = false;
+        bool hasStyle = false;
+        uint32_t bodyBuilds = 0, shadowBuilds = 0, tintedBuilds = 0;
+        friend bool operator==(const BaseKey&, const BaseKey&) = default;
+    };
+    ArgbImage base_;
+    BaseKey baseKey_;
+    bool baseValid_ = false;
 
     // The caption font, kept while its record stays the same so a keystroke
     // does not pay for a font lookup.

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "render/TaboraButton.h"
+#include "styles/Archive.h"
 
 using namespace tabora;
 
@@ -213,5 +218,62 @@ TEST(ButtonRender, OddStylesAndSizesStayInsideTheCanvas) {
         b.SetButtonSize(20);
         b.PrepareExport();
         EXPECT_EQ(b.bodyRect().Intersect(canvas), b.bodyRect()) << c.w;
+    }
+}
+
+// The canvas after any sequence of changes, each rendered as the preview
+// does, is the canvas a new button renders from the same settings at once:
+// nothing kept between renders (layers, the caption-less canvas, drawn
+// glyphs) may go stale.
+TEST(ButtonRender, IncrementalRendersMatchAFreshButton) {
+    std::vector<int16_t> styles;
+    for (int16_t n = 1; n <= Archive::kEntryCount && styles.size() < 3; n += 97) {
+        if (GetArchive().HasStyleData(n)) styles.push_back(n);
+    }
+    ASSERT_FALSE(styles.empty());
+    using Change = std::function<void(TaboraButton&)>;
+    std::mt19937 rng(44);
+    auto pick = [&](int n) { return int32_t(rng() % uint32_t(n)); };
+    std::vector<Change> applied;
+    TaboraButton live;
+    for (int step = 0; step < 300; ++step) {
+        Change change;
+        switch (pick(12)) {
+            case 0: { const int16_t s = styles[size_t(pick(int(styles.size())))];
+                      change = [s](TaboraButton& b) { b.SetStyleNumber(s); }; break; }
+            case 1: { const std::string c = pick(5) ? "Item " + std::to_string(pick(40)) : "";
+                      change = [c](TaboraButton& b) { b.SetCaption(c); }; break; }
+            case 2: { const Color c = Color(rng()) & 0xFFFFFF;
+                      change = [c](TaboraButton& b) { b.SetTextColor(c); }; break; }
+            case 3: { const Color c = Color(rng()) & 0xFFFFFF;
+                      change = [c](TaboraButton& b) { b.SetBackgroundColor(c); }; break; }
+            case 4: { const bool on = pick(2);
+                      change = [on](TaboraButton& b) { b.SetShadow(on); }; break; }
+            case 5: { const bool on = pick(2);
+                      change = [on](TaboraButton& b) { b.SetTextShadow(on); }; break; }
+            case 6: { const int32_t h = pick(4097);
+                      change = [h](TaboraButton& b) { b.SetHueShift(h); }; break; }
+            case 7: { const int32_t v = pick(411) - 205;
+                      change = [v](TaboraButton& b) { b.SetBrightness(v); }; break; }
+            case 8: { const int32_t s = 20 + pick(300);
+                      change = [s](TaboraButton& b) { b.SetButtonSize(s); }; break; }
+            case 9: { const bool on = pick(2);
+                      change = [on](TaboraButton& b) { b.SetAntialias(on); }; break; }
+            case 10: { const Point p{pick(21) - 10, pick(11) - 5};
+                       change = [p](TaboraButton& b) { b.SetTextOffset(p); }; break; }
+            default: { const bool on = pick(2);
+                       change = [on](TaboraButton& b) { b.SetIncludeShadowArea(on); }; break; }
+        }
+        change(live);
+        applied.push_back(change);
+        live.PrepareExport();
+        if (step % 10 != 9) continue;
+        TaboraButton fresh;
+        for (const Change& c : applied) c(fresh);
+        fresh.PrepareExport();
+        ASSERT_TRUE(std::equal(live.canvas().Pixels(), live.canvas().Pixels() + 174 * 74,
+                               fresh.canvas().Pixels()))
+            << "step " << step;
+        ASSERT_EQ(live.exportRect(), fresh.exportRect()) << "step " << step;
     }
 }
