@@ -3,8 +3,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <chrono>
 #include <random>
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -145,6 +147,18 @@ void WriteWholeFile(const std::string& path, const void* data, size_t size) {
 
 namespace {
 
+// Seeds the temporary names of one thread. They need not be secret, only
+// unlikely to collide (an existing name is skipped), so a failed getrandom
+// falls back to the clock and the thread.
+uint64_t NameSeed() {
+    uint64_t seed = 0;
+    if (::getrandom(&seed, sizeof seed, GRND_NONBLOCK) != ssize_t(sizeof seed)) {
+        seed = uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+               (uint64_t(::gettid()) << 40);
+    }
+    return seed;
+}
+
 // Opens a new file named `base` plus six random letters and digits, as
 // mkstemp does, but with `mode` for the kernel to apply the creation mask
 // to: a new image gets the usual permissions without reading the mask,
@@ -152,7 +166,7 @@ namespace {
 int CreateUniqueFile(const std::string& base, mode_t mode, std::string& name) {
     static constexpr char kLetters[] =
         "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    thread_local std::mt19937_64 random{std::random_device{}()};
+    thread_local std::mt19937_64 random{NameSeed()};
     constexpr int kAttempts = 100;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         name = base;
