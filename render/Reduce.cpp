@@ -1,4 +1,5 @@
 // Area-averaging reduction, shared by ArgbImage and AlphaMask.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -56,10 +57,30 @@ void ReduceWhole(const uint8_t* src, int64_t srcW, int64_t srcH, uint8_t* dst, i
                  double r) {
     const double r2 = r * r;
     const int64_t k = int64_t(r);
+    // A mask (a caption drawn four times larger) is mostly clear: blocks
+    // outside its ink box average to 0 and are written so without summing.
+    int64_t inkI0 = i0, inkI1 = i1, inkJ0 = j0, inkJ1 = j1;
+    if constexpr (N == 1) {
+        const Rect ink = BoundsOf(src, int32_t(srcW), int32_t(srcH));
+        if (ink.left > ink.right) {
+            inkI0 = inkI1 = i0;
+        } else {
+            inkI0 = std::clamp<int64_t>(ink.top / k, i0, i1);
+            inkI1 = std::clamp<int64_t>((int64_t(ink.bottom) + k - 1) / k, inkI0, i1);
+            inkJ0 = std::clamp<int64_t>(ink.left / k, j0, j1);
+            inkJ1 = std::clamp<int64_t>((int64_t(ink.right) + k - 1) / k, inkJ0, j1);
+        }
+    }
     for (int64_t i = i0; i < i1; ++i) {
         const int64_t ya = i * k, yb = std::min(ya + k, srcH);
         uint8_t* out = dst + ((top + i) * dstW + left) * N;
-        for (int64_t j = j0; j < j1; ++j) {
+        if (i < inkI0 || i >= inkI1) {
+            std::memset(out + j0 * N, 0, size_t(j1 - j0) * N);
+            continue;
+        }
+        std::memset(out + j0 * N, 0, size_t(inkJ0 - j0) * N);
+        std::memset(out + inkJ1 * N, 0, size_t(j1 - inkJ1) * N);
+        for (int64_t j = inkJ0; j < inkJ1; ++j) {
             const int64_t xa = j * k, xb = std::min(xa + k, srcW);
             uint64_t sum[N] = {};
             for (int64_t y = ya; y < yb; ++y) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -50,6 +51,32 @@ TEST(ReduceInto, RandomSizesAndRectanglesMatchTheReference) {
             int32_t l = int32_t(rng() % 30) - 10, t = int32_t(rng() % 30) - 10;
             rect = Rect{l, t, l + int32_t(rng() % 30) - 3, t + int32_t(rng() % 30) - 3};
         }
+        AlphaMask got = base, want = base;
+        src.ReduceInto(got, rect);
+        ref::ReduceMask(src, want, rect);
+        ASSERT_TRUE(ref::Same(got, want)) << n;
+    }
+}
+
+// Whole ratios, as an antialiased caption is reduced, with the ink in one
+// corner or another of a clear mask: blocks away from the ink are written as
+// 0 without being summed, and must still be written.
+TEST(ReduceInto, WholeRatiosOfMostlyClearMasksMatchTheReference) {
+    std::mt19937 rng(17);
+    for (int n = 0; n < 600; ++n) {
+        const int32_t k = int32_t(2 + rng() % 3), cols = int32_t(1 + rng() % 12);
+        AlphaMask src(cols * k, int32_t(1 + rng() % 40));
+        if (n % 6) {
+            const int32_t l = int32_t(rng() % src.Width()), t = int32_t(rng() % src.Height());
+            const int32_t r = l + 1 + int32_t(rng() % std::min(5, src.Width() - l));
+            const int32_t b = t + 1 + int32_t(rng() % std::min(5, src.Height() - t));
+            for (int32_t y = t; y < b; ++y)
+                for (int32_t x = l; x < r; ++x) src.At(x, y) = uint8_t(rng());
+        }
+        AlphaMask base(int32_t(1 + rng() % 16), int32_t(1 + rng() % 16));
+        ref::Randomize(base, rng);
+        const int32_t l = int32_t(rng() % 8) - 3, t = int32_t(rng() % 8) - 3;
+        const Rect rect{l, t, l + cols, t + int32_t(1 + rng() % 20)};
         AlphaMask got = base, want = base;
         src.ReduceInto(got, rect);
         ref::ReduceMask(src, want, rect);
