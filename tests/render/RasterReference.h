@@ -152,6 +152,17 @@ inline void Randomize(AlphaMask& mask, std::mt19937& rng) {
         }
 }
 
+// One random box of ink, at most `maxSide` pixels a side, in an otherwise
+// untouched mask: captions and bodies are islands in a clear canvas.
+inline void AddInkIsland(AlphaMask& mask, std::mt19937& rng, int32_t maxSide) {
+    const int32_t l = int32_t(rng() % uint32_t(mask.Width()));
+    const int32_t t = int32_t(rng() % uint32_t(mask.Height()));
+    const int32_t r = l + 1 + int32_t(rng() % uint32_t(std::min(maxSide, mask.Width() - l)));
+    const int32_t b = t + 1 + int32_t(rng() % uint32_t(std::min(maxSide, mask.Height() - t)));
+    for (int32_t y = t; y < b; ++y)
+        for (int32_t x = l; x < r; ++x) mask.At(x, y) = uint8_t(rng() % 3 ? rng() : 0);
+}
+
 inline bool Same(const ArgbImage& a, const ArgbImage& b) {
     return a.Width() == b.Width() && a.Height() == b.Height() &&
            std::equal(a.Pixels(), a.Pixels() + size_t(a.Width()) * a.Height(), b.Pixels());

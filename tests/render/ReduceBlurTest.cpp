@@ -66,13 +66,7 @@ TEST(ReduceInto, WholeRatiosOfMostlyClearMasksMatchTheReference) {
     for (int n = 0; n < 600; ++n) {
         const int32_t k = int32_t(2 + rng() % 3), cols = int32_t(1 + rng() % 12);
         AlphaMask src(cols * k, int32_t(1 + rng() % 40));
-        if (n % 6) {
-            const int32_t l = int32_t(rng() % src.Width()), t = int32_t(rng() % src.Height());
-            const int32_t r = l + 1 + int32_t(rng() % std::min(5, src.Width() - l));
-            const int32_t b = t + 1 + int32_t(rng() % std::min(5, src.Height() - t));
-            for (int32_t y = t; y < b; ++y)
-                for (int32_t x = l; x < r; ++x) src.At(x, y) = uint8_t(rng());
-        }
+        if (n % 6) ref::AddInkIsland(src, rng, 5);
         AlphaMask base(int32_t(1 + rng() % 16), int32_t(1 + rng() % 16));
         ref::Randomize(base, rng);
         const int32_t l = int32_t(rng() % 8) - 3, t = int32_t(rng() % 8) - 3;
@@ -162,13 +156,7 @@ TEST(BlurInto, InkIslandsMatchTheReference) {
         AlphaMask src(int32_t(1 + rng() % 30), int32_t(1 + rng() % 30));
         AlphaMask base(int32_t(1 + rng() % 30), int32_t(1 + rng() % 30));
         ref::Randomize(base, rng);
-        if (n % 5) {  // one island in four of five; the rest stay clear
-            const int32_t l = int32_t(rng() % src.Width()), t = int32_t(rng() % src.Height());
-            const int32_t r = l + 1 + int32_t(rng() % (src.Width() - l));
-            const int32_t b = t + 1 + int32_t(rng() % (src.Height() - t));
-            for (int32_t y = t; y < b; ++y)
-                for (int32_t x = l; x < r; ++x) src.At(x, y) = uint8_t(rng() % 3 ? rng() : 0);
-        }
+        if (n % 5) ref::AddInkIsland(src, rng, 30);  // four in five; the rest stay clear
         const int rho = int(rng() % 4);
         std::optional<Rect> pl;
         if (rng() % 2) {
