@@ -72,6 +72,16 @@ ResourceBytes ResourceTable::FindBitmap(std::string_view name) const {
     return Find(kBitmap, 0, name);
 }
 
+ResourceBytes ResourceTable::FindRaw(int id, int scale) const {
+    if (id < 0 || scale < 1 || scale > kMaxScale) return {};
+    return Find(ScaledKind(kRaw, scale), uint32_t(id), {});
+}
+
+ResourceBytes ResourceTable::FindPicture(std::string_view name, int scale) const {
+    if (name.size() >= kNameSize || scale < 2 || scale > kMaxScale) return {};
+    return Find(ScaledKind(kBitmap, scale), 0, name);
+}
+
 void ResourceBlobWriter::AddRaw(int id, std::vector<uint8_t> bytes) {
     items_.push_back({ResourceTable::kRaw, uint32_t(id), {}, std::move(bytes)});
 }
@@ -79,6 +89,17 @@ void ResourceBlobWriter::AddRaw(int id, std::vector<uint8_t> bytes) {
 void ResourceBlobWriter::AddBitmap(const std::string& name, std::vector<uint8_t> packedDib) {
     items_.push_back({ResourceTable::kBitmap, 0, name.substr(0, ResourceTable::kNameSize - 1),
                       std::move(packedDib)});
+}
+
+void ResourceBlobWriter::AddRaw(int id, int scale, std::vector<uint8_t> bytes) {
+    items_.push_back({ResourceTable::ScaledKind(ResourceTable::kRaw, scale), uint32_t(id), {},
+                      std::move(bytes)});
+}
+
+void ResourceBlobWriter::AddPicture(const std::string& name, int scale,
+                                    std::vector<uint8_t> packed) {
+    items_.push_back({ResourceTable::ScaledKind(ResourceTable::kBitmap, scale), 0,
+                      name.substr(0, ResourceTable::kNameSize - 1), std::move(packed)});
 }
 
 std::vector<uint8_t> ResourceBlobWriter::Finish() const {

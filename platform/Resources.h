@@ -27,10 +27,23 @@ public:
     // An empty span when the resource does not exist.
     ResourceBytes FindRaw(int id) const;
     ResourceBytes FindBitmap(std::string_view name) const;
+    // The same resource drawn for a screen with `scale` device pixels per CSS
+    // pixel; scale 1 is FindRaw itself.
+    ResourceBytes FindRaw(int id, int scale) const;
+    // An interface picture drawn at `scale` (2 or 3): a packed picture
+    // (styles/ScaledArt.h), not a bitmap. Scale 1 pictures are bitmaps.
+    ResourceBytes FindPicture(std::string_view name, int scale) const;
     size_t Count() const { return count_; }
 
     static constexpr uint32_t kRaw = 1;
     static constexpr uint32_t kBitmap = 2;
+    // The art drawn for finer screens sits beside the 1x art under the same
+    // number or name; the scale in the kind's second byte tells it apart, and
+    // sorts it after every 1x entry.
+    static constexpr int kMaxScale = 255;
+    static constexpr uint32_t ScaledKind(uint32_t kind, int scale) {
+        return scale <= 1 ? kind : kind | (uint32_t(scale) << 8);
+    }
     static constexpr size_t kEntrySize = 48;
     static constexpr size_t kNameSize = 32;
 
@@ -46,6 +59,8 @@ class ResourceBlobWriter {
 public:
     void AddRaw(int id, std::vector<uint8_t> bytes);
     void AddBitmap(const std::string& name, std::vector<uint8_t> packedDib);
+    void AddRaw(int id, int scale, std::vector<uint8_t> bytes);
+    void AddPicture(const std::string& name, int scale, std::vector<uint8_t> packed);
     std::vector<uint8_t> Finish() const;
 
 private:

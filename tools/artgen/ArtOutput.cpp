@@ -5,6 +5,7 @@
 #include "imaging/PngCodec.h"
 #include "io/MacStream.h"
 #include "platform/File.h"
+#include "styles/ScaledArt.h"
 
 namespace tabora::art {
 
@@ -55,6 +56,14 @@ ArtOutput::ArtOutput(std::string outDir) : outDir_(std::move(outDir)) {
 }
 
 void ArtOutput::AddRaw(int id, std::vector<uint8_t> bytes) { writer_.AddRaw(id, std::move(bytes)); }
+
+void ArtOutput::AddRaw(int id, int scale, std::vector<uint8_t> bytes) {
+    writer_.AddRaw(id, scale, std::move(bytes));
+}
+
+void ArtOutput::AddPicture(const std::string& name, int scale, const ArgbImage& image) {
+    writer_.AddPicture(name, scale, WriteScaledPicture(image, scale));
+}
 
 void ArtOutput::AddColorBitmap(const std::string& name, const ArgbImage& image) {
     writer_.AddBitmap(name, PackedDib(image, false));

@@ -15,6 +15,11 @@ public:
     explicit ArtOutput(std::string outDir);
 
     void AddRaw(int id, std::vector<uint8_t> bytes);
+    // A raw resource drawn at `scale` (1 is AddRaw itself).
+    void AddRaw(int id, int scale, std::vector<uint8_t> bytes);
+    // An interface picture drawn at `scale` (2 or 3), stored whole as the 1x
+    // loaders would assemble it, under its colour (or only) name.
+    void AddPicture(const std::string& name, int scale, const ArgbImage& image);
     // Stores the colour of `image` as a 24-bit bitmap resource (alpha ignored).
     void AddColorBitmap(const std::string& name, const ArgbImage& image);
     // Stores a grey picture in which black means opaque: 255 - alpha in every

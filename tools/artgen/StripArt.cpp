@@ -50,15 +50,19 @@ int32_t DrawLabel(ArgbImage& dest, Font& font, const std::string& text, int32_t 
     return ext.cx;
 }
 
-void DrawHeading(ArgbImage& dest, Font& font, std::string_view heading, Rect band) {
+// `band` in CSS pixels, the font and `dest` at `scale`.
+void DrawHeading(ArgbImage& dest, Font& font, std::string_view heading, Rect band, int scale) {
     const std::string text(heading);
     const int32_t h = font.Extent(text).cy;
-    const int32_t top = band.top + (band.Height() - h) / 2 + 1;
-    const int32_t width = DrawLabel(dest, font, text, kHeadingTextLeft, top, kHeadingInk);
-    // A hairline from the text to the strip's right margin, on a whole row.
+    const int32_t top = band.top * scale + (band.Height() * scale - h) / 2 + scale;
+    const int32_t width =
+        DrawLabel(dest, font, text, kHeadingTextLeft * scale, top, kHeadingInk);
+    // A hairline from the text to the strip's right margin, on a whole CSS row.
     const int32_t ruleY = band.top + band.Height() / 2 + 1;
-    for (int32_t x = kHeadingTextLeft + width + 7; x < band.right - kHeadingTextLeft; ++x)
-        dest.At(x, ruleY) = Opaque(kHeadingRule);
+    for (int32_t y = ruleY * scale; y < (ruleY + 1) * scale; ++y)
+        for (int32_t x = (kHeadingTextLeft + 7) * scale + width;
+             x < (band.right - kHeadingTextLeft) * scale; ++x)
+            dest.At(x, y) = Opaque(kHeadingRule);
 }
 
 FloatImage Thumbnail(const ArgbImage& style, Rect rect) {
@@ -86,6 +90,19 @@ void FillChecker(ArgbImage& dest, Rect rect, int32_t cell) {
         }
 }
 
+ArgbImage Widen(const ArgbImage& style, int32_t column, int32_t extra, int scale) {
+    const int32_t c = column * scale, repeated = (extra + 1) * scale;
+    ArgbImage widened(style.Width() + extra * scale, style.Height());
+    for (int32_t y = 0; y < style.Height(); ++y)
+        for (int32_t x = 0; x < widened.Width(); ++x) {
+            const int32_t from = x < c              ? x
+                                 : x < c + repeated ? c + (x - c) % scale
+                                                    : x - extra * scale;
+            widened.At(x, y) = style.At(from, y);
+        }
+    return widened;
+}
+
 void CompositeOnto(ArgbImage& dest, int32_t x, int32_t y, const FloatImage& src) {
     for (int32_t j = 0; j < src.Height(); ++j) {
         for (int32_t i = 0; i < src.Width(); ++i) {
@@ -104,39 +121,58 @@ void CompositeOnto(ArgbImage& dest, int32_t x, int32_t y, const FloatImage& src)
     }
 }
 
-void DrawDropShadow(ArgbImage& dest, int32_t x, int32_t y, const FloatImage& body) {
+void DrawDropShadow(ArgbImage& dest, int32_t x, int32_t y, const FloatImage& body, int scale) {
     const int32_t w = body.Width(), h = body.Height();
-    auto alpha = [&](int32_t i, int32_t j) {
-        return i < 0 || j < 0 || i >= w || j >= h ? 0.0f : body.At(i, j)[3];
-    };
-    FloatImage shadow(w + 6, h + 6);
-    for (int32_t j = 0; j < h + 6; ++j) {
-        for (int32_t i = 0; i < w + 6; ++i) {
-            // Shadow pixel (i, j) sits at dest (x - 2 + i, y - 2 + j) and
-            // takes the body's silhouette moved by (+1, +2).
+    // The box spans 5 CSS pixels: taps -reach..reach, and at even scales the
+    // two end taps count half so that the box stays centred.
+    const int32_t box = 5 * scale, reach = box / 2;
+    const float end = box % 2 ? 1.0f : 0.5f;
+    const int32_t dx = scale, dy = 2 * scale;
+    // Shadow pixel (i, j) sits at dest (x - reach + i, y - reach + j) and
+    // takes the body's silhouette moved by (dx, dy). Rows first, then columns.
+    const int32_t sw = w + 2 * reach + dy, sh = h + 2 * reach + dy;
+    FloatImage rows(sw, h);
+    for (int32_t j = 0; j < h; ++j)
+        for (int32_t i = 0; i < sw; ++i) {
             float sum = 0;
-            for (int32_t b = -2; b <= 2; ++b)
-                for (int32_t a = -2; a <= 2; ++a) sum += alpha(i - 2 - 1 + a, j - 2 - 2 + b);
-            shadow.At(i, j)[3] = sum / 25.0f * 0.4f;
+            for (int32_t a = -reach; a <= reach; ++a) {
+                const int32_t from = i - reach - dx + a;
+                if (from < 0 || from >= w) continue;
+                sum += body.At(from, j)[3] * (a == -reach || a == reach ? end : 1.0f);
+            }
+            rows.At(i, j)[3] = sum;
         }
-    }
-    CompositeOnto(dest, x - 2, y - 2, shadow);
+    FloatImage shadow(sw, sh);
+    for (int32_t j = 0; j < sh; ++j)
+        for (int32_t i = 0; i < sw; ++i) {
+            float sum = 0;
+            for (int32_t b = -reach; b <= reach; ++b) {
+                const int32_t from = j - reach - dy + b;
+                if (from < 0 || from >= h) continue;
+                sum += rows.At(i, from)[3] * (b == -reach || b == reach ? end : 1.0f);
+            }
+            shadow.At(i, j)[3] = sum / float(box * box) * 0.4f;
+        }
+    CompositeOnto(dest, x - reach, y - reach, shadow);
 }
 
 ArgbImage DrawArchiveStrip(std::span<const CatalogueItem> items,
-                           const std::vector<ArgbImage>& styles) {
-    ArgbImage strip(Archive::kStripWidth, Archive::kStripHeight);
-    FillChecker(strip, strip.Extent(), kChecker);
-    auto font = HeadingFont(11);
+                           const std::vector<ArgbImage>& styles, int scale) {
+    ArgbImage strip(Archive::kStripWidth * scale, Archive::kStripHeight * scale);
+    FillChecker(strip, strip.Extent(), kChecker * scale);
+    auto font = HeadingFont(11 * scale);
     for (size_t i = 0; i < items.size(); ++i) {
         const Rect rect = items[i].StripRect();
         if (items[i].IsHeading()) {
-            if (!items[i].heading.empty()) DrawHeading(strip, *font, items[i].heading, rect);
+            if (!items[i].heading.empty())
+                DrawHeading(strip, *font, items[i].heading, rect, scale);
             continue;
         }
-        const FloatImage thumb = Thumbnail(styles[i], rect);
-        DrawDropShadow(strip, rect.left, rect.top, thumb);
-        CompositeOnto(strip, rect.left, rect.top, thumb);
+        const Rect place{rect.left * scale, rect.top * scale, rect.right * scale,
+                         rect.bottom * scale};
+        const FloatImage thumb = Thumbnail(styles[i], place);
+        DrawDropShadow(strip, place.left, place.top, thumb, scale);
+        CompositeOnto(strip, place.left, place.top, thumb);
     }
     return strip;
 }
@@ -161,7 +197,7 @@ ArgbImage DrawContactSheet(std::span<const CatalogueItem> items,
         const ArgbImage& s = styles[i];
         const FloatImage body = FloatImage::FromArgb(s);
         const int32_t bx = x + (kCellW - s.Width()) / 2, by = y + 10 + (74 - s.Height()) / 2;
-        DrawDropShadow(sheet, bx, by, body);
+        DrawDropShadow(sheet, bx, by, body, 1);
         CompositeOnto(sheet, bx, by, body);
         DrawLabel(sheet, *font, std::to_string(i + 1), x + 4, y + 1, kHeadingInk);
         ++col;
@@ -180,18 +216,12 @@ ArgbImage DrawStretchSheet(std::span<const CatalogueItem> items,
     FillChecker(sheet, sheet.Extent(), kChecker);
     for (size_t k = 0; k < wide.size(); ++k) {
         const ArgbImage& s = styles[wide[k]];
-        const int32_t c = items[wide[k]].entry.stretchColumn;
-        const int32_t d = Archive::kMaxStyleWidth - s.Width();
-        ArgbImage widened(s.Width() + d, s.Height());
-        for (int32_t y = 0; y < s.Height(); ++y)
-            for (int32_t x = 0; x < widened.Width(); ++x) {
-                const int32_t from = x < c ? x : x <= c + d ? c : x - d;
-                widened.At(x, y) = s.At(from, y);
-            }
+        const ArgbImage widened = Widen(s, items[wide[k]].entry.stretchColumn,
+                                        Archive::kMaxStyleWidth - s.Width(), 1);
         const FloatImage body = FloatImage::FromArgb(widened);
         const int32_t x = int32_t(k % kColumns) * kCellW + (kCellW - widened.Width()) / 2;
         const int32_t y = int32_t(k / kColumns) * kCellH + (kCellH - s.Height()) / 2;
-        DrawDropShadow(sheet, x, y, body);
+        DrawDropShadow(sheet, x, y, body, 1);
         CompositeOnto(sheet, x, y, body);
     }
     return sheet;
@@ -221,15 +251,16 @@ ArgbImage DrawBackgroundSheet(std::span<const CatalogueItem> items,
             const ArgbImage& s = styles[k < 3 ? rows[row].first : rows[row].second];
             const FloatImage body = FloatImage::FromArgb(s);
             const int32_t bx = x + (kCellW - s.Width()) / 2, by = y + (kCellH - s.Height()) / 2;
-            DrawDropShadow(sheet, bx, by, body);
+            DrawDropShadow(sheet, bx, by, body, 1);
             CompositeOnto(sheet, bx, by, body);
         }
     }
     return sheet;
 }
 
-ArgbImage DrawShowcase(std::span<const CatalogueItem> items, const std::vector<ArgbImage>& styles) {
-    constexpr int32_t kCellW = 168, kCellH = 58, kColumns = 4;
+// The styles in runs of one shape, material, variant and size; one of each
+// run, walking round the colourways so that neighbouring families differ.
+std::vector<size_t> OnePerFamily(std::span<const CatalogueItem> items) {
     std::vector<std::vector<size_t>> families;
     for (size_t i = 0; i < items.size(); ++i) {
         if (items[i].IsHeading()) continue;
@@ -241,19 +272,60 @@ ArgbImage DrawShowcase(std::span<const CatalogueItem> items, const std::vector<A
         if (first) families.emplace_back();
         families.back().push_back(i);
     }
-    const int32_t rows = int32_t((families.size() + kColumns - 1) / kColumns);
+    std::vector<size_t> picks;
+    for (size_t k = 0; k < families.size(); ++k)
+        picks.push_back(families[k][(k * 5 + 3) % families[k].size()]);
+    return picks;
+}
+
+ArgbImage DrawShowcase(std::span<const CatalogueItem> items, const std::vector<ArgbImage>& styles) {
+    constexpr int32_t kCellW = 168, kCellH = 58, kColumns = 4;
+    const std::vector<size_t> picks = OnePerFamily(items);
+    const int32_t rows = int32_t((picks.size() + kColumns - 1) / kColumns);
     ArgbImage sheet(kCellW * kColumns, kCellH * rows);
     FillChecker(sheet, sheet.Extent(), kChecker);
-    for (size_t k = 0; k < families.size(); ++k) {
-        // Walk round the colourways so neighbouring families differ.
-        const auto& family = families[k];
-        const size_t pick = family[(k * 5 + 3) % family.size()];
-        const ArgbImage& s = styles[pick];
+    for (size_t k = 0; k < picks.size(); ++k) {
+        const ArgbImage& s = styles[picks[k]];
         const int32_t x = int32_t(k % kColumns) * kCellW + (kCellW - s.Width()) / 2;
         const int32_t y = int32_t(k / kColumns) * kCellH + (kCellH - s.Height()) / 2;
         const FloatImage body = FloatImage::FromArgb(s);
-        DrawDropShadow(sheet, x, y, body);
+        DrawDropShadow(sheet, x, y, body, 1);
         CompositeOnto(sheet, x, y, body);
+    }
+    return sheet;
+}
+
+ArgbImage DrawScalesSheet(std::span<const CatalogueItem> items,
+                          std::array<const std::vector<ArgbImage>*, 3> scales) {
+    constexpr int32_t kGap = 16;
+    const std::vector<size_t> picks = OnePerFamily(items);
+    // Columns: 1x, 2x, 3x, and 3x widened to the full width.
+    const int32_t columnWidth[4] = {Archive::kMaxStyleWidth, 2 * Archive::kMaxStyleWidth,
+                                    3 * Archive::kMaxStyleWidth, 3 * Archive::kMaxStyleWidth};
+    int32_t width = kGap, height = kGap;
+    for (int32_t w : columnWidth) width += w + kGap;
+    for (size_t pick : picks) height += 3 * items[pick].recipe.height + kGap;
+    ArgbImage sheet(width, height);
+    FillChecker(sheet, sheet.Extent(), kChecker);
+    int32_t y = kGap;
+    for (size_t pick : picks) {
+        const int32_t h = items[pick].recipe.height;
+        int32_t x = kGap;
+        for (int32_t column = 0; column < 4; ++column) {
+            const int scale = std::min(column + 1, 3);
+            ArgbImage picture = (*scales[size_t(scale - 1)])[pick];
+            if (column == 3) {
+                if (items[pick].entry.stretchColumn < 0) break;
+                picture = Widen(picture, items[pick].entry.stretchColumn,
+                                Archive::kMaxStyleWidth - items[pick].recipe.width, scale);
+            }
+            const FloatImage body = FloatImage::FromArgb(picture);
+            const int32_t top = y + (3 - scale) * h / 2;
+            DrawDropShadow(sheet, x, top, body, scale);
+            CompositeOnto(sheet, x, top, body);
+            x += columnWidth[column] + kGap;
+        }
+        y += 3 * h + kGap;
     }
     return sheet;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <span>
 #include <vector>
 
@@ -11,9 +12,10 @@ namespace tabora::art::style {
 
 // The whole 196 x 15,600 strip: every style at its catalogue rectangle with
 // its drop shadow, the headings between the families, on a light backdrop.
-// `styles[i]` is the picture of item i (empty for headings).
+// `styles[i]` is the picture of item i (empty for headings) drawn at
+// `scale`, and so is the strip: `scale` times the size in both directions.
 ArgbImage DrawArchiveStrip(std::span<const CatalogueItem> items,
-                           const std::vector<ArgbImage>& styles);
+                           const std::vector<ArgbImage>& styles, int scale);
 
 // Every style at full size on a checker, for review.
 ArgbImage DrawContactSheet(std::span<const CatalogueItem> items,
@@ -32,12 +34,22 @@ ArgbImage DrawBackgroundSheet(std::span<const CatalogueItem> items,
 // at a glance.
 ArgbImage DrawShowcase(std::span<const CatalogueItem> items, const std::vector<ArgbImage>& styles);
 
+// One style of every family at 1x, 2x and 3x side by side (`scales[k - 1]`
+// holds the pictures at k), with the 3x picture widened: do they look alike,
+// are the finer ones sharp, and does the widening hold at 3x?
+ArgbImage DrawScalesSheet(std::span<const CatalogueItem> items,
+                          std::array<const std::vector<ArgbImage>*, 3> scales);
+
 // Blends a premultiplied picture onto an opaque image at (x, y).
 void CompositeOnto(ArgbImage& dest, int32_t x, int32_t y, const FloatImage& src);
-// The drop shadow the renderer gives a body: its silhouette one pixel right
-// and two down, softened by a 5 x 5 box, at 40 % black.
-void DrawDropShadow(ArgbImage& dest, int32_t x, int32_t y, const FloatImage& body);
+// The drop shadow the renderer gives a body: its silhouette one CSS pixel
+// right and two down, softened by a 5 x 5 CSS pixel box, at 40 % black; the
+// body is drawn at `scale`.
+void DrawDropShadow(ArgbImage& dest, int32_t x, int32_t y, const FloatImage& body, int scale);
 // A light grey checker that shows transparency without shouting.
 void FillChecker(ArgbImage& dest, Rect rect, int32_t cell);
+// Widens a style picture by `extra` CSS pixels the way the renderer does:
+// the `scale` device columns of CSS column `column` repeat.
+ArgbImage Widen(const ArgbImage& style, int32_t column, int32_t extra, int scale);
 
 }  // namespace tabora::art::style

@@ -8,6 +8,7 @@
 #include "imaging/JpegCodec.h"
 #include "io/MacStream.h"
 #include "styles/Catalogue.h"
+#include "styles/ScaledArt.h"
 #include "tools/artgen/ArtOutput.h"
 #include "tools/artgen/StripArt.h"
 #include "tools/artgen/StyleMaterials.h"
@@ -20,48 +21,60 @@ namespace {
 using style::DrawStyle;
 
 // Tiles are shown through a 24-bit bitmap at their own size; this quality
-// keeps gradients and one-pixel borders clean at about 40 KB a tile.
+// keeps gradients and one-pixel borders clean at about 40 KB a tile (and
+// about 90 and 160 KB at 2x and 3x).
 constexpr int16_t kTileQuality = 90;
 // Two workers: the machine that builds has two cores.
 constexpr unsigned kWorkers = 2;
 
-// Draws every style; pictures land at their item's index whatever the
-// order the workers finish in, so the output is the same every run.
-std::vector<ArgbImage> DrawAllStyles(std::span<const CatalogueItem> items) {
-    std::vector<ArgbImage> images(items.size());
+// Runs work(i) for every style item on all workers. Each result lands at its
+// item's index whatever the order the workers finish in, so the output is
+// the same every run.
+template <class Work>
+void ForEachStyle(std::span<const CatalogueItem> items, Work work) {
     std::atomic<size_t> next{0};
-    auto work = [&] {
-        for (size_t i; (i = next++) < items.size();) {
-            if (items[i].IsHeading()) continue;
-            // Each style's noise has its own seed, fixed by its number.
-            images[i] = DrawStyle(items[i].recipe, uint32_t(i + 1) * 2654435761u);
-        }
+    auto worker = [&] {
+        for (size_t i; (i = next++) < items.size();)
+            if (!items[i].IsHeading()) work(i);
     };
     std::vector<std::thread> threads;
-    for (unsigned t = 1; t < kWorkers; ++t) threads.emplace_back(work);
-    work();
+    for (unsigned t = 1; t < kWorkers; ++t) threads.emplace_back(worker);
+    worker();
     for (auto& t : threads) t.join();
+}
+
+std::vector<ArgbImage> DrawAllStyles(std::span<const CatalogueItem> items, int scale) {
+    std::vector<ArgbImage> images(items.size());
+    ForEachStyle(items, [&](size_t i) {
+        // Each style's noise has its own seed, fixed by its number, the same
+        // at every scale.
+        images[i] = DrawStyle(items[i].recipe, uint32_t(i + 1) * 2654435761u, scale);
+    });
     return images;
 }
 
 // The stretch column must sit where every column looks the same, or the
 // widened button shows a seam; the catalogue and the drawing agree on that
-// only if we check.
-void CheckStyle(const CatalogueItem& item, const ArgbImage& image, size_t number) {
+// only if we check. At scale k the k columns of the CSS column repeat, and
+// so must match each other and their neighbours on both sides.
+void CheckStyle(const CatalogueItem& item, const ArgbImage& image, size_t number, int scale) {
     const StyleRecipe& r = item.recipe;
     auto fail = [&](const std::string& what) {
-        throw std::runtime_error("style " + std::to_string(number) + ": " + what);
+        throw std::runtime_error("style " + std::to_string(number) + " at " +
+                                 std::to_string(scale) + "x: " + what);
     };
-    if (image.Width() != r.width || image.Height() != r.height) fail("size differs from recipe");
+    if (image.Width() != r.width * scale || image.Height() != r.height * scale)
+        fail("size differs from recipe");
     if (r.width > Archive::kMaxStyleWidth || r.height > Archive::kMaxStyleHeight)
         fail("larger than the canvas allows");
-    const int32_t c = item.entry.stretchColumn;
-    if (c < 0) return;
-    if (c < 1 || c + 1 >= image.Width()) fail("stretch column at the edge");
+    if (item.entry.stretchColumn < 0) return;
+    const int32_t c = item.entry.stretchColumn * scale;
+    if (c < 1 || c + scale >= image.Width()) fail("stretch column at the edge");
     for (int32_t y = 0; y < image.Height(); ++y)
-        if (image.At(c - 1, y) != image.At(c, y) || image.At(c + 1, y) != image.At(c, y))
-            fail("stretch column " + std::to_string(c) + " is not uniform at row " +
-                 std::to_string(y));
+        for (int32_t x = c - 1; x <= c + scale; ++x)
+            if (image.At(x, y) != image.At(c, y))
+                fail("stretch column " + std::to_string(c) + " is not uniform at row " +
+                     std::to_string(y));
 }
 
 // The strip must hold the whole catalogue where the view can scroll to it.
@@ -77,22 +90,63 @@ void CheckCatalogue(std::span<const CatalogueItem> items) {
     }
 }
 
-std::vector<uint8_t> StyleResource(const CatalogueItem& item, const ArgbImage& image) {
+// The 1x resource keeps the design's scrambled format; the finer ones are
+// deflated, which packs their smooth pixels some twenty times.
+std::vector<uint8_t> StyleResource(const CatalogueItem& item, const ArgbImage& image, int scale) {
+    if (scale > 1)
+        return WriteScaledStyle(image, scale, item.entry.defaultStretch,
+                                int16_t(item.entry.stretchColumn < 0
+                                            ? -1
+                                            : item.entry.stretchColumn * scale));
     PtrMacStream stream;
     Archive::WriteStyle(stream, image, item.entry.defaultStretch, item.entry.stretchColumn);
     return {stream.Data(), stream.Data() + stream.Length()};
 }
 
-void AddTiles(ArtOutput& out, const ArgbImage& strip) {
+// Deflating at the best compression takes about as long as drawing; the
+// workers share it too.
+std::vector<std::vector<uint8_t>> StyleResources(std::span<const CatalogueItem> items,
+                                                 const std::vector<ArgbImage>& images,
+                                                 int scale) {
+    std::vector<std::vector<uint8_t>> resources(items.size());
+    ForEachStyle(items,
+                 [&](size_t i) { resources[i] = StyleResource(items[i], images[i], scale); });
+    return resources;
+}
+
+void AddTiles(ArtOutput& out, const ArgbImage& strip, int scale) {
     JpegCodec codec(kTileQuality);
+    const int32_t w = Archive::kStripWidth * scale, h = Archive::kTileHeight * scale;
     for (int32_t i = 0; i < Archive::kTileCount; ++i) {
-        const Rect tile{0, i * Archive::kTileHeight, Archive::kStripWidth,
-                        (i + 1) * Archive::kTileHeight};
         PtrMacStream stream;
-        codec.Write(strip, stream, tile, nullptr, 0);
-        out.AddRaw(Archive::kTileResourceBase + i,
+        codec.Write(strip, stream, Rect{0, i * h, w, (i + 1) * h}, nullptr, 0);
+        out.AddRaw(Archive::kTileResourceBase + i, scale,
                    {stream.Data(), stream.Data() + stream.Length()});
     }
+}
+
+// Everything of one scale: the styles, their resources and the strip tiles.
+std::vector<ArgbImage> GenerateScale(ArtOutput& out, std::span<const CatalogueItem> items,
+                                     int scale) {
+    std::vector<ArgbImage> images = DrawAllStyles(items, scale);
+    for (size_t i = 0; i < items.size(); ++i)
+        if (!items[i].IsHeading()) CheckStyle(items[i], images[i], i + 1, scale);
+    auto resources = StyleResources(items, images, scale);
+    for (size_t i = 0; i < items.size(); ++i)
+        if (!items[i].IsHeading())
+            out.AddRaw(Archive::kStyleResourceBase + items[i].entry.resourceNumber, scale,
+                       std::move(resources[i]));
+    const ArgbImage strip = style::DrawArchiveStrip(items, images, scale);
+    AddTiles(out, strip, scale);
+    if (scale == 1) {
+        out.Review("archive-strip.png", strip);
+    } else {
+        // The top of the strip is enough to judge the finer tiles by.
+        ArgbImage top(strip.Width(), Archive::kTileHeight * scale);
+        std::copy_n(strip.Pixels(), size_t(top.Width()) * size_t(top.Height()), top.Pixels());
+        out.Review("archive-strip@" + std::to_string(scale) + "x.png", top);
+    }
+    return images;
 }
 
 }  // namespace
@@ -100,20 +154,14 @@ void AddTiles(ArtOutput& out, const ArgbImage& strip) {
 void GenerateStyleArt(ArtOutput& out) {
     const auto items = CatalogueItems();
     CheckCatalogue(items);
-    const std::vector<ArgbImage> images = DrawAllStyles(items);
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (items[i].IsHeading()) continue;
-        CheckStyle(items[i], images[i], i + 1);
-        out.AddRaw(Archive::kStyleResourceBase + items[i].entry.resourceNumber,
-                   StyleResource(items[i], images[i]));
-    }
-    const ArgbImage strip = style::DrawArchiveStrip(items, images);
-    AddTiles(out, strip);
-    out.Review("archive-strip.png", strip);
+    const std::vector<ArgbImage> images = GenerateScale(out, items, 1);
     out.Review("styles.png", style::DrawContactSheet(items, images));
     out.Review("styles-widened.png", style::DrawStretchSheet(items, images));
     out.Review("styles-backgrounds.png", style::DrawBackgroundSheet(items, images));
     out.Review("styles-showcase.png", style::DrawShowcase(items, images));
+    const std::vector<ArgbImage> twice = GenerateScale(out, items, 2);
+    const std::vector<ArgbImage> thrice = GenerateScale(out, items, 3);
+    out.Review("styles-scales.png", style::DrawScalesSheet(items, {&images, &twice, &thrice}));
 }
 
 }  // namespace tabora::art

@@ -44,7 +44,7 @@ Rgba Surface(const SurfaceContext& ctx, const Sample& s) {
 // (which lights its own frame).
 Rgba BevelFrame(const SurfaceContext& ctx, const Sample& s, Rgba c) {
     constexpr float kFrame = 3;
-    const float frame = Clamp01(kFrame + 0.5f - s.depth);
+    const float frame = Edge(kFrame + 0.5f - s.depth, s.scale);
     if (frame <= 0 || ctx.recipe.material == StyleMaterial::Chrome ||
         ctx.recipe.material == StyleMaterial::Brushed)
         return c;
@@ -58,7 +58,7 @@ Rgba Icon(const SurfaceContext& ctx, const Sample& s, Rgba c) {
     const ShapeField& sh = ctx.shape;
     const Vec2 centre{(sh.left + sh.right) / 2, (sh.top + sh.bottom) / 2};
     const float size = sh.Height() / 2;
-    const float cov = Coverage(SdIcon(ctx.recipe.icon, {s.x, s.y}, centre, size));
+    const float cov = Coverage(SdIcon(ctx.recipe.icon, {s.x, s.y}, centre, size) * s.scale);
     const StyleMaterial m = ctx.recipe.material;
     if (m == StyleMaterial::Outline) {
         Rgba ink = ctx.base;
@@ -69,7 +69,8 @@ Rgba Icon(const SurfaceContext& ctx, const Sample& s, Rgba c) {
     const Rgba ink = light ? Hex(0x30343A) : Hex(0xFFFFFF);
     if (m == StyleMaterial::Gel || m == StyleMaterial::Plastic) {
         // Pressed into the surface: a soft darker copy one pixel lower.
-        const float under = Coverage(SdIcon(ctx.recipe.icon, {s.x, s.y - 1}, centre, size));
+        const float under =
+            Coverage(SdIcon(ctx.recipe.icon, {s.x, s.y - 1}, centre, size) * s.scale);
         c = Tint(c, Darken(c, light ? 0.0f : 0.35f), under * 0.6f);
         if (light) c = Tint(c, Hex(0xFFFFFF), under * 0.5f);
     }
@@ -87,29 +88,32 @@ Rgba FoldedRibbon(const SurfaceContext& ctx, Sample s) {
     t.v = (s.y - sh.TailTop()) / (sh.bottom - sh.TailTop());
     t.grad = GradientOf([&](float x, float y) { return sh.TailDistance(x, y); }, s.x, s.y);
     Rgba c = Darken(Surface(ctx, t), 0.3f);
-    c = Tint(c, Darken(ctx.base, 0.55f), Coverage(fold));
+    c = Tint(c, Darken(ctx.base, 0.55f), Coverage(fold * s.scale));
     Sample f = s;
     f.d = front;
     f.depth = std::max(-front, 0.0f);
     f.v = (s.y - sh.BandTop()) / (sh.BandBottom() - sh.BandTop());
     f.grad = GradientOf([&](float x, float y) { return sh.FrontDistance(x, y); }, s.x, s.y);
-    return Mix(c, Surface(ctx, f), Coverage(front));
+    return Mix(c, Surface(ctx, f), Coverage(front * s.scale));
 }
 
 }  // namespace
 
-ArgbImage DrawStyle(const StyleRecipe& recipe, uint32_t seed) {
+ArgbImage DrawStyle(const StyleRecipe& recipe, uint32_t seed, int scale) {
     const ShapeField shape(recipe);
     const SurfaceContext ctx{recipe, shape, Colourway(recipe.colourway), seed};
     const bool neon = recipe.material == StyleMaterial::Neon;
-    FloatImage img(recipe.width, recipe.height);
-    for (int32_t py = 0; py < recipe.height; ++py) {
-        for (int32_t px = 0; px < recipe.width; ++px) {
+    const float k = float(scale);
+    FloatImage img(recipe.width * scale, recipe.height * scale);
+    for (int32_t py = 0; py < img.Height(); ++py) {
+        for (int32_t px = 0; px < img.Width(); ++px) {
+            // The centre of the device pixel, in CSS pixels.
             Sample s;
-            s.x = float(px) + 0.5f;
-            s.y = float(py) + 0.5f;
+            s.x = (float(px) + 0.5f) / k;
+            s.y = (float(py) + 0.5f) / k;
+            s.scale = k;
             s.d = shape.Distance(s.x, s.y);
-            const float cov = Coverage(s.d);
+            const float cov = Coverage(s.d * s.scale);
             if (cov > 0) {
                 s.depth = std::max(-s.d, 0.0f);
                 s.v = shape.V(s.y);
@@ -121,7 +125,7 @@ ArgbImage DrawStyle(const StyleRecipe& recipe, uint32_t seed) {
                 c.a *= cov;
                 img.Blend(px, py, c, 1);
             }
-            if (neon && s.d > -0.5f) img.BlendUnder(px, py, NeonGlow(ctx, s.d), 1);
+            if (neon && s.d * s.scale > -0.5f) img.BlendUnder(px, py, NeonGlow(ctx, s.d), 1);
         }
     }
     return img.ToArgb();

@@ -24,13 +24,13 @@ float SmoothMax(float a, float b, float k) {
 
 // A one-pixel light line just inside the upper edges.
 float TopHighlight(const Sample& s) {
-    return Clamp01(1 - std::fabs(s.depth - 1.5f)) * Clamp01(-s.grad.y);
+    return Edge(1 - std::fabs(s.depth - 1.5f), s.scale) * Clamp01(-s.grad.y);
 }
 
 }  // namespace
 
-Rgba WithBorder(Rgba fill, Rgba border, float depth, float width) {
-    return Mix(border, fill, Clamp01(depth - width + 0.5f));
+Rgba WithBorder(Rgba fill, Rgba border, const Sample& s, float width) {
+    return Mix(border, fill, Edge(s.depth - width + 0.5f, s.scale));
 }
 
 float BevelLight(const Sample& s, float slope) {
@@ -63,7 +63,7 @@ float GlossAmount(const SurfaceContext& ctx, const Sample& s) {
         region = SmoothMax(s.d + 2.0f, s.y - lower, 2.5f);
     }
     const float fade = Lerp(0.88f, 0.1f, Clamp01((s.y - sh.top) / (h * 0.5f)));
-    return Coverage(region) * fade;
+    return Coverage(region * s.scale) * fade;
 }
 
 Rgba ShadeBasic(const SurfaceContext& ctx, const Sample& s) {
@@ -73,28 +73,28 @@ Rgba ShadeBasic(const SurfaceContext& ctx, const Sample& s) {
         case StyleMaterial::Flat:
             return c;
         case StyleMaterial::FlatBorder:
-            return WithBorder(c, Darken(c, BorderDepth(c) * 0.8f), s.depth);
+            return WithBorder(c, Darken(c, BorderDepth(c) * 0.8f), s);
         case StyleMaterial::Gradient: {
             Rgba fill = Mix(Lighten(c, 0.2f), Darken(c, 0.1f), s.v);
             fill = Lighten(fill, TopHighlight(s) * 0.4f);
-            return WithBorder(fill, Darken(c, BorderDepth(c)), s.depth);
+            return WithBorder(fill, Darken(c, BorderDepth(c)), s);
         }
         case StyleMaterial::TwoTone: {
             // A crisp split on a whole pixel row.
             const float split = std::round((sh.top + sh.bottom) / 2);
-            const float lower = Clamp01(s.y - split + 0.5f);
+            const float lower = Edge(s.y - split + 0.5f, s.scale);
             Rgba fill = Mix(Lighten(c, 0.24f), Darken(c, 0.02f), lower);
             fill = Lighten(fill, TopHighlight(s) * 0.35f);
-            return WithBorder(fill, Darken(c, BorderDepth(c)), s.depth);
+            return WithBorder(fill, Darken(c, BorderDepth(c)), s);
         }
         case StyleMaterial::Dark: {
             const Rgba accent = Luminance(c) < 0.12f ? Lighten(c, 0.4f) : c;
             Rgba face = Mix(Hex(0x32363D), Hex(0x1B1D22), s.v);
             face = Lighten(face, TopHighlight(s) * 0.12f);
             // A lit strip along the lower edge.
-            const float strip = Clamp01(3.5f - s.depth) * Clamp01(s.grad.y * 1.4f);
+            const float strip = Edge(3.5f - s.depth, s.scale) * Clamp01(s.grad.y * 1.4f);
             face = Tint(face, accent, strip);
-            return WithBorder(face, accent, s.depth);
+            return WithBorder(face, accent, s);
         }
         default:
             return c;
@@ -104,14 +104,14 @@ Rgba ShadeBasic(const SurfaceContext& ctx, const Sample& s) {
 Rgba ShadeGloss(const SurfaceContext& ctx, const Sample& s) {
     const Rgba c = ctx.base;
     const float gloss = GlossAmount(ctx, s);
-    const float rim = 1 - Clamp01(s.depth - 0.5f);
+    const float rim = 1 - Edge(s.depth - 0.5f, s.scale);
     if (ctx.recipe.material == StyleMaterial::Gel) {
         Rgba fill = Mix(Darken(Saturate(c, 0.1f), 0.06f), Lighten(Saturate(c, 0.25f), 0.3f),
                         Smooth(0.3f, 1.0f, s.v));
         // Rounded edges: the body darkens towards its outline.
         fill = Darken(fill, 0.2f * (1 - Clamp01(s.depth / 4)));
         fill = Lighten(fill, gloss);
-        return WithBorder(fill, Darken(c, IsLight(c) ? 0.3f : 0.42f), s.depth);
+        return WithBorder(fill, Darken(c, IsLight(c) ? 0.3f : 0.42f), s);
     }
     // Glass: thin in the middle, denser towards the edges.
     Rgba body = Mix(Lighten(Saturate(c, 0.15f), 0.1f), Darken(Saturate(c, 0.15f), 0.1f), s.v);
@@ -126,7 +126,7 @@ Rgba ShadeGloss(const SurfaceContext& ctx, const Sample& s) {
 
 Rgba ShadeOutline(const SurfaceContext& ctx, const Sample& s) {
     const float width = ctx.recipe.variant == 2 ? 2.0f : 1.0f;
-    const float line = 1 - Clamp01(s.depth - width + 0.5f);
+    const float line = 1 - Edge(s.depth - width + 0.5f, s.scale);
     // Variant 1 keeps a faint wash of the colour inside.
     const float wash = ctx.recipe.variant == 1 ? 0.16f : 0.0f;
     return WithAlpha(ctx.base, std::max(line, wash));

@@ -32,16 +32,19 @@ struct SurfaceContext {
 
 // One point of the body: its centre, signed distance, depth inside the
 // outline (0 on the edge), vertical position in the body and the outward
-// direction of the outline nearby.
+// direction of the outline nearby, all in CSS pixels; and how many device
+// pixels a CSS pixel spans in the picture being drawn.
 struct Sample {
     float x = 0, y = 0;
     float d = 0, depth = 0, v = 0;
     Vec2 grad;
+    float scale = 1;
 };
 
 // Shading helpers shared by the materials.
-// A one-pixel (or `width`) border of `border` around `fill`.
-Rgba WithBorder(Rgba fill, Rgba border, float depth, float width = 1);
+// A one-pixel (or `width`) border of `border` around `fill`, `width` in CSS
+// pixels, its inner edge one device pixel soft.
+Rgba WithBorder(Rgba fill, Rgba border, const Sample& s, float width = 1);
 // Light from the upper left on a surface whose height rises over `width`
 // pixels from the edge with the given profile slope: > 0 faces the light,
 // < 0 faces away, 0 on a flat top.
@@ -60,7 +63,9 @@ Rgba ShadeNeon(const SurfaceContext& ctx, const Sample& s);
 // The neon's light spilling outside the outline (d > 0).
 Rgba NeonGlow(const SurfaceContext& ctx, float d);
 
-// Draws the complete picture of one style.
-ArgbImage DrawStyle(const StyleRecipe& recipe, uint32_t seed);
+// Draws the complete picture of one style at `scale` device pixels per CSS
+// pixel: recipe.width x recipe.height times the scale. Shapes, light,
+// material and noise are the same at every scale; only edges get sharper.
+ArgbImage DrawStyle(const StyleRecipe& recipe, uint32_t seed, int scale);
 
 }  // namespace tabora::art::style

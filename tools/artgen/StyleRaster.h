@@ -27,6 +27,15 @@ inline float Smooth(float e0, float e1, float x) {
     return t * t * (3 - 2 * t);
 }
 
+// Art is described in CSS pixels and drawn at 1, 2 or 3 device pixels per CSS
+// pixel. A ramp written for one device pixel per CSS pixel (0 to 1 across
+// one pixel, 0.5 on the edge) is made `scale` times steeper about the same
+// crossing, so that an edge stays one device pixel soft at every scale
+// rather than growing blurry. At scale 1 the value passes unchanged, to the
+// last bit.
+inline float Sharpen(float ramp, float scale) { return ramp * scale - (scale - 1) * 0.5f; }
+inline float Edge(float ramp, float scale) { return Clamp01(Sharpen(ramp, scale)); }
+
 // Mixes colour and alpha.
 inline Rgba Mix(Rgba a, Rgba b, float t) {
     return {Lerp(a.r, b.r, t), Lerp(a.g, b.g, t), Lerp(a.b, b.b, t), Lerp(a.a, b.a, t)};

@@ -52,7 +52,7 @@ float ProfileWidth(const SurfaceContext& ctx) {
 Rgba Chrome(const SurfaceContext& ctx, const Sample& s, const MetalRamp& metal) {
     float slope;
     if (ctx.recipe.shape == StyleShape::Bevel)
-        slope = Clamp01(3.5f - s.depth);  // a flat plate in a 45-degree frame
+        slope = Edge(3.5f - s.depth, s.scale);  // a flat plate in a 45-degree frame
     else
         slope = RoundSlope(s.depth, ProfileWidth(ctx)) * 0.9f;
     const Normal n = NormalOf(s, slope);
@@ -62,7 +62,7 @@ Rgba Chrome(const SurfaceContext& ctx, const Sample& s, const MetalRamp& metal) 
     const bool plate = ctx.recipe.shape == StyleShape::Bevel;
     lum += (plate ? 0.4f : 0.2f) * BevelLight(s, slope);
     lum = Lerp(lum, 1.0f, Specular(n, 40) * 0.6f);
-    return WithBorder(metal.At(lum), Darken(metal.dark, 0.15f), s.depth);
+    return WithBorder(metal.At(lum), Darken(metal.dark, 0.15f), s);
 }
 
 Rgba Brushed(const SurfaceContext& ctx, const Sample& s, const MetalRamp& metal) {
@@ -73,10 +73,11 @@ Rgba Brushed(const SurfaceContext& ctx, const Sample& s, const MetalRamp& metal)
     lum += (HashUnit(0, row, ctx.seed) - 0.5f) * 0.08f;
     lum += (ValueNoise(0.5f, s.y * 0.45f, ctx.seed + 7) - 0.5f) * 0.14f;
     const bool bevel = ctx.recipe.shape == StyleShape::Bevel;
-    const float slope = bevel ? Clamp01(3.5f - s.depth) : RoundSlope(s.depth, 2.5f) * 0.8f;
+    const float slope =
+        bevel ? Edge(3.5f - s.depth, s.scale) : RoundSlope(s.depth, 2.5f) * 0.8f;
     lum += 0.3f * BevelLight(s, slope);
-    lum += 0.25f * Clamp01(1 - std::fabs(s.depth - 1.5f)) * Clamp01(-s.grad.y);
-    return WithBorder(metal.At(lum), Darken(metal.dark, 0.1f), s.depth);
+    lum += 0.25f * Edge(1 - std::fabs(s.depth - 1.5f), s.scale) * Clamp01(-s.grad.y);
+    return WithBorder(metal.At(lum), Darken(metal.dark, 0.1f), s);
 }
 
 Rgba Keycap(const SurfaceContext& ctx, const Sample& s) {
@@ -93,8 +94,8 @@ Rgba Keycap(const SurfaceContext& ctx, const Sample& s) {
     f.depth = std::max(-faceD, 0.0f);
     f.grad = sh.Gradient(s.x, s.y);
     face = Shade(face, BevelLight(f, RoundSlope(f.depth, 2.5f) * 0.5f), 0.35f, 0.25f);
-    const Rgba key = Mix(base, face, Coverage(faceD));
-    return WithBorder(key, Darken(c, 0.45f), s.depth);
+    const Rgba key = Mix(base, face, Coverage(faceD * s.scale));
+    return WithBorder(key, Darken(c, 0.45f), s);
 }
 
 }  // namespace
@@ -112,21 +113,21 @@ Rgba ShadeRelief(const SurfaceContext& ctx, const Sample& s) {
         case StyleMaterial::Emboss: {
             // A chiselled edge three pixels wide around a flat face.
             const Rgba fill = Mix(Lighten(c, 0.06f), Darken(c, 0.06f), s.v);
-            const float chisel = Clamp01(3.5f - s.depth);
+            const float chisel = Edge(3.5f - s.depth, s.scale);
             const Rgba lit = Shade(fill, BevelLight(s, 0.9f) * chisel, 0.6f, 0.45f);
-            return WithBorder(lit, Mix(lit, Darken(c, 0.4f), 0.7f), s.depth);
+            return WithBorder(lit, Mix(lit, Darken(c, 0.4f), 0.7f), s);
         }
         case StyleMaterial::Inset: {
             // The same edge turned inwards: the face sits below its rim,
             // shadowed along the top.
             Sample in = s;
             in.grad = {-s.grad.x, -s.grad.y};
-            const float chisel = Clamp01(3.5f - s.depth);
+            const float chisel = Edge(3.5f - s.depth, s.scale);
             Rgba fill = Mix(Darken(c, 0.12f), Lighten(c, 0.02f), s.v);
             fill = Shade(fill, BevelLight(in, 0.8f) * chisel, 0.35f, 0.4f);
             const float shadow = Clamp01(1 - s.depth / 4) * Clamp01(0.3f - s.grad.y);
             fill = Darken(fill, 0.22f * shadow);
-            return WithBorder(fill, Darken(c, 0.42f), s.depth);
+            return WithBorder(fill, Darken(c, 0.42f), s);
         }
         case StyleMaterial::Plastic: {
             if (ctx.recipe.shape == StyleShape::Keycap) return Keycap(ctx, s);
@@ -142,7 +143,7 @@ Rgba ShadeRelief(const SurfaceContext& ctx, const Sample& s) {
             body = Lighten(body, Specular(n, 60) * 0.85f + Specular(n, 6) * 0.12f);
             const float bounce = Smooth(0.72f, 1.0f, s.v) * Clamp01(1 - s.depth / 3);
             body = Lighten(body, bounce * 0.22f);
-            return WithBorder(body, Mix(body, Darken(c, 0.4f), 0.7f), s.depth);
+            return WithBorder(body, Mix(body, Darken(c, 0.4f), 0.7f), s);
         }
         default:
             return c;

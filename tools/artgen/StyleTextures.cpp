@@ -12,9 +12,11 @@ namespace {
 
 // Stitching along a line `inset` pixels inside the outline.
 float Stitch(const Sample& s, float inset) {
-    const float line = Clamp01(1 - std::fabs(s.depth - inset) * 1.4f);
-    // Counting along x on the long sides and along y on the short ones.
-    const float dash = std::fmod(s.x + s.y + 100.0f, 5.0f) < 3.0f ? 1.0f : 0.0f;
+    const float line = Edge(1 - std::fabs(s.depth - inset) * 1.4f, s.scale);
+    // Counting along x on the long sides and along y on the short ones:
+    // three pixels of thread, two of gap, the thread centred on whole-pixel
+    // sums so finer grids split the same pixels.
+    const float dash = std::fmod(s.x + s.y + 100.5f, 5.0f) < 3.0f ? 1.0f : 0.0f;
     return line * dash;
 }
 
@@ -106,10 +108,10 @@ Rgba ShadeTexture(const SurfaceContext& ctx, const Sample& s) {
     }
     // Every texture sits on a softly raised plate with a dark edge and a
     // gloss of light along the top.
-    const float chisel = Clamp01(2.5f - s.depth);
+    const float chisel = Edge(2.5f - s.depth, s.scale);
     t = Shade(t, BevelLight(s, 0.8f) * chisel, 0.45f, 0.4f);
-    t = Lighten(t, Clamp01(1 - std::fabs(s.depth - 1.5f)) * Clamp01(-s.grad.y) * 0.25f);
-    return WithBorder(t, Darken(kind == StyleTexture::Carbon ? Hex(0x101114) : c, 0.45f), s.depth);
+    t = Lighten(t, Edge(1 - std::fabs(s.depth - 1.5f), s.scale) * Clamp01(-s.grad.y) * 0.25f);
+    return WithBorder(t, Darken(kind == StyleTexture::Carbon ? Hex(0x101114) : c, 0.45f), s);
 }
 
 }  // namespace tabora::art::style
