@@ -1,19 +1,29 @@
 #include <stdexcept>
+#include <string>
+
+#include "styles/ScaledArt.h"
 
 #include "tools/artgen/Pictures.h"
 
 namespace tabora::art {
 
+void PictureSet::AddWhole(const std::string& name, const ArgbImage& loaded) {
+    loaded_[name] = loaded;
+    Review(name, loaded);
+    if (scale_ != 1) out_.AddPicture(name, scale_, loaded);
+}
+
 void PictureSet::AddPair(const std::string& colorName, const std::string& maskName,
                          const ArgbImage& image) {
-    out_.AddColorBitmap(colorName, image);
-    out_.AddAlphaBitmap(maskName, image);
-    loaded_[colorName] = image;
-    Review(colorName, image);
+    if (scale_ == 1) {
+        out_.AddColorBitmap(colorName, image);
+        out_.AddAlphaBitmap(maskName, image);
+    }
+    AddWhole(colorName, image);
 }
 
 void PictureSet::AddGrey(const std::string& name, const ArgbImage& image) {
-    out_.AddAlphaBitmap(name, image);
+    if (scale_ == 1) out_.AddAlphaBitmap(name, image);
     ArgbImage loaded(image.Width(), image.Height());
     for (int y = 0; y < image.Height(); ++y)
         for (int x = 0; x < image.Width(); ++x) {
@@ -21,21 +31,19 @@ void PictureSet::AddGrey(const std::string& name, const ArgbImage& image) {
             const uint8_t grey = uint8_t(255 - a);
             loaded.At(x, y) = MakePixel(a, grey, grey, grey);
         }
-    loaded_[name] = loaded;
-    Review(name, loaded);
+    AddWhole(name, loaded);
 }
 
 void PictureSet::AddColor(const std::string& name, const ArgbImage& image) {
-    out_.AddColorBitmap(name, image);
+    if (scale_ == 1) out_.AddColorBitmap(name, image);
     ArgbImage loaded = image;
     for (int y = 0; y < image.Height(); ++y)
         for (int x = 0; x < image.Width(); ++x) loaded.At(x, y) |= 0xFF;
-    loaded_[name] = loaded;
-    Review(name, loaded);
+    AddWhole(name, loaded);
 }
 
 void PictureSet::AddSharedMask(const std::string& maskName, const ArgbImage& image) {
-    out_.AddAlphaBitmap(maskName, image);
+    if (scale_ == 1) out_.AddAlphaBitmap(maskName, image);
     masks_[maskName] = image;
 }
 
@@ -46,9 +54,8 @@ void PictureSet::AddColorOverMask(const std::string& colorName, const std::strin
         for (int x = 0; x < image.Width(); ++x)
             if (PixelAlpha(image.At(x, y)) != PixelAlpha(mask.At(x, y)))
                 throw std::runtime_error(colorName + " does not fit the mask " + maskName);
-    out_.AddColorBitmap(colorName, image);
-    loaded_[colorName] = image;
-    Review(colorName, image);
+    if (scale_ == 1) out_.AddColorBitmap(colorName, image);
+    AddWhole(colorName, image);
 }
 
 const ArgbImage& PictureSet::Loaded(const std::string& name) const {
@@ -58,18 +65,19 @@ const ArgbImage& PictureSet::Loaded(const std::string& name) const {
 }
 
 void PictureSet::Review(const std::string& name, const ArgbImage& image) const {
-    out_.Review(name + ".png", image);
-    out_.Review(name + "@2x.png", Enlarge(image, 2));
+    out_.Review(scale_ == 1 ? name + ".png" : name + "@" + std::to_string(scale_) + "x.png", image);
 }
 
 void GenerateInterfacePictures(ArtOutput& out) {
-    PictureSet set(out);
-    MakeStepPictures(set);
-    MakeCaptionPictures(set);
-    MakeIconPictures(set);
-    MakeWorkAreaPictures(set);
-    MakeBannerPictures(set);
-    MakeMockup(set);
+    for (int scale = kMinArtScale; scale <= kMaxArtScale; ++scale) {
+        PictureSet set(out, scale);
+        MakeStepPictures(set);
+        MakeCaptionPictures(set);
+        MakeIconPictures(set);
+        MakeWorkAreaPictures(set);
+        MakeBannerPictures(set);
+        MakeMockup(set);
+    }
 }
 
 }  // namespace tabora::art

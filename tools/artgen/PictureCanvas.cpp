@@ -20,12 +20,28 @@ float SmoothStep(float edge0, float edge1, float v) {
     return t * t * (3.0f - 2.0f * t);
 }
 
-Coverage::Coverage(int width, int height)
-    : width_(width), height_(height), v_(size_t(width) * size_t(height), 0.0f) {}
+float SharpStep(float edge0, float edge1, float v, int scale) {
+    const float k = float(scale);
+    float t = Clamp01((v - edge0) / (edge1 - edge0) * k - (k - 1.0f) * 0.5f);
+    return t * t * (3.0f - 2.0f * t);
+}
+
+Coverage::Coverage(Grid grid)
+    : grid_(grid),
+      width_(grid.width * grid.scale),
+      height_(grid.height * grid.scale),
+      v_(size_t(width_) * size_t(height_), 0.0f) {}
 
 float Coverage::Get(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0.0f;
     return v_[size_t(y) * size_t(width_) + size_t(x)];
+}
+
+void Coverage::FillRect(Rect r) {
+    const int k = grid_.scale;
+    r = Rect{r.left * k, r.top * k, r.right * k, r.bottom * k}.Intersect({0, 0, width_, height_});
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) At(x, y) = 1.0f;
 }
 
 void Coverage::Unite(const Coverage& other) {
@@ -45,7 +61,9 @@ void Coverage::Scale(float factor) {
 }
 
 Coverage Coverage::Shifted(int dx, int dy) const {
-    Coverage out(width_, height_);
+    dx *= grid_.scale;
+    dy *= grid_.scale;
+    Coverage out(grid_);
     for (int y = 0; y < height_; ++y)
         for (int x = 0; x < width_; ++x) out.At(x, y) = Get(x - dx, y - dy);
     return out;
@@ -53,6 +71,7 @@ Coverage Coverage::Shifted(int dx, int dy) const {
 
 Coverage Coverage::Blurred(float sigma) const {
     if (sigma <= 0.0f) return *this;
+    sigma *= float(grid_.scale);
     const int radius = int(std::ceil(sigma * 3.0f));
     std::vector<float> kernel(size_t(2 * radius + 1));
     float sum = 0.0f;
@@ -61,7 +80,7 @@ Coverage Coverage::Blurred(float sigma) const {
         sum += kernel[size_t(i + radius)];
     }
     for (float& k : kernel) k /= sum;
-    Coverage across(width_, height_), out(width_, height_);
+    Coverage across(grid_), out(grid_);
     for (int y = 0; y < height_; ++y)
         for (int x = 0; x < width_; ++x) {
             float acc = 0.0f;
@@ -118,23 +137,26 @@ float SdPolygon(float x, float y, const std::vector<std::pair<float, float>>& po
     return inside ? -best : best;
 }
 
-Coverage Rasterize(int width, int height, const Sdf& shape) {
-    Coverage out(width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            out.At(x, y) = Clamp01(0.5f - shape(float(x) + 0.5f, float(y) + 0.5f));
+Coverage Rasterize(Grid grid, const Sdf& shape) {
+    Coverage out(grid);
+    const float k = float(grid.scale);
+    for (int y = 0; y < out.Height(); ++y)
+        for (int x = 0; x < out.Width(); ++x)
+            out.At(x, y) =
+                Clamp01(0.5f - shape((float(x) + 0.5f) / k, (float(y) + 0.5f) / k) * k);
     return out;
 }
 
-Coverage RasterizeSampled(int width, int height, const Sdf& shape, int n) {
-    Coverage out(width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
+Coverage RasterizeSampled(Grid grid, const Sdf& shape, int n) {
+    Coverage out(grid);
+    const float k = float(grid.scale);
+    for (int y = 0; y < out.Height(); ++y)
+        for (int x = 0; x < out.Width(); ++x) {
             int hits = 0;
             for (int j = 0; j < n; ++j)
                 for (int i = 0; i < n; ++i)
-                    if (shape(float(x) + (float(i) + 0.5f) / float(n),
-                              float(y) + (float(j) + 0.5f) / float(n)) < 0.0f)
+                    if (shape((float(x) + (float(i) + 0.5f) / float(n)) / k,
+                              (float(y) + (float(j) + 0.5f) / float(n)) / k) < 0.0f)
                         ++hits;
             out.At(x, y) = float(hits) / float(n * n);
         }
@@ -149,8 +171,11 @@ Paint VerticalGradient(float y0, Rgba top, float y1, Rgba bottom) {
     return [=](float, float y) { return Mix(top, bottom, Clamp01((y - y0) / (y1 - y0))); };
 }
 
-Canvas::Canvas(int width, int height)
-    : width_(width), height_(height), px_(size_t(width) * size_t(height), Px{0, 0, 0, 0}) {}
+Canvas::Canvas(Grid grid)
+    : grid_(grid),
+      width_(grid.width * grid.scale),
+      height_(grid.height * grid.scale),
+      px_(size_t(width_) * size_t(height_), Px{0, 0, 0, 0}) {}
 
 void Canvas::Blend(Px& d, Rgba s, float coverage) {
     const float a = Clamp01(s.a * coverage);
@@ -161,12 +186,13 @@ void Canvas::Blend(Px& d, Rgba s, float coverage) {
 }
 
 void Canvas::Fill(const Coverage& coverage, const Paint& paint) {
+    const float k = float(grid_.scale);
     for (int y = 0; y < height_; ++y)
         for (int x = 0; x < width_; ++x) {
             const float c = coverage.Get(x, y);
             if (c <= 0.0f) continue;
             Blend(px_[size_t(y) * size_t(width_) + size_t(x)],
-                  paint(float(x) + 0.5f, float(y) + 0.5f), c);
+                  paint((float(x) + 0.5f) / k, (float(y) + 0.5f) / k), c);
         }
 }
 
@@ -177,6 +203,8 @@ void Canvas::FillAll(Rgba color) {
 }
 
 void Canvas::Draw(const Canvas& source, int dx, int dy) {
+    dx *= grid_.scale;
+    dy *= grid_.scale;
     for (int y = 0; y < source.height_; ++y)
         for (int x = 0; x < source.width_; ++x) {
             const int tx = x + dx, ty = y + dy;
@@ -191,6 +219,8 @@ void Canvas::Draw(const Canvas& source, int dx, int dy) {
 }
 
 void Canvas::Draw(const ArgbImage& source, int dx, int dy) {
+    dx *= grid_.scale;
+    dy *= grid_.scale;
     for (int y = 0; y < source.Height(); ++y)
         for (int x = 0; x < source.Width(); ++x) {
             const int tx = x + dx, ty = y + dy;
@@ -204,7 +234,7 @@ void Canvas::Draw(const ArgbImage& source, int dx, int dy) {
 }
 
 Coverage Canvas::Alpha() const {
-    Coverage out(width_, height_);
+    Coverage out(grid_);
     for (int y = 0; y < height_; ++y)
         for (int x = 0; x < width_; ++x)
             out.At(x, y) = px_[size_t(y) * size_t(width_) + size_t(x)].a;
@@ -257,7 +287,7 @@ ArgbImage Enlarge(const ArgbImage& image, int factor) {
 }
 
 ArgbImage Flatten(const ArgbImage& image, Rgba background) {
-    Canvas canvas(image.Width(), image.Height());
+    Canvas canvas({image.Width(), image.Height(), 1});
     canvas.FillAll(background);
     canvas.Draw(image, 0, 0);
     return canvas.ToImage();

@@ -38,7 +38,7 @@ const Caption kCaptions[] = {
 };
 
 ArgbImage InkImage(const Coverage& coverage) {
-    Canvas canvas(coverage.Width(), coverage.Height());
+    Canvas canvas(coverage.GetGrid());
     Coverage ink = coverage;
     ink.Scale(kInk);
     canvas.Fill(ink, palette::kShadow);
@@ -49,7 +49,7 @@ ArgbImage InkImage(const Coverage& coverage) {
 
 void MakeCaptionPictures(PictureSet& set) {
     for (const Caption& caption : kCaptions) {
-        Coverage coverage(caption.width, caption.height);
+        Coverage coverage({caption.width, caption.height, set.Scale()});
         for (int line = 0; line < 2 && caption.lines[line]; ++line) {
             const int w = PixelTextWidth(caption.lines[line], kTracking);
             const int x =
@@ -60,10 +60,10 @@ void MakeCaptionPictures(PictureSet& set) {
         set.AddGrey(caption.name, InkImage(coverage));
     }
     for (const ReadoutGlyph& glyph : ReadoutGlyphs()) {
-        Coverage coverage(GlyphWidth(glyph), kPixelFontHeight);
+        Coverage coverage({GlyphWidth(glyph), kPixelFontHeight, set.Scale()});
         for (int y = 0; y < kPixelFontHeight; ++y)
             for (int x = 0; x < GlyphWidth(glyph); ++x)
-                if (glyph.rows[y][x] == '#') coverage.At(x, y) = 1.0f;
+                if (glyph.rows[y][x] == '#') coverage.FillRect({x, y, x + 1, y + 1});
         set.AddGrey(glyph.name, InkImage(coverage));
     }
 }

@@ -38,50 +38,46 @@ float SheetShape(float x, float y) {
     return std::max(box, cut);
 }
 
-ArgbImage Icon(const FormatIcon& f) {
-    Canvas canvas(kIconWidth, kIconHeight);
-    const Coverage sheet = RasterizeSampled(kIconWidth, kIconHeight, SheetShape, 5);
+ArgbImage Icon(const FormatIcon& f, int scale) {
+    const Grid grid{kIconWidth, kIconHeight, scale};
+    Canvas canvas(grid);
+    const Coverage sheet = RasterizeSampled(grid, SheetShape, 5);
     Coverage shadow = sheet.Blurred(1.2f).Shifted(0, 1);
     shadow.Scale(0.35f);
     canvas.Fill(shadow, palette::kShadow);
     // Outline first, the paper one pixel inside it.
     canvas.Fill(sheet, Hex(0x9A9A9A));
     canvas.Fill(
-        RasterizeSampled(
-            kIconWidth, kIconHeight, [](float x, float y) { return SheetShape(x, y) + 1.0f; }, 5),
+        RasterizeSampled(grid, [](float x, float y) { return SheetShape(x, y) + 1.0f; }, 5),
         VerticalGradient(kSheet.top, palette::kWhite, kSheet.bottom, Hex(0xF1F1F1)));
     // The dog-ear, folded toward the viewer.
     const std::vector<std::pair<float, float>> ear = {{kSheet.right - kFold, kSheet.top},
                                                       {kSheet.right - kFold, kSheet.top + kFold},
                                                       {kSheet.right, kSheet.top + kFold}};
     canvas.Fill(
-        RasterizeSampled(
-            kIconWidth, kIconHeight, [&](float x, float y) { return SdPolygon(x, y, ear); }, 5),
+        RasterizeSampled(grid, [&](float x, float y) { return SdPolygon(x, y, ear); }, 5),
         Hex(0x9A9A9A));
-    canvas.Fill(RasterizeSampled(
-                    kIconWidth, kIconHeight,
+    canvas.Fill(RasterizeSampled(grid,
                     [&](float x, float y) { return SdPolygon(x, y, ear) + 1.0f; }, 5),
                 Hex(0xE2E2E2));
 
     // A landscape in the format's colour: a sun and two hills.
     const Rgba tint = Mix(f.color, palette::kWhite, 0.35f);
-    canvas.Fill(Rasterize(kIconWidth, kIconHeight,
+    canvas.Fill(Rasterize(grid,
                           [](float x, float y) { return SdCircle(x, y, 12.0f, 11.0f, 2.6f); }),
                 Mix(palette::kAccentLight, palette::kWhite, 0.1f));
     const std::vector<std::pair<float, float>> hills = {
         {7.5f, 23.0f}, {13.5f, 15.5f}, {17.5f, 20.0f}, {20.5f, 17.0f}, {27.5f, 23.0f}};
     canvas.Fill(
-        RasterizeSampled(
-            kIconWidth, kIconHeight, [&](float x, float y) { return SdPolygon(x, y, hills); }, 5),
+        RasterizeSampled(grid, [&](float x, float y) { return SdPolygon(x, y, hills); }, 5),
         tint);
 
     // The badge reaches past the left edge of the sheet, like a tag.
     const Box badge{1.0f, 27.0f, 27.0f, 37.0f};
-    const Coverage badgeCover = Rasterize(
-        kIconWidth, kIconHeight, [&](float x, float y) { return SdRoundBox(x, y, badge, 2.0f); });
+    const Coverage badgeCover = Rasterize(grid, [&](float x, float y) { return SdRoundBox(x, y, badge, 2.0f); });
     canvas.Fill(badgeCover, VerticalGradient(badge.top, Mix(f.color, palette::kWhite, 0.12f),
                                              badge.bottom, Mix(f.color, Hex(0x000000), 0.12f)));
-    Coverage text(kIconWidth, kIconHeight);
+    Coverage text(grid);
     DrawTextCentred(text, kBadgeFont, f.badge, (badge.left + badge.right) * 0.5f,
                     (badge.top + badge.bottom) * 0.5f);
     canvas.Fill(text, palette::kWhite);
@@ -120,13 +116,14 @@ ArgbImage TrueTypeSign() {
 // The application icon at the sizes desktops ask for.
 constexpr int kAppIconSizes[] = {16, 32, 48, 256};
 
-ArgbImage AppIcon(int size) {
-    Canvas canvas(size, size);
+ArgbImage AppIcon(int size, int scale) {
+    const Grid grid{size, size, scale};
+    Canvas canvas(grid);
     // A margin for the shadow; small sizes need every pixel for the mark.
     const float margin = size >= 48 ? float(size) * 0.07f : 1.0f;
     const float side = float(size) - 2.0f * margin;
     if (size >= 32) {
-        Coverage shadow = Rasterize(size, size, [=](float x, float y) {
+        Coverage shadow = Rasterize(grid, [=](float x, float y) {
             return SdRoundBox(x, y, {margin, margin, margin + side, margin + side}, 0.23f * side);
         });
         shadow = shadow.Blurred(float(size) * 0.02f).Shifted(0, std::max(1, size / 64));
@@ -140,12 +137,16 @@ ArgbImage AppIcon(int size) {
 }  // namespace
 
 void MakeIconPictures(PictureSet& set) {
-    for (const FormatIcon& f : kFormats) set.AddPair(f.colorName, f.maskName, Icon(f));
-    set.AddColor("ttype", TrueTypeSign());
+    const int scale = set.Scale();
+    for (const FormatIcon& f : kFormats) set.AddPair(f.colorName, f.maskName, Icon(f, scale));
+    // Hand-set pixels: at a finer scale each one becomes a square of them.
+    set.AddColor("ttype", Enlarge(TrueTypeSign(), scale));
     for (int size : kAppIconSizes) {
-        const ArgbImage icon = AppIcon(size);
+        const ArgbImage icon = AppIcon(size, scale);
         const std::string name = "TABORA" + std::to_string(size);
         set.AddPair(name + "i", name + "m", icon);
+        // The desktop's icon files come in sizes of their own.
+        if (scale != 1) continue;
         PtrMacStream png;
         PngCodec::Write(icon, png, true, std::nullopt, nullptr, 0);
         set.Out().WriteFile("icons/tabora-" + std::to_string(size) + ".png", png.Data(),

@@ -22,14 +22,14 @@ constexpr float kCaptionFromSize = 40.0f;
 }  // namespace
 
 void DrawLogoMark(Canvas& canvas, float x, float y, float s) {
-    const int w = canvas.Width(), h = canvas.Height();
+    const Grid grid = canvas.GetGrid();
     const auto tile = [=](float px, float py) {
         return SdRoundBox(px, py, {x, y, x + s, y + s}, 0.23f * s);
     };
-    const Coverage tileCover = Rasterize(w, h, tile);
+    const Coverage tileCover = Rasterize(grid, tile);
     canvas.Fill(tileCover, VerticalGradient(y, palette::kAccentLight, y + s, palette::kAccentDark));
     // A soft sheen over the upper half of the tile.
-    Coverage sheen = Rasterize(w, h, [=](float px, float py) {
+    Coverage sheen = Rasterize(grid, [=](float px, float py) {
         return SdRoundBox(px, py, {x + 0.04f * s, y + 0.03f * s, x + 0.96f * s, y + 0.5f * s},
                           0.2f * s);
     });
@@ -41,7 +41,7 @@ void DrawLogoMark(Canvas& canvas, float x, float y, float s) {
     const Box pill{x + 0.15f * s, y + 0.29f * s, x + 0.85f * s, y + 0.59f * s};
     const float pillRadius = (pill.bottom - pill.top) * 0.5f;
     const Coverage pillCover =
-        Rasterize(w, h, [=](float px, float py) { return SdRoundBox(px, py, pill, pillRadius); });
+        Rasterize(grid, [=](float px, float py) { return SdRoundBox(px, py, pill, pillRadius); });
     Coverage pillShadow =
         pillCover.Blurred(std::max(0.5f, 0.035f * s)).Shifted(0, int(std::lround(0.035f * s)));
     pillShadow.Intersect(tileCover);
@@ -50,7 +50,7 @@ void DrawLogoMark(Canvas& canvas, float x, float y, float s) {
     if (s >= kCaptionFromSize) {
         const Box bar{x + 0.30f * s, y + 0.42f * s, x + 0.70f * s, y + 0.47f * s};
         canvas.Fill(
-            Rasterize(w, h,
+            Rasterize(grid,
                       [=](float px, float py) { return SdRoundBox(px, py, bar, 0.025f * s); }),
             palette::kAccent);
     }
@@ -60,18 +60,19 @@ void DrawLogoMark(Canvas& canvas, float x, float y, float s) {
         const auto pointer = [=](float px, float py) {
             return SdPolygon((px - tipX) / scale, (py - tipY) / scale, kPointer) * scale;
         };
-        canvas.Fill(Rasterize(w, h, [=](float px, float py) { return pointer(px, py) - outline; }),
+        canvas.Fill(Rasterize(grid, [=](float px, float py) { return pointer(px, py) - outline; }),
                     palette::kWhite);
-        canvas.Fill(Rasterize(w, h, pointer), Hex(0x262626));
+        canvas.Fill(Rasterize(grid, pointer), Hex(0x262626));
     }
 }
 
 void DrawSampleButton(Canvas& canvas, const SampleButton& b) {
-    const int w = canvas.Width(), h = canvas.Height();
+    const Grid grid = canvas.GetGrid();
+    const int scale = grid.scale;
     const float height = b.box.bottom - b.box.top;
     const float radius = b.pill ? height * 0.5f : std::min(6.0f, height * 0.3f);
     const auto body = [=](float px, float py) { return SdRoundBox(px, py, b.box, radius); };
-    const Coverage cover = Rasterize(w, h, body);
+    const Coverage cover = Rasterize(grid, body);
 
     Coverage shadow = cover.Blurred(1.6f).Shifted(0, 2);
     shadow.Scale(0.32f);
@@ -79,13 +80,13 @@ void DrawSampleButton(Canvas& canvas, const SampleButton& b) {
     canvas.Fill(cover, [=](float px, float py) {
         Rgba c = VerticalGradient(b.box.top, b.top, b.box.bottom, b.bottom)(px, py);
         // A darker hairline keeps the edge crisp on any background.
-        const float edge = SmoothStep(-1.6f, -0.4f, body(px, py));
+        const float edge = SharpStep(-1.6f, -0.4f, body(px, py), scale);
         return Mix(c, Mix(b.bottom, Hex(0x000000), 0.3f), 0.7f * edge);
     });
     // Gloss across the upper half.
     const Box glossBox{b.box.left + 2.0f, b.box.top + 1.5f, b.box.right - 2.0f,
                        b.box.top + height * 0.5f};
-    canvas.Fill(Rasterize(w, h,
+    canvas.Fill(Rasterize(grid,
                           [=](float px, float py) {
                               return SdRoundBox(px, py, glossBox, std::max(1.0f, radius - 2.0f));
                           }),
@@ -94,7 +95,7 @@ void DrawSampleButton(Canvas& canvas, const SampleButton& b) {
     if (*b.caption) {
         const TextStyle font{"Liberation Sans", int(std::lround(height * 0.46f)), true};
         const float cx = (b.box.left + b.box.right) * 0.5f, cy = (b.box.top + b.box.bottom) * 0.5f;
-        Coverage textShadow(w, h), text(w, h);
+        Coverage textShadow(grid), text(grid);
         DrawTextCentred(textShadow, font, b.caption, cx, cy + 1.0f);
         DrawTextCentred(text, font, b.caption, cx, cy);
         textShadow.Scale(0.3f);

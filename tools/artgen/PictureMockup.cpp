@@ -12,22 +12,19 @@ namespace {
 // alignment and contrast can be judged the way a user will see them.
 constexpr int kClientWidth = 548, kClientHeight = 530;
 
-Coverage RectCover(int w, int h, Rect r) {
-    Coverage c(w, h);
-    r = r.Intersect({0, 0, w, h});
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x) c.At(x, y) = 1.0f;
-    return c;
-}
-
 class Mockup {
 public:
-    explicit Mockup(const PictureSet& set) : set_(set), canvas_(kClientWidth, kClientHeight) {
+    explicit Mockup(const PictureSet& set)
+        : set_(set), grid_{kClientWidth, kClientHeight, set.Scale()}, canvas_(grid_) {
         canvas_.FillAll(palette::kWindow);
     }
 
     void Picture(const std::string& name, int x, int y) { canvas_.Draw(set_.Loaded(name), x, y); }
-    void Box(Rect r, Rgba color) { canvas_.Fill(RectCover(kClientWidth, kClientHeight, r), color); }
+    void Box(Rect r, Rgba color) {
+        Coverage c(grid_);
+        c.FillRect(r);
+        canvas_.Fill(c, color);
+    }
     // An etched line: a shadow line and a highlight line.
     void Rule(Rect r) {
         const bool across = r.Width() > r.Height();
@@ -44,7 +41,7 @@ public:
         Box(r.Inflate(-1, -1), palette::kWhite);
     }
     void Text(const std::string& text, int x, int y, Rgba color = palette::kText) {
-        Coverage c(kClientWidth, kClientHeight);
+        Coverage c(grid_);
         DrawText(c, {"Liberation Sans", 11, false}, text, x, y);
         canvas_.Fill(c, color);
     }
@@ -53,8 +50,7 @@ public:
         Text(text, r.left + 4, r.top + 4);
         Box({r.right - 16, r.top + 1, r.right - 1, r.bottom - 1}, Hex(0xE4E4E4));
         const float cx = float(r.right) - 8.5f, cy = float(r.top + r.bottom) * 0.5f;
-        canvas_.Fill(RasterizeSampled(
-                         kClientWidth, kClientHeight,
+        canvas_.Fill(RasterizeSampled(grid_,
                          [=](float x, float y) {
                              return SdPolygon(
                                  x, y,
@@ -75,7 +71,7 @@ public:
     void Check(Rect r, bool checked) {
         Field(r);
         if (!checked) return;
-        canvas_.Fill(Rasterize(kClientWidth, kClientHeight,
+        canvas_.Fill(Rasterize(grid_,
                                [=](float x, float y) {
                                    const float l = float(r.left), t = float(r.top);
                                    return std::min(
@@ -96,13 +92,14 @@ public:
     void Readout(int x, int y, const std::vector<std::string>& glyphs) {
         for (const std::string& g : glyphs) {
             Picture(g, x, y);
-            x += set_.Loaded(g).Width() + 1;
+            x += set_.Loaded(g).Width() / set_.Scale() + 1;
         }
     }
     Canvas& Surface() { return canvas_; }
 
 private:
     const PictureSet& set_;
+    Grid grid_;
     Canvas canvas_;
 };
 
@@ -146,9 +143,9 @@ ArgbImage Window(const PictureSet& set) {
     // pieces) with a sample button on it.
     m.Picture("wabacki", 142, 86);
     m.Picture("waoverlayi", 133, 77);
-    Canvas preview(174, 74);
+    Canvas preview({174, 74, set.Scale()});
     preview.FillAll(palette::kWhite);
-    Canvas frame(192, 92);
+    Canvas frame({192, 92, set.Scale()});
     frame.Draw(set.Loaded("waoverlayi"), 0, 0);
     preview.Draw(frame, -9, -9);
     DrawSampleButton(preview, {{45.0f, 24.0f, 129.0f, 50.0f},
@@ -202,20 +199,24 @@ ArgbImage Half(const ArgbImage& image) {
 }  // namespace
 
 void MakeMockup(PictureSet& set) {
+    // The window at 2x shows the finer pictures in place; 3x adds nothing to
+    // look at but time.
+    if (set.Scale() > 2) return;
     const ArgbImage window = Window(set);
     set.Review("mockup", window);
+    if (set.Scale() != 1) return;
 
     // The sheet for the README: the window, the About picture, the icons.
     constexpr int kGap = 24;
     const ArgbImage& about = set.Loaded("abback");
-    Canvas sheet(kClientWidth + 3 * kGap + about.Width(), kClientHeight + 2 * kGap);
+    Canvas sheet({kClientWidth + 3 * kGap + about.Width(), kClientHeight + 2 * kGap, 1});
     sheet.FillAll(Hex(0xFFFFFF));
-    Canvas windowFrame(kClientWidth + 2, kClientHeight + 2);
+    Canvas windowFrame({kClientWidth + 2, kClientHeight + 2, 1});
     windowFrame.FillAll(Hex(0xC8C8C8));
     windowFrame.Draw(window, 1, 1);
     sheet.Draw(windowFrame, kGap - 1, kGap - 1);
     const int right = kClientWidth + 2 * kGap;
-    Canvas aboutFrame(about.Width() + 2, about.Height() + 2);
+    Canvas aboutFrame({about.Width() + 2, about.Height() + 2, 1});
     aboutFrame.FillAll(Hex(0xC8C8C8));
     aboutFrame.Draw(about, 1, 1);
     sheet.Draw(aboutFrame, right - 1, kGap - 1);

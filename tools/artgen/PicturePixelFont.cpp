@@ -72,9 +72,8 @@ void DrawPixelText(Coverage& target, std::string_view text, int x, int y, int tr
         const int w = int(std::strlen(l->rows[0]));
         for (int row = 0; row < kPixelFontHeight; ++row)
             for (int col = 0; col < w; ++col)
-                if (l->rows[row][col] == '#' && x + col >= 0 && y + row >= 0 &&
-                    x + col < target.Width() && y + row < target.Height())
-                    target.At(x + col, y + row) = 1.0f;
+                if (l->rows[row][col] == '#')
+                    target.FillRect({x + col, y + row, x + col + 1, y + row + 1});
         x += w;
     }
 }

@@ -31,7 +31,7 @@ const StepLabel kLabels[] = {
     {"savei", "savem", 61, 26, "Save your\nbutton"},
 };
 
-ArgbImage Label(const StepLabel& label) {
+ArgbImage Label(const StepLabel& label, int scale) {
     std::vector<std::string> lines;
     std::string_view rest = label.text;
     while (!rest.empty()) {
@@ -45,15 +45,17 @@ ArgbImage Label(const StepLabel& label) {
     // with the centre of its step disc.
     const int block = pitch * (int(lines.size()) - 1) + LineHeight(kLabelFont);
     int y = (label.height - block) / 2;
-    Coverage text(label.width, label.height);
+    const Grid grid{label.width, label.height, scale};
+    Coverage text(grid);
     for (const std::string& line : lines) {
         if (TextWidth(kLabelFont, line) > label.width || y < 0 ||
-            y + LineHeight(kLabelFont) > label.height + 3)
+            y + LineHeight(kLabelFont) > label.height + 3 ||
+            TextWidth(kLabelFont, line, scale) > label.width * scale)
             throw std::runtime_error(std::string("label does not fit: ") + label.text);
         DrawText(text, kLabelFont, line, 0, y);
         y += pitch;
     }
-    Canvas canvas(label.width, label.height);
+    Canvas canvas(grid);
     canvas.Fill(text, palette::kText);
     return canvas.ToImage();
 }
@@ -63,20 +65,21 @@ constexpr int kDisc = 20;
 constexpr float kDiscCentreX = 10.0f, kDiscCentreY = 9.6f, kDiscRadius = 9.1f;
 constexpr TextStyle kDigitFont{"Liberation Sans", 13, true};
 
-Canvas DiscBase() {
-    Canvas canvas(kDisc, kDisc);
+Canvas DiscBase(int scale) {
+    const Grid grid{kDisc, kDisc, scale};
+    Canvas canvas(grid);
     const auto disc = [](float x, float y) {
         return SdCircle(x, y, kDiscCentreX, kDiscCentreY, kDiscRadius);
     };
-    const Coverage body = Rasterize(kDisc, kDisc, disc);
+    const Coverage body = Rasterize(grid, disc);
     Coverage shadow = body.Blurred(0.8f).Shifted(0, 1);
     shadow.Scale(0.35f);
     canvas.Fill(shadow, palette::kShadow);
-    canvas.Fill(body, [disc](float x, float y) {
+    canvas.Fill(body, [disc, scale](float x, float y) {
         Rgba c = VerticalGradient(1.0f, palette::kAccentLight, 19.0f, palette::kAccentDark)(x, y);
         // A darker hairline at the rim gives the disc a clean edge on the
         // light window.
-        const float rim = SmoothStep(-1.6f, -0.4f, disc(x, y));
+        const float rim = SharpStep(-1.6f, -0.4f, disc(x, y), scale);
         return Mix(c, Hex(0xC4560A), 0.6f * rim);
     });
     return canvas;
@@ -86,12 +89,12 @@ Canvas DiscBase() {
 
 void MakeStepPictures(PictureSet& set) {
     for (const StepLabel& label : kLabels)
-        set.AddPair(label.colorName, label.maskName, Label(label));
+        set.AddPair(label.colorName, label.maskName, Label(label, set.Scale()));
 
-    const Canvas base = DiscBase();
+    const Canvas base = DiscBase(set.Scale());
     for (int step = 1; step <= 6; ++step) {
         Canvas canvas = base;
-        Coverage figure(kDisc, kDisc);
+        Coverage figure(canvas.GetGrid());
         DrawTextCentred(figure, kDigitFont, std::to_string(step), kDiscCentreX, kDiscCentreY);
         canvas.Fill(figure, palette::kWhite);
         const std::string name = "orange" + std::to_string(step) + "i";

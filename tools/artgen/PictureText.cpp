@@ -34,15 +34,26 @@ Font& FontFor(const TextStyle& style) {
 
 }  // namespace
 
+TextStyle Scaled(const TextStyle& style, int scale) {
+    return {style.face, style.pixels * scale, style.bold};
+}
+
 int TextWidth(const TextStyle& style, std::string_view text) {
     return FontFor(style).Extent(text).cx;
+}
+
+int TextWidth(const TextStyle& style, std::string_view text, int scale) {
+    return FontFor(Scaled(style, scale)).Extent(text).cx;
 }
 
 int LineHeight(const TextStyle& style) { return FontFor(style).Extent("Ag").cy; }
 
 void DrawText(Coverage& target, const TextStyle& style, std::string_view text, int x, int y) {
-    Font& font = FontFor(style);
+    const int k = target.Scale();
+    Font& font = FontFor(Scaled(style, k));
     const TextExtent extent = font.Extent(text);
+    x *= k;
+    y *= k;
     std::vector<uint8_t> bytes(size_t(target.Width()) * size_t(target.Height()), 0);
     CoverageView view{bytes.data(), target.Width(), target.Height(), target.Width()};
     font.DrawCoverage(text, {x, y, x + extent.cx, y + extent.cy}, view, true);
@@ -55,15 +66,16 @@ void DrawText(Coverage& target, const TextStyle& style, std::string_view text, i
 
 void DrawTextCentred(Coverage& target, const TextStyle& style, std::string_view text, float cx,
                      float cy) {
-    const int w = TextWidth(style, text) + 4, h = LineHeight(style) + 4;
-    Coverage scratch(w, h);
+    // A cell with room for a finer font's slightly different metrics.
+    const int k = target.Scale();
+    Coverage scratch({TextWidth(style, text) + 4, LineHeight(style) + 4, k});
     DrawText(scratch, style, text, 2, 2);
     const Rect ink = scratch.Ink(0.25f);
     if (ink.IsEmpty()) return;
-    const int dx = int(std::lround(cx - float(ink.left + ink.right) * 0.5f));
-    const int dy = int(std::lround(cy - float(ink.top + ink.bottom) * 0.5f));
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
+    const int dx = int(std::lround(cx * float(k) - float(ink.left + ink.right) * 0.5f));
+    const int dy = int(std::lround(cy * float(k) - float(ink.top + ink.bottom) * 0.5f));
+    for (int y = 0; y < scratch.Height(); ++y)
+        for (int x = 0; x < scratch.Width(); ++x) {
             const int tx = x + dx, ty = y + dy;
             if (tx < 0 || ty < 0 || tx >= target.Width() || ty >= target.Height()) continue;
             target.At(tx, ty) = std::max(target.At(tx, ty), scratch.Get(x, y));

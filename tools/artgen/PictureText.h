@@ -16,14 +16,18 @@ struct TextStyle {
     bool bold = false;
 };
 
+// Layout is decided at 1x, in CSS pixels; drawing at a finer scale sets the
+// same text at `scale` times the size in the places the 1x layout chose.
 int TextWidth(const TextStyle& style, std::string_view text);
+// The width the text takes when drawn at `scale`, in device pixels.
+int TextWidth(const TextStyle& style, std::string_view text, int scale);
 // Ascent + descent: the distance between two lines set solid.
 int LineHeight(const TextStyle& style);
 // Adds (by maximum) the antialiased coverage of one line whose cell has its
-// top-left corner at (x, y).
+// top-left corner at (x, y), drawn at the target's scale.
 void DrawText(Coverage& target, const TextStyle& style, std::string_view text, int x, int y);
 // The same line placed so that the middle of its ink lands on (cx, cy),
-// rounded to whole pixels; what digits in a disc or a badge need.
+// rounded to whole device pixels; what digits in a disc or a badge need.
 void DrawTextCentred(Coverage& target, const TextStyle& style, std::string_view text, float cx,
                      float cy);
 // Breaks at spaces into lines no wider than `width` (a word longer than that

@@ -38,23 +38,24 @@ float Facing(const Sdf& shape, float x, float y) {
     return (gx * kLightX + gy * kLightY) / len;
 }
 
-ArgbImage Frame() {
-    Canvas canvas(kFrameWidth, kFrameHeight);
-    const Coverage outer = Rasterize(kFrameWidth, kFrameHeight, OuterShape);
-    const Coverage opening = Rasterize(kFrameWidth, kFrameHeight, SheetShape);
+ArgbImage Frame(int scale) {
+    const Grid grid{kFrameWidth, kFrameHeight, scale};
+    Canvas canvas(grid);
+    const Coverage outer = Rasterize(grid, OuterShape);
+    const Coverage opening = Rasterize(grid, SheetShape);
 
     // The soft edge: a faint shadow under the frame, a touch lower than it.
     // None of it may reach into the opening: there the frame's opacity must
     // be exactly what the sheet lacks.
     Coverage shadow = outer.Blurred(1.4f).Shifted(0, 1);
-    shadow.Cut(Rasterize(kFrameWidth, kFrameHeight,
+    shadow.Cut(Rasterize(grid,
                          [](float x, float y) { return SheetShape(x, y) - 2.0f; }));
     shadow.Scale(0.30f);
     canvas.Fill(shadow, palette::kShadow);
 
     Coverage body = outer;
     body.Cut(opening);
-    canvas.Fill(body, [](float x, float y) {
+    canvas.Fill(body, [scale](float x, float y) {
         // A satin grey lit from above, a rounded outer rim that catches the
         // light, and an opening whose lip falls away into the sheet.
         Rgba c = Mix(Hex(0xE8E8E8), Hex(0xCDCDCD), Clamp01(y / kFrameHeight));
@@ -68,18 +69,19 @@ ArgbImage Frame() {
             0.45f * rim * Facing(OuterShape, x, y) + 0.45f * lip * -Facing(SheetShape, x, y);
         c = shade > 0 ? Mix(c, palette::kWhite, shade) : Mix(c, Hex(0x5A5A5A), -shade);
         // A hairline at the opening gives the sheet a crisp border.
-        const float hairline = 1.0f - SmoothStep(0.5f, 1.5f, fromOpening);
+        const float hairline = 1.0f - SharpStep(0.5f, 1.5f, fromOpening, scale);
         c = Mix(c, Hex(0x8C8C8C), 0.55f * hairline);
         // And one at the outside keeps the frame from dissolving into the window.
-        const float outline = 1.0f - SmoothStep(0.5f, 1.5f, fromOuter);
+        const float outline = 1.0f - SharpStep(0.5f, 1.5f, fromOuter, scale);
         return Mix(c, Hex(0xA8A8A8), 0.5f * outline);
     });
     return canvas.ToImage();
 }
 
-ArgbImage Sheet() {
-    Canvas canvas(kSheetWidth, kSheetHeight);
-    canvas.Fill(Rasterize(kSheetWidth, kSheetHeight,
+ArgbImage Sheet(int scale) {
+    const Grid grid{kSheetWidth, kSheetHeight, scale};
+    Canvas canvas(grid);
+    canvas.Fill(Rasterize(grid,
                           [](float x, float y) { return SheetShape(x + kInset, y + kInset); }),
                 palette::kWhite);
     return canvas.ToImage();
@@ -88,8 +90,8 @@ ArgbImage Sheet() {
 }  // namespace
 
 void MakeWorkAreaPictures(PictureSet& set) {
-    set.AddPair("wabacki", "wabackm", Sheet());
-    set.AddPair("waoverlayi", "waoverlaym", Frame());
+    set.AddPair("wabacki", "wabackm", Sheet(set.Scale()));
+    set.AddPair("waoverlayi", "waoverlaym", Frame(set.Scale()));
 }
 
 }  // namespace tabora::art

@@ -21,10 +21,13 @@ constexpr Rgba kShadow = Hex(0x000000);
 }  // namespace palette
 
 // Stores each picture the way the program asks for it and keeps the image
-// that the program's loader would make of it, for the review mock-up.
+// that the program's loader would make of it, for the review mock-up. One set
+// holds the pictures of one scale: at 1x the bitmaps and masks the design
+// names, at 2x and 3x each picture whole under its colour (or only) name.
 class PictureSet {
 public:
-    explicit PictureSet(ArtOutput& out) : out_(out) {}
+    PictureSet(ArtOutput& out, int scale) : out_(out), scale_(scale) {}
+    int Scale() const { return scale_; }
 
     // A colour bitmap and its mask ("xxxi" and "xxxm"); alpha comes back from
     // the mask.
@@ -43,11 +46,14 @@ public:
     // The picture as the program will see it, by its colour (or only) name.
     const ArgbImage& Loaded(const std::string& name) const;
     ArtOutput& Out() { return out_; }
-    // A review PNG and a 2× enlargement, for looking at single pixels.
+    // A review PNG, named for its scale beyond 1x ("name@2x.png").
     void Review(const std::string& name, const ArgbImage& image) const;
 
 private:
+    // The picture as the loaders of its scale return it, beyond 1x.
+    void AddWhole(const std::string& name, const ArgbImage& loaded);
     ArtOutput& out_;
+    int scale_;
     std::map<std::string, ArgbImage> loaded_;
     std::map<std::string, ArgbImage> masks_;
 };
