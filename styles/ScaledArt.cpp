@@ -123,8 +123,8 @@ std::unique_ptr<ButtonStyle> LoadScaledStyle(const Archive& archive, int32_t sty
     return style;
 }
 
-bool LoadScaledPicture(ArgbImage& image, std::string_view colorName, std::string_view maskName,
-                       int scale) {
+bool LoadScaledPicturePair(ArgbImage& image, std::string_view colorName,
+                           std::string_view maskName, int scale) {
     if (scale == 1) return image.LoadFromResources(colorName, maskName);
     return ReadScaledPicture(Resources().FindPicture(colorName, scale), scale, image);
 }

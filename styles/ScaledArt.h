@@ -47,13 +47,14 @@ constexpr int32_t kMaxPictureSide = 512;
 std::unique_ptr<ButtonStyle> LoadScaledStyle(const Archive& archive, int32_t styleNumber,
                                              int scale);
 
-// An interface picture at `scale`, by the names the 1x loaders take: scale 1
-// is ArgbImage::LoadFromResources / LoadFromResource; at 2 and 3 the picture
-// is stored whole (colour and alpha as the 1x loader assembles them) under
-// its colour name, and the other arguments only serve scale 1. False, with an
+// An interface picture at `scale`, by the names the 1x loaders take: at scale
+// 1 these are ArgbImage::LoadFromResources (a colour picture and its mask) and
+// LoadFromResource (one picture); at 2 and 3 the picture is stored whole
+// (colour and alpha as the 1x loader assembles them) under its colour or only
+// name, and the mask name and greyAsAlpha only serve scale 1. False, with an
 // empty image, when it is missing or damaged.
-bool LoadScaledPicture(ArgbImage& image, std::string_view colorName, std::string_view maskName,
-                       int scale);
+bool LoadScaledPicturePair(ArgbImage& image, std::string_view colorName,
+                           std::string_view maskName, int scale);
 bool LoadScaledPicture(ArgbImage& image, std::string_view name, bool greyAsAlpha, int scale);
 
 // The JPEG bytes of archive tile `tile` (0..25) at `scale`: Archive::kStripWidth

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/Resources.h"
 
 using namespace tabora;
@@ -24,6 +26,36 @@ TEST(Resources, LookupByNumberAndName) {
     EXPECT_TRUE(t.FindRaw(-1).empty());
     EXPECT_TRUE(t.FindBitmap("Banner").empty());
     EXPECT_TRUE(t.FindBitmap("").empty());
+}
+
+TEST(Resources, ScaledArtSitsBesideTheOneTimesArtWithoutDisturbingIt) {
+    ResourceBlobWriter plain;
+    plain.AddRaw(8128, {4, 5});
+    plain.AddBitmap("banner", {7, 7});
+    ResourceBlobWriter w;
+    w.AddRaw(8128, 2, {6, 6, 6});
+    w.AddPicture("banner", 3, {9});
+    w.AddRaw(8128, {4, 5});
+    w.AddRaw(8128, 3, {8});
+    w.AddBitmap("banner", {7, 7});
+    auto blob = w.Finish();
+    ResourceTable t(blob.data(), blob.size());
+    EXPECT_EQ(t.FindRaw(8128).size(), 2u);
+    EXPECT_EQ(t.FindRaw(8128, 1).data(), t.FindRaw(8128).data());
+    EXPECT_EQ(t.FindRaw(8128, 2).size(), 3u);
+    EXPECT_EQ(t.FindRaw(8128, 3)[0], 8);
+    EXPECT_TRUE(t.FindRaw(8128, 4).empty());
+    EXPECT_TRUE(t.FindRaw(8128, 0).empty());
+    EXPECT_EQ(t.FindBitmap("banner").size(), 2u);
+    EXPECT_EQ(t.FindPicture("banner", 3)[0], 9);
+    EXPECT_TRUE(t.FindPicture("banner", 2).empty());
+    EXPECT_TRUE(t.FindPicture("banner", 1).empty()) << "1x pictures are bitmaps";
+    // The 1x entries keep their order in the table.
+    auto plainBlob = plain.Finish();
+    for (size_t i = 0; i < 2; ++i)
+        EXPECT_TRUE(std::equal(plainBlob.begin() + 12 + 48 * ptrdiff_t(i),
+                               plainBlob.begin() + 12 + 48 * ptrdiff_t(i) + 8,
+                               blob.begin() + 12 + 48 * ptrdiff_t(i)));
 }
 
 TEST(Resources, DamagedBlobIsEmptyNotACrash) {

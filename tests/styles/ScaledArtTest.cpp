@@ -1,0 +1,330 @@
+// The art drawn at 2x and 3x, as the programs carry it: every style, tile and
+// interface picture is exactly k times its 1x twin, looks like it, and widens
+// without a seam; and the readers turn damaged resources away cleanly.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "imaging/CDib.h"
+#include "imaging/JpegCodec.h"
+#include "io/MacStream.h"
+#include "platform/Resources.h"
+#include "styles/Catalogue.h"
+#include "styles/ScaledArt.h"
+
+using namespace tabora;
+
+namespace {
+
+// The mean difference, in 8-bit steps over the four premultiplied channels,
+// between `one` and `scaled` averaged down by `scale` in k x k blocks: how
+// far the finer picture is from looking like the 1x one.
+double MeanErrorOfReduction(const ArgbImage& one, const ArgbImage& scaled, int scale) {
+    double total = 0;
+    for (int32_t y = 0; y < one.Height(); ++y)
+        for (int32_t x = 0; x < one.Width(); ++x) {
+            double sum[4] = {};
+            for (int32_t j = 0; j < scale; ++j)
+                for (int32_t i = 0; i < scale; ++i) {
+                    const uint32_t p = scaled.At(x * scale + i, y * scale + j);
+                    const double a = PixelAlpha(p);
+                    sum[0] += a;
+                    sum[1] += PixelRed(p) * a / 255;
+                    sum[2] += PixelGreen(p) * a / 255;
+                    sum[3] += PixelBlue(p) * a / 255;
+                }
+            const uint32_t p = one.At(x, y);
+            const double a = PixelAlpha(p);
+            const double want[4] = {a, PixelRed(p) * a / 255, PixelGreen(p) * a / 255,
+                                    PixelBlue(p) * a / 255};
+            for (int c = 0; c < 4; ++c) total += std::fabs(sum[c] / (scale * scale) - want[c]);
+        }
+    return total / (4.0 * one.Width() * one.Height());
+}
+
+// The k device columns of the CSS stretch column and their neighbours on
+// both sides are one colour in every row: repeating them leaves no seam.
+void ExpectWidensSeamlessly(const ArgbImage& image, int32_t column, int scale) {
+    for (int32_t y = 0; y < image.Height(); ++y)
+        for (int32_t x = column - 1; x <= column + scale; ++x)
+            ASSERT_EQ(image.At(x, y), image.At(column, y)) << "column " << x << ", row " << y;
+}
+
+std::vector<uint8_t> ScaledStyleBytes(int32_t styleNumber, int scale) {
+    const ResourceBytes bytes = Resources().FindRaw(
+        Archive::kStyleResourceBase + GetArchive().Entry(styleNumber)->resourceNumber, scale);
+    return {bytes.begin(), bytes.end()};
+}
+
+void Put16(std::vector<uint8_t>& bytes, size_t at, int32_t value) {
+    bytes[at] = uint8_t(value >> 8);
+    bytes[at + 1] = uint8_t(value);
+}
+
+// The width and height in a baseline JPEG's frame header.
+Point JpegSize(ResourceBytes jpeg) {
+    for (size_t i = 2; i + 9 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0)
+            return {jpeg[i + 7] << 8 | jpeg[i + 8], jpeg[i + 5] << 8 | jpeg[i + 6]};
+    return {};
+}
+
+struct Picture {
+    const char* name;  // colour or only name
+    const char* mask;  // a pair's mask; nullptr: grey (true) or colour (false) below
+    bool grey;
+};
+
+// Every interface picture, with the 1x loader each takes.
+const Picture kPictures[] = {
+    {"choosei", "choosem", false},   {"adjusti", "adjustm", false},
+    {"bcolori", "bcolorm", false},   {"shadowi", "shadowm", false},
+    {"typei", "typem", false},       {"savei", "savem", false},
+    {"orange1i", "orangenm", false}, {"orange2i", "orangenm", false},
+    {"orange3i", "orangenm", false}, {"orange4i", "orangenm", false},
+    {"orange5i", "orangenm", false}, {"orange6i", "orangenm", false},
+    {"gificoni", "gificonm", false}, {"jpgiconi", "jpgiconm", false},
+    {"pngiconi", "pngiconm", false}, {"bmpiconi", "bmpiconm", false},
+    {"TABORA16i", "TABORA16m", false}, {"TABORA32i", "TABORA32m", false},
+    {"TABORA48i", "TABORA48m", false}, {"TABORA256i", "TABORA256m", false},
+    {"wabacki", "wabackm", false},   {"waoverlayi", "waoverlaym", false},
+    {"banner", "bannerm", false},    {"abback", nullptr, false},
+    {"ttype", nullptr, false},       {"size", nullptr, true},
+    {"hue", nullptr, true},          {"bright", nullptr, true},
+    {"tcolor", nullptr, true},       {"antialias", nullptr, true},
+    {"shadow", nullptr, true},       {"placement", nullptr, true},
+    {"zero", nullptr, true},         {"one", nullptr, true},
+    {"two", nullptr, true},          {"three", nullptr, true},
+    {"four", nullptr, true},         {"five", nullptr, true},
+    {"six", nullptr, true},          {"seven", nullptr, true},
+    {"eight", nullptr, true},        {"nine", nullptr, true},
+    {"lparen", nullptr, true},       {"rparen", nullptr, true},
+    {"decimal", nullptr, true},      {"percent", nullptr, true},
+    {"degree", nullptr, true},       {"minus", nullptr, true},
+    {"plus", nullptr, true},
+};
+
+bool Load(ArgbImage& image, const Picture& p, int scale) {
+    return p.mask ? LoadScaledPicturePair(image, p.name, p.mask, scale)
+                  : LoadScaledPicture(image, p.name, p.grey, scale);
+}
+
+bool IsStepLabel(std::string_view name) {
+    for (const char* label : {"choosei", "adjusti", "bcolori", "shadowi", "typei", "savei"})
+        if (name == label) return true;
+    return false;
+}
+
+// A finer picture may differ from its 1x twin only as much as sharper edges
+// explain: in 8-bit steps, averaged over the picture (today at most 2.6 for a
+// style, 4.9 for a picture). The step labels are all text, which the font
+// hints to the pixel grid, so it is bolder at 11 pixels than at 22 or 33
+// (today at most 10.4).
+constexpr double kMaxStyleError = 4.0;
+constexpr double kMaxPictureError = 6.0;
+constexpr double kMaxTextPictureError = 13.0;
+
+}  // namespace
+
+TEST(ScaledStyles, EveryStyleIsExactlyKTimesItsOneTimesStyleAndLooksLikeIt) {
+    const Archive& archive = GetArchive();
+    for (int scale : {2, 3}) {
+        std::vector<std::pair<double, int32_t>> errors;
+        for (int32_t n = 1; n <= Archive::kEntryCount; ++n) {
+            if (!archive.HasStyleData(n)) continue;
+            SCOPED_TRACE("style " + std::to_string(n) + " at " + std::to_string(scale) + "x");
+            const auto one = archive.Load(n);
+            const auto scaled = LoadScaledStyle(archive, n, scale);
+            ASSERT_NE(one, nullptr);
+            ASSERT_NE(scaled, nullptr);
+            ASSERT_EQ(scaled->image.Width(), one->image.Width() * scale);
+            ASSERT_EQ(scaled->image.Height(), one->image.Height() * scale);
+            EXPECT_EQ(scaled->defaultStretch, one->defaultStretch);
+            if (one->stretchColumn < 0) {
+                EXPECT_EQ(scaled->stretchColumn, -1);
+            } else {
+                ASSERT_EQ(scaled->stretchColumn, one->stretchColumn * scale);
+                ExpectWidensSeamlessly(scaled->image, scaled->stretchColumn, scale);
+            }
+            const double error = MeanErrorOfReduction(one->image, scaled->image, scale);
+            EXPECT_LT(error, kMaxStyleError);
+            errors.push_back({error, n});
+        }
+        std::sort(errors.rbegin(), errors.rend());
+        std::printf("%dx: worst mean errors after reduction:", scale);
+        for (size_t i = 0; i < 5 && i < errors.size(); ++i)
+            std::printf(" style %d %.2f;", errors[i].second, errors[i].first);
+        std::printf("\n");
+    }
+}
+
+TEST(ScaledStyles, ScaleOneIsTheOneTimesStyleAndOtherScalesHaveNone) {
+    const Archive& archive = GetArchive();
+    const auto one = archive.Load(1);
+    const auto same = LoadScaledStyle(archive, 1, 1);
+    ASSERT_NE(same, nullptr);
+    EXPECT_TRUE(std::equal(one->image.Pixels(),
+                           one->image.Pixels() + one->image.Width() * one->image.Height(),
+                           same->image.Pixels()));
+    EXPECT_EQ(same->stretchColumn, one->stretchColumn);
+    for (int scale : {-1, 0, 4, 255}) EXPECT_EQ(LoadScaledStyle(archive, 1, scale), nullptr);
+    for (int32_t n : {0, -5, Archive::kEntryCount + 1}) EXPECT_EQ(LoadScaledStyle(archive, n, 2), nullptr);
+}
+
+TEST(ScaledStyleResource, RoundTripsAndKeepsItsStretchOnTheGrid) {
+    ArgbImage image(8, 4);
+    for (int32_t i = 0; i < 32; ++i) image.Pixels()[i] = MakePixel(uint8_t(i * 8), 1, 2, uint8_t(i));
+    auto read = [&](int16_t stretch, int16_t column) {
+        return ReadScaledStyle(WriteScaledStyle(image, 2, stretch, column), 2);
+    };
+    const auto style = read(12, 4);
+    ASSERT_NE(style, nullptr);
+    EXPECT_TRUE(std::equal(image.Pixels(), image.Pixels() + 32, style->image.Pixels()));
+    EXPECT_EQ(style->defaultStretch, 12);
+    EXPECT_EQ(style->stretchColumn, 4);
+    // A column off the CSS grid, or whose k columns leave the picture, cannot
+    // be repeated; widening may not push the body past the canvas.
+    EXPECT_EQ(read(0, 3)->stretchColumn, -1);
+    EXPECT_EQ(read(0, 7)->stretchColumn, -1);
+    EXPECT_EQ(read(0, 6)->stretchColumn, 6);
+    EXPECT_EQ(read(-4, 0)->defaultStretch, 0);
+    EXPECT_EQ(read(500, 0)->defaultStretch, Archive::kMaxStyleWidth - 4);
+}
+
+TEST(ScaledStyleResource, DamageOfEveryKindFailsCleanly) {
+    const std::vector<uint8_t> good = ScaledStyleBytes(1, 2);
+    ASSERT_GT(good.size(), 16u);
+    ASSERT_NE(ReadScaledStyle(good, 2), nullptr);
+    EXPECT_EQ(ReadScaledStyle(good, 3), nullptr) << "read at another scale";
+    EXPECT_EQ(ReadScaledStyle({}, 2), nullptr);
+
+    const int32_t width = good[4] << 8 | good[5], height = good[6] << 8 | good[7];
+    auto damaged = [&](auto change) {
+        std::vector<uint8_t> bytes = good;
+        change(bytes);
+        return ReadScaledStyle(bytes, 2);
+    };
+    EXPECT_EQ(damaged([](auto& b) { Put16(b, 0, 2); }), nullptr) << "unknown version";
+    EXPECT_EQ(damaged([](auto& b) { Put16(b, 2, 3); }), nullptr) << "scale differs";
+    EXPECT_EQ(damaged([&](auto& b) { Put16(b, 4, width + 1); }), nullptr) << "odd width";
+    EXPECT_EQ(damaged([](auto& b) { Put16(b, 4, 2 * (Archive::kMaxStyleWidth + 1)); }), nullptr)
+        << "wider than the canvas";
+    EXPECT_EQ(damaged([](auto& b) { Put16(b, 6, 0); }), nullptr) << "no rows";
+    EXPECT_EQ(damaged([&](auto& b) { Put16(b, 6, height - 2); }), nullptr) << "fewer rows";
+    EXPECT_EQ(damaged([&](auto& b) { Put16(b, 6, height + 2); }), nullptr) << "more rows";
+    EXPECT_EQ(damaged([](auto& b) { b[8] = 0x7F; }), nullptr) << "packed length past the end";
+    EXPECT_EQ(damaged([](auto& b) { b[b.size() / 2] ^= 0x10; }), nullptr) << "pixels damaged";
+    EXPECT_EQ(damaged([](auto& b) { b.push_back(0); }), nullptr) << "trailing bytes";
+    // Cut short anywhere: refused, never half a picture.
+    for (size_t cut = 0; cut < good.size(); cut += 1 + cut / 8) {
+        const std::vector<uint8_t> part(good.begin(), good.begin() + ptrdiff_t(cut));
+        EXPECT_EQ(ReadScaledStyle(part, 2), nullptr) << "cut at " << cut;
+    }
+}
+
+TEST(ScaledStyleResource, AStyleThatDoesNotFitItsCatalogueEntryIsNotLoaded) {
+    // A resource table in which style 1 at 2x is a (well-formed) picture of
+    // another size, and style 2 is missing.
+    const ArchiveEntry& entry = *GetArchive().Entry(1);
+    ArgbImage wrong(2 * 20, 2 * 10);
+    ResourceBlobWriter writer;
+    writer.AddRaw(Archive::kStyleResourceBase + entry.resourceNumber, 2,
+                  WriteScaledStyle(wrong, 2, 0, -1));
+    const std::vector<uint8_t> blob = writer.Finish();
+    const ResourceTable table(blob.data(), blob.size());
+    SetResourcesForTesting(&table);
+    EXPECT_EQ(LoadScaledStyle(GetArchive(), 1, 2), nullptr);
+    EXPECT_EQ(LoadScaledStyle(GetArchive(), 2, 2), nullptr);
+    SetResourcesForTesting(nullptr);
+}
+
+TEST(ScaledPictures, EveryPictureIsExactlyKTimesItsOneTimesPictureAndLooksLikeIt) {
+    for (const Picture& p : kPictures) {
+        ArgbImage one;
+        ASSERT_TRUE(Load(one, p, 1)) << p.name;
+        for (int scale : {2, 3}) {
+            SCOPED_TRACE(std::string(p.name) + " at " + std::to_string(scale) + "x");
+            ArgbImage scaled;
+            ASSERT_TRUE(Load(scaled, p, scale));
+            ASSERT_EQ(scaled.Width(), one.Width() * scale);
+            ASSERT_EQ(scaled.Height(), one.Height() * scale);
+            EXPECT_LT(MeanErrorOfReduction(one, scaled, scale),
+                      IsStepLabel(p.name) ? kMaxTextPictureError : kMaxPictureError);
+        }
+    }
+}
+
+TEST(ScaledPictures, MissingOrDamagedPicturesLeaveAnEmptyImage) {
+    ArgbImage image(3, 3);
+    EXPECT_FALSE(LoadScaledPicturePair(image, "nosuchpicture", "nosuchmask", 2));
+    EXPECT_EQ(image.Width(), 0);
+    EXPECT_FALSE(LoadScaledPicturePair(image, "banner", "bannerm", 4));
+    EXPECT_FALSE(LoadScaledPicture(image, "hue", true, 0));
+
+    const ResourceBytes stored = Resources().FindPicture("hue", 2);
+    std::vector<uint8_t> bytes(stored.begin(), stored.end());
+    ASSERT_TRUE(ReadScaledPicture(bytes, 2, image));
+    bytes.pop_back();
+    EXPECT_FALSE(ReadScaledPicture(bytes, 2, image));
+    EXPECT_EQ(image.Width(), 0);
+    // Larger than any interface picture may be.
+    std::vector<uint8_t> huge(stored.begin(), stored.end());
+    Put16(huge, 4, 2 * (kMaxPictureSide + 1));
+    EXPECT_FALSE(ReadScaledPicture(huge, 2, image));
+}
+
+TEST(ScaledStripTiles, EveryTileIsKTimesItsOneTimesTileAndDecodes) {
+    JpegCodec codec(100);
+    for (int scale = kMinArtScale; scale <= kMaxArtScale; ++scale) {
+        CDib dib(Archive::kStripWidth * scale, Archive::kTileHeight * scale, 24);
+        ASSERT_TRUE(dib.AllocateImage());
+        for (int32_t tile = 0; tile < Archive::kTileCount; ++tile) {
+            SCOPED_TRACE("tile " + std::to_string(tile) + " at " + std::to_string(scale) + "x");
+            const ResourceBytes jpeg = FindStripTile(tile, scale);
+            ASSERT_FALSE(jpeg.empty());
+            const Point size = JpegSize(jpeg);
+            EXPECT_EQ(size.x, Archive::kStripWidth * scale);
+            EXPECT_EQ(size.y, Archive::kTileHeight * scale);
+            PtrMacStream stream(jpeg.data(), uint32_t(jpeg.size()), false);
+            codec.Decode(stream, dib, {0, 0, size.x, size.y});
+        }
+        EXPECT_TRUE(FindStripTile(Archive::kTileCount, scale).empty());
+        EXPECT_TRUE(FindStripTile(-1, scale).empty());
+    }
+    EXPECT_EQ(FindStripTile(0, 1).data(), Resources().FindRaw(Archive::kTileResourceBase).data());
+}
+
+// Drawing the finer art must leave the 1x art exactly as it was. Given the
+// tabora.res of an earlier build (TABORA_BASELINE_RES=path), every resource in
+// it must be here with the same bytes; without it the test has nothing to do.
+TEST(OneTimesArt, IsByteForByteTheBaselines) {
+    const char* path = std::getenv("TABORA_BASELINE_RES");
+    if (!path) GTEST_SKIP() << "set TABORA_BASELINE_RES to an earlier tabora.res";
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<uint8_t> blob((std::istreambuf_iterator<char>(in)),
+                                    std::istreambuf_iterator<char>());
+    const ResourceTable baseline(blob.data(), blob.size());
+    ASSERT_GT(baseline.Count(), 0u) << path;
+    auto get32 = [&](size_t at) {
+        return uint32_t(blob[at]) | uint32_t(blob[at + 1]) << 8 | uint32_t(blob[at + 2]) << 16 |
+               uint32_t(blob[at + 3]) << 24;
+    };
+    for (size_t i = 0; i < baseline.Count(); ++i) {
+        const size_t entry = 12 + i * ResourceTable::kEntrySize;
+        const uint32_t kind = get32(entry), id = get32(entry + 4);
+        const std::string name(reinterpret_cast<const char*>(&blob[entry + 16]));
+        const ResourceBytes old = kind == ResourceTable::kRaw ? baseline.FindRaw(int(id))
+                                                              : baseline.FindBitmap(name);
+        const ResourceBytes now = kind == ResourceTable::kRaw ? Resources().FindRaw(int(id))
+                                                              : Resources().FindBitmap(name);
+        EXPECT_TRUE(std::equal(old.begin(), old.end(), now.begin(), now.end()))
+            << "kind " << kind << " id " << id << " " << name;
+    }
+}
