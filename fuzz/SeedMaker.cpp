@@ -15,6 +15,7 @@
 #include "platform/Resources.h"
 #include "render/TaboraButton.h"
 #include "styles/Archive.h"
+#include "styles/ScaledArt.h"
 
 #include <nlohmann/json.hpp>
 
@@ -149,6 +150,26 @@ int main(int argc, char** argv) {
         Bytes old(current.begin(), current.end() - 4);
         old[1] = 0x01;
         Save(out / "read_style", "tiny-v0101", old);
+
+        // The same styles and a few interface pictures at 2x and 3x, and a
+        // tiny picture of each kind.
+        for (int scale : {2, 3}) {
+            const std::string at = "@" + std::to_string(scale) + "x";
+            for (int16_t n : styles) {
+                const ResourceBytes bytes = Resources().FindRaw(
+                    Archive::kStyleResourceBase + GetArchive().Entry(n)->resourceNumber, scale);
+                Save(out / "read_scaled_art", "style" + std::to_string(n) + at, bytes.data(),
+                     bytes.size());
+            }
+            for (const char* name : {"hue", "orange1i", "ttype"}) {
+                const ResourceBytes bytes = Resources().FindPicture(name, scale);
+                Save(out / "read_scaled_art", name + at, bytes.data(), bytes.size());
+            }
+            ArgbImage small(2 * scale, scale);
+            for (int32_t i = 0; i < 2 * scale * scale; ++i) small.Pixels()[i] = MakePixel(uint8_t(i), 9, 8, 7);
+            Save(out / "read_scaled_art", "tiny-style" + at, WriteScaledStyle(small, scale, 3, int16_t(scale)));
+            Save(out / "read_scaled_art", "tiny-picture" + at, WriteScaledPicture(small, scale));
+        }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tabora-fuzz-seeds: %s\n", e.what());
         return 1;
