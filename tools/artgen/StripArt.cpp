@@ -295,6 +295,25 @@ ArgbImage DrawShowcase(std::span<const CatalogueItem> items, const std::vector<A
     return sheet;
 }
 
+ArgbImage DrawGallery(std::span<const CatalogueItem> items, const std::vector<ArgbImage>& styles,
+                      int scale) {
+    constexpr int32_t kColumns = 2, kCount = 12, kCellW = 176, kCellH = 56;
+    const std::vector<size_t> families = OnePerFamily(items);
+    ArgbImage sheet(kCellW * kColumns * scale, kCellH * (kCount / kColumns) * scale);
+    FillChecker(sheet, sheet.Extent(), kChecker * scale);
+    for (int32_t k = 0; k < kCount; ++k) {
+        // Spread over the catalogue, from the gels to the icon buttons.
+        const size_t pick = families[size_t(k) * (families.size() - 1) / (kCount - 1)];
+        const ArgbImage& s = styles[pick];
+        const int32_t x = (k % kColumns) * kCellW * scale + (kCellW * scale - s.Width()) / 2;
+        const int32_t y = (k / kColumns) * kCellH * scale + (kCellH * scale - s.Height()) / 2;
+        const FloatImage body = FloatImage::FromArgb(s);
+        DrawDropShadow(sheet, x, y, body, scale);
+        CompositeOnto(sheet, x, y, body);
+    }
+    return sheet;
+}
+
 ArgbImage DrawScalesSheet(std::span<const CatalogueItem> items,
                           std::array<const std::vector<ArgbImage>*, 3> scales) {
     constexpr int32_t kGap = 16;

@@ -34,6 +34,11 @@ ArgbImage DrawBackgroundSheet(std::span<const CatalogueItem> items,
 // at a glance.
 ArgbImage DrawShowcase(std::span<const CatalogueItem> items, const std::vector<ArgbImage>& styles);
 
+// A few families, two to a row, at `scale` (`styles` drawn at that scale),
+// with their drop shadows on the strip's checker: a gallery for the README.
+ArgbImage DrawGallery(std::span<const CatalogueItem> items, const std::vector<ArgbImage>& styles,
+                      int scale);
+
 // One style of every family at 1x, 2x and 3x side by side (`scales[k - 1]`
 // holds the pictures at k), with the 3x picture widened: do they look alike,
 // are the finer ones sharp, and does the widening hold at 3x?

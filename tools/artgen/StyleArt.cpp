@@ -162,6 +162,8 @@ void GenerateStyleArt(ArtOutput& out) {
     const std::vector<ArgbImage> twice = GenerateScale(out, items, 2);
     const std::vector<ArgbImage> thrice = GenerateScale(out, items, 3);
     out.Review("styles-scales.png", style::DrawScalesSheet(items, {&images, &twice, &thrice}));
+    out.Review("styles-gallery.png", style::DrawGallery(items, images, 1));
+    out.Review("styles-gallery@2x.png", style::DrawGallery(items, twice, 2));
 }
 
 }  // namespace tabora::art
