@@ -2,6 +2,7 @@
 
 #include "styles/Archive.h"
 #include "styles/Catalogue.h"
+#include "styles/ScaledArt.h"
 
 using namespace tabora;
 
@@ -28,6 +29,34 @@ void BM_LoadStyle(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LoadStyle)->Arg(0)->Arg(1);
+
+// Loading a style drawn at 2x or 3x: find the resource, inflate the pixels
+// straight into the picture, check it against the catalogue. Arguments: the
+// scale, and 0 for style 1 or 1 for the largest style.
+void BM_LoadScaledStyle(benchmark::State& state) {
+    const Archive& archive = GetArchive();
+    const int scale = int(state.range(0));
+    const int32_t number = state.range(1) ? LargestStyle() : 1;
+    for (auto _ : state) {
+        auto style = LoadScaledStyle(archive, number, scale);
+        benchmark::DoNotOptimize(style.get());
+    }
+    auto style = LoadScaledStyle(archive, number, scale);
+    state.SetLabel(std::to_string(style->image.Width()) + " x " +
+                   std::to_string(style->image.Height()));
+}
+BENCHMARK(BM_LoadScaledStyle)->Args({2, 0})->Args({2, 1})->Args({3, 0})->Args({3, 1});
+
+// The preview's frame, the picture the renderer loads with every button.
+void BM_LoadScaledPicture(benchmark::State& state) {
+    const int scale = int(state.range(0));
+    ArgbImage image;
+    for (auto _ : state) {
+        LoadScaledPicturePair(image, "waoverlayi", "waoverlaym", scale);
+        benchmark::DoNotOptimize(image.Pixels());
+    }
+}
+BENCHMARK(BM_LoadScaledPicture)->Arg(1)->Arg(2)->Arg(3);
 
 void BM_HitTestLastEntry(benchmark::State& state) {
     const Archive& archive = GetArchive();

@@ -166,8 +166,10 @@ int main(int argc, char** argv) {
                 Save(out / "read_scaled_art", name + at, bytes.data(), bytes.size());
             }
             ArgbImage small(2 * scale, scale);
-            for (int32_t i = 0; i < 2 * scale * scale; ++i) small.Pixels()[i] = MakePixel(uint8_t(i), 9, 8, 7);
-            Save(out / "read_scaled_art", "tiny-style" + at, WriteScaledStyle(small, scale, 3, int16_t(scale)));
+            for (int32_t i = 0; i < 2 * scale * scale; ++i)
+                small.Pixels()[i] = MakePixel(uint8_t(i), 9, 8, 7);
+            Save(out / "read_scaled_art", "tiny-style" + at,
+                 WriteScaledStyle(small, scale, 3, int16_t(scale)));
             Save(out / "read_scaled_art", "tiny-picture" + at, WriteScaledPicture(small, scale));
         }
     } catch (const std::exception& e) {

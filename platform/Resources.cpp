@@ -92,7 +92,9 @@ void ResourceBlobWriter::AddBitmap(const std::string& name, std::vector<uint8_t>
 }
 
 void ResourceBlobWriter::AddRaw(int id, int scale, std::vector<uint8_t> bytes) {
-    items_.push_back({ResourceTable::ScaledKind(ResourceTable::kRaw, scale), uint32_t(id), {},
+    items_.push_back({ResourceTable::ScaledKind(ResourceTable::kRaw, scale),
+                      uint32_t(id),
+                      {},
                       std::move(bytes)});
 }
 

@@ -73,8 +73,8 @@ std::unique_ptr<ButtonStyle> ReadScaledStyle(std::span<const uint8_t> bytes, int
     // As at 1x, foreign values are made harmless rather than trusted: the k
     // repeated columns must lie inside the picture on the CSS pixel grid.
     const int32_t width = style->image.Width();
-    const bool inside = stretchColumn >= 0 && stretchColumn % scale == 0 &&
-                        stretchColumn + scale <= width;
+    const bool inside =
+        stretchColumn >= 0 && stretchColumn % scale == 0 && stretchColumn + scale <= width;
     style->stretchColumn = int16_t(inside ? stretchColumn : -1);
     style->defaultStretch =
         int16_t(std::clamp(defaultStretch, 0, Archive::kMaxStyleWidth - width / scale));
@@ -123,8 +123,8 @@ std::unique_ptr<ButtonStyle> LoadScaledStyle(const Archive& archive, int32_t sty
     return style;
 }
 
-bool LoadScaledPicturePair(ArgbImage& image, std::string_view colorName,
-                           std::string_view maskName, int scale) {
+bool LoadScaledPicturePair(ArgbImage& image, std::string_view colorName, std::string_view maskName,
+                           int scale) {
     if (scale == 1) return image.LoadFromResources(colorName, maskName);
     return ReadScaledPicture(Resources().FindPicture(colorName, scale), scale, image);
 }

@@ -53,8 +53,8 @@ std::unique_ptr<ButtonStyle> LoadScaledStyle(const Archive& archive, int32_t sty
 // (colour and alpha as the 1x loader assembles them) under its colour or only
 // name, and the mask name and greyAsAlpha only serve scale 1. False, with an
 // empty image, when it is missing or damaged.
-bool LoadScaledPicturePair(ArgbImage& image, std::string_view colorName,
-                           std::string_view maskName, int scale);
+bool LoadScaledPicturePair(ArgbImage& image, std::string_view colorName, std::string_view maskName,
+                           int scale);
 bool LoadScaledPicture(ArgbImage& image, std::string_view name, bool greyAsAlpha, int scale);
 
 // The JPEG bytes of archive tile `tile` (0..25) at `scale`: Archive::kStripWidth

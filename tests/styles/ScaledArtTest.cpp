@@ -76,44 +76,23 @@ Point JpegSize(ResourceBytes jpeg) {
     return {};
 }
 
-struct Picture {
-    const char* name;  // colour or only name
-    const char* mask;  // a pair's mask; nullptr: grey (true) or colour (false) below
-    bool grey;
-};
+// Every interface picture, by the 1x loader each takes: colour pictures with
+// a mask, grey pictures whose darkness is their opacity, opaque colour ones.
+const char* const kPairs[] = {"choosei",  "adjusti",    "bcolori",   "shadowi",   "typei",
+                              "savei",    "orange1i",   "orange2i",  "orange3i",  "orange4i",
+                              "orange5i", "orange6i",   "gificoni",  "jpgiconi",  "pngiconi",
+                              "bmpiconi", "TABORA16i",  "TABORA32i", "TABORA48i", "TABORA256i",
+                              "wabacki",  "waoverlayi", "banner"};
+const char* const kGreys[] = {"size",      "hue",     "bright",  "tcolor", "antialias", "shadow",
+                              "placement", "zero",    "one",     "two",    "three",     "four",
+                              "five",      "six",     "seven",   "eight",  "nine",      "lparen",
+                              "rparen",    "decimal", "percent", "degree", "minus",     "plus"};
+const char* const kColours[] = {"abback", "ttype"};
 
-// Every interface picture, with the 1x loader each takes.
-const Picture kPictures[] = {
-    {"choosei", "choosem", false},   {"adjusti", "adjustm", false},
-    {"bcolori", "bcolorm", false},   {"shadowi", "shadowm", false},
-    {"typei", "typem", false},       {"savei", "savem", false},
-    {"orange1i", "orangenm", false}, {"orange2i", "orangenm", false},
-    {"orange3i", "orangenm", false}, {"orange4i", "orangenm", false},
-    {"orange5i", "orangenm", false}, {"orange6i", "orangenm", false},
-    {"gificoni", "gificonm", false}, {"jpgiconi", "jpgiconm", false},
-    {"pngiconi", "pngiconm", false}, {"bmpiconi", "bmpiconm", false},
-    {"TABORA16i", "TABORA16m", false}, {"TABORA32i", "TABORA32m", false},
-    {"TABORA48i", "TABORA48m", false}, {"TABORA256i", "TABORA256m", false},
-    {"wabacki", "wabackm", false},   {"waoverlayi", "waoverlaym", false},
-    {"banner", "bannerm", false},    {"abback", nullptr, false},
-    {"ttype", nullptr, false},       {"size", nullptr, true},
-    {"hue", nullptr, true},          {"bright", nullptr, true},
-    {"tcolor", nullptr, true},       {"antialias", nullptr, true},
-    {"shadow", nullptr, true},       {"placement", nullptr, true},
-    {"zero", nullptr, true},         {"one", nullptr, true},
-    {"two", nullptr, true},          {"three", nullptr, true},
-    {"four", nullptr, true},         {"five", nullptr, true},
-    {"six", nullptr, true},          {"seven", nullptr, true},
-    {"eight", nullptr, true},        {"nine", nullptr, true},
-    {"lparen", nullptr, true},       {"rparen", nullptr, true},
-    {"decimal", nullptr, true},      {"percent", nullptr, true},
-    {"degree", nullptr, true},       {"minus", nullptr, true},
-    {"plus", nullptr, true},
-};
-
-bool Load(ArgbImage& image, const Picture& p, int scale) {
-    return p.mask ? LoadScaledPicturePair(image, p.name, p.mask, scale)
-                  : LoadScaledPicture(image, p.name, p.grey, scale);
+std::string MaskOf(std::string name) {
+    if (name.starts_with("orange")) return "orangenm";
+    if (name.back() == 'i') name.pop_back();
+    return name + "m";
 }
 
 bool IsStepLabel(std::string_view name) {
@@ -175,12 +154,14 @@ TEST(ScaledStyles, ScaleOneIsTheOneTimesStyleAndOtherScalesHaveNone) {
                            same->image.Pixels()));
     EXPECT_EQ(same->stretchColumn, one->stretchColumn);
     for (int scale : {-1, 0, 4, 255}) EXPECT_EQ(LoadScaledStyle(archive, 1, scale), nullptr);
-    for (int32_t n : {0, -5, Archive::kEntryCount + 1}) EXPECT_EQ(LoadScaledStyle(archive, n, 2), nullptr);
+    for (int32_t n : {0, -5, Archive::kEntryCount + 1})
+        EXPECT_EQ(LoadScaledStyle(archive, n, 2), nullptr);
 }
 
 TEST(ScaledStyleResource, RoundTripsAndKeepsItsStretchOnTheGrid) {
     ArgbImage image(8, 4);
-    for (int32_t i = 0; i < 32; ++i) image.Pixels()[i] = MakePixel(uint8_t(i * 8), 1, 2, uint8_t(i));
+    for (int32_t i = 0; i < 32; ++i)
+        image.Pixels()[i] = MakePixel(uint8_t(i * 8), 1, 2, uint8_t(i));
     auto read = [&](int16_t stretch, int16_t column) {
         return ReadScaledStyle(WriteScaledStyle(image, 2, stretch, column), 2);
     };
@@ -246,19 +227,31 @@ TEST(ScaledStyleResource, AStyleThatDoesNotFitItsCatalogueEntryIsNotLoaded) {
 }
 
 TEST(ScaledPictures, EveryPictureIsExactlyKTimesItsOneTimesPictureAndLooksLikeIt) {
-    for (const Picture& p : kPictures) {
+    auto check = [](const char* name, auto load) {
         ArgbImage one;
-        ASSERT_TRUE(Load(one, p, 1)) << p.name;
+        ASSERT_TRUE(load(one, 1)) << name;
         for (int scale : {2, 3}) {
-            SCOPED_TRACE(std::string(p.name) + " at " + std::to_string(scale) + "x");
+            SCOPED_TRACE(std::string(name) + " at " + std::to_string(scale) + "x");
             ArgbImage scaled;
-            ASSERT_TRUE(Load(scaled, p, scale));
+            ASSERT_TRUE(load(scaled, scale));
             ASSERT_EQ(scaled.Width(), one.Width() * scale);
             ASSERT_EQ(scaled.Height(), one.Height() * scale);
             EXPECT_LT(MeanErrorOfReduction(one, scaled, scale),
-                      IsStepLabel(p.name) ? kMaxTextPictureError : kMaxPictureError);
+                      IsStepLabel(name) ? kMaxTextPictureError : kMaxPictureError);
         }
-    }
+    };
+    for (const char* name : kPairs)
+        check(name, [&](ArgbImage& image, int scale) {
+            return LoadScaledPicturePair(image, name, MaskOf(name), scale);
+        });
+    for (const char* name : kGreys)
+        check(name, [&](ArgbImage& image, int scale) {
+            return LoadScaledPicture(image, name, true, scale);
+        });
+    for (const char* name : kColours)
+        check(name, [&](ArgbImage& image, int scale) {
+            return LoadScaledPicture(image, name, false, scale);
+        });
 }
 
 TEST(ScaledPictures, MissingOrDamagedPicturesLeaveAnEmptyImage) {
@@ -320,8 +313,8 @@ TEST(OneTimesArt, IsByteForByteTheBaselines) {
         const size_t entry = 12 + i * ResourceTable::kEntrySize;
         const uint32_t kind = get32(entry), id = get32(entry + 4);
         const std::string name(reinterpret_cast<const char*>(&blob[entry + 16]));
-        const ResourceBytes old = kind == ResourceTable::kRaw ? baseline.FindRaw(int(id))
-                                                              : baseline.FindBitmap(name);
+        const ResourceBytes old =
+            kind == ResourceTable::kRaw ? baseline.FindRaw(int(id)) : baseline.FindBitmap(name);
         const ResourceBytes now = kind == ResourceTable::kRaw ? Resources().FindRaw(int(id))
                                                               : Resources().FindBitmap(name);
         EXPECT_TRUE(std::equal(old.begin(), old.end(), now.begin(), now.end()))

@@ -2,7 +2,6 @@
 #include <string>
 
 #include "styles/ScaledArt.h"
-
 #include "tools/artgen/Pictures.h"
 
 namespace tabora::art {

@@ -60,7 +60,7 @@ ArgbImage About(int scale) {
     const auto sheetShape = [=](float x, float y) { return SdRoundBox(x, y, sheet, 7.0f); };
     canvas.Fill(Rasterize(grid, sheetShape), Hex(0xDADADA));
     canvas.Fill(Rasterize(grid, [=](float x, float y) { return sheetShape(x, y) + 1.0f; }),
-        Hex(0xF7F7F7));
+                Hex(0xF7F7F7));
     DrawSampleButton(canvas, {{36.0f, 173.0f, 112.0f, 197.0f},
                               palette::kAccentLight,
                               palette::kAccentDark,

@@ -142,8 +142,7 @@ Coverage Rasterize(Grid grid, const Sdf& shape) {
     const float k = float(grid.scale);
     for (int y = 0; y < out.Height(); ++y)
         for (int x = 0; x < out.Width(); ++x)
-            out.At(x, y) =
-                Clamp01(0.5f - shape((float(x) + 0.5f) / k, (float(y) + 0.5f) / k) * k);
+            out.At(x, y) = Clamp01(0.5f - shape((float(x) + 0.5f) / k, (float(y) + 0.5f) / k) * k);
     return out;
 }
 

@@ -47,34 +47,35 @@ ArgbImage Icon(const FormatIcon& f, int scale) {
     canvas.Fill(shadow, palette::kShadow);
     // Outline first, the paper one pixel inside it.
     canvas.Fill(sheet, Hex(0x9A9A9A));
-    canvas.Fill(
-        RasterizeSampled(grid, [](float x, float y) { return SheetShape(x, y) + 1.0f; }, 5),
-        VerticalGradient(kSheet.top, palette::kWhite, kSheet.bottom, Hex(0xF1F1F1)));
+    canvas.Fill(RasterizeSampled(
+                    grid, [](float x, float y) { return SheetShape(x, y) + 1.0f; }, 5),
+                VerticalGradient(kSheet.top, palette::kWhite, kSheet.bottom, Hex(0xF1F1F1)));
     // The dog-ear, folded toward the viewer.
     const std::vector<std::pair<float, float>> ear = {{kSheet.right - kFold, kSheet.top},
                                                       {kSheet.right - kFold, kSheet.top + kFold},
                                                       {kSheet.right, kSheet.top + kFold}};
-    canvas.Fill(
-        RasterizeSampled(grid, [&](float x, float y) { return SdPolygon(x, y, ear); }, 5),
-        Hex(0x9A9A9A));
-    canvas.Fill(RasterizeSampled(grid,
-                    [&](float x, float y) { return SdPolygon(x, y, ear) + 1.0f; }, 5),
+    canvas.Fill(RasterizeSampled(
+                    grid, [&](float x, float y) { return SdPolygon(x, y, ear); }, 5),
+                Hex(0x9A9A9A));
+    canvas.Fill(RasterizeSampled(
+                    grid, [&](float x, float y) { return SdPolygon(x, y, ear) + 1.0f; }, 5),
                 Hex(0xE2E2E2));
 
     // A landscape in the format's colour: a sun and two hills.
     const Rgba tint = Mix(f.color, palette::kWhite, 0.35f);
-    canvas.Fill(Rasterize(grid,
-                          [](float x, float y) { return SdCircle(x, y, 12.0f, 11.0f, 2.6f); }),
-                Mix(palette::kAccentLight, palette::kWhite, 0.1f));
+    canvas.Fill(
+        Rasterize(grid, [](float x, float y) { return SdCircle(x, y, 12.0f, 11.0f, 2.6f); }),
+        Mix(palette::kAccentLight, palette::kWhite, 0.1f));
     const std::vector<std::pair<float, float>> hills = {
         {7.5f, 23.0f}, {13.5f, 15.5f}, {17.5f, 20.0f}, {20.5f, 17.0f}, {27.5f, 23.0f}};
-    canvas.Fill(
-        RasterizeSampled(grid, [&](float x, float y) { return SdPolygon(x, y, hills); }, 5),
-        tint);
+    canvas.Fill(RasterizeSampled(
+                    grid, [&](float x, float y) { return SdPolygon(x, y, hills); }, 5),
+                tint);
 
     // The badge reaches past the left edge of the sheet, like a tag.
     const Box badge{1.0f, 27.0f, 27.0f, 37.0f};
-    const Coverage badgeCover = Rasterize(grid, [&](float x, float y) { return SdRoundBox(x, y, badge, 2.0f); });
+    const Coverage badgeCover =
+        Rasterize(grid, [&](float x, float y) { return SdRoundBox(x, y, badge, 2.0f); });
     canvas.Fill(badgeCover, VerticalGradient(badge.top, Mix(f.color, palette::kWhite, 0.12f),
                                              badge.bottom, Mix(f.color, Hex(0x000000), 0.12f)));
     Coverage text(grid);

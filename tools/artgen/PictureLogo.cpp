@@ -49,10 +49,9 @@ void DrawLogoMark(Canvas& canvas, float x, float y, float s) {
     canvas.Fill(pillCover, VerticalGradient(pill.top, palette::kWhite, pill.bottom, Hex(0xF0ECE8)));
     if (s >= kCaptionFromSize) {
         const Box bar{x + 0.30f * s, y + 0.42f * s, x + 0.70f * s, y + 0.47f * s};
-        canvas.Fill(
-            Rasterize(grid,
-                      [=](float px, float py) { return SdRoundBox(px, py, bar, 0.025f * s); }),
-            palette::kAccent);
+        canvas.Fill(Rasterize(grid, [=](float px,
+                                        float py) { return SdRoundBox(px, py, bar, 0.025f * s); }),
+                    palette::kAccent);
     }
     if (s >= kPointerFromSize) {
         const float tipX = x + 0.60f * s, tipY = y + 0.50f * s, scale = 0.33f * s;

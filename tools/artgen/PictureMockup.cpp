@@ -50,7 +50,8 @@ public:
         Text(text, r.left + 4, r.top + 4);
         Box({r.right - 16, r.top + 1, r.right - 1, r.bottom - 1}, Hex(0xE4E4E4));
         const float cx = float(r.right) - 8.5f, cy = float(r.top + r.bottom) * 0.5f;
-        canvas_.Fill(RasterizeSampled(grid_,
+        canvas_.Fill(RasterizeSampled(
+                         grid_,
                          [=](float x, float y) {
                              return SdPolygon(
                                  x, y,

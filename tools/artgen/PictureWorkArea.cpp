@@ -48,8 +48,7 @@ ArgbImage Frame(int scale) {
     // None of it may reach into the opening: there the frame's opacity must
     // be exactly what the sheet lacks.
     Coverage shadow = outer.Blurred(1.4f).Shifted(0, 1);
-    shadow.Cut(Rasterize(grid,
-                         [](float x, float y) { return SheetShape(x, y) - 2.0f; }));
+    shadow.Cut(Rasterize(grid, [](float x, float y) { return SheetShape(x, y) - 2.0f; }));
     shadow.Scale(0.30f);
     canvas.Fill(shadow, palette::kShadow);
 
@@ -81,9 +80,9 @@ ArgbImage Frame(int scale) {
 ArgbImage Sheet(int scale) {
     const Grid grid{kSheetWidth, kSheetHeight, scale};
     Canvas canvas(grid);
-    canvas.Fill(Rasterize(grid,
-                          [](float x, float y) { return SheetShape(x + kInset, y + kInset); }),
-                palette::kWhite);
+    canvas.Fill(
+        Rasterize(grid, [](float x, float y) { return SheetShape(x + kInset, y + kInset); }),
+        palette::kWhite);
     return canvas.ToImage();
 }
 

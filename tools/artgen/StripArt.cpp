@@ -55,8 +55,7 @@ void DrawHeading(ArgbImage& dest, Font& font, std::string_view heading, Rect ban
     const std::string text(heading);
     const int32_t h = font.Extent(text).cy;
     const int32_t top = band.top * scale + (band.Height() * scale - h) / 2 + scale;
-    const int32_t width =
-        DrawLabel(dest, font, text, kHeadingTextLeft * scale, top, kHeadingInk);
+    const int32_t width = DrawLabel(dest, font, text, kHeadingTextLeft * scale, top, kHeadingInk);
     // A hairline from the text to the strip's right margin, on a whole CSS row.
     const int32_t ruleY = band.top + band.Height() / 2 + 1;
     for (int32_t y = ruleY * scale; y < (ruleY + 1) * scale; ++y)
@@ -128,31 +127,29 @@ void DrawDropShadow(ArgbImage& dest, int32_t x, int32_t y, const FloatImage& bod
     const int32_t box = 5 * scale, reach = box / 2;
     const float end = box % 2 ? 1.0f : 0.5f;
     const int32_t dx = scale, dy = 2 * scale;
+    // The box along one direction around `at` of a silhouette `count` long
+    // that starts `shift` further on; `alpha(n)` is its n-th alpha.
+    auto boxSum = [&](int32_t at, int32_t shift, int32_t count, auto alpha) {
+        float sum = 0;
+        for (int32_t t = -reach; t <= reach; ++t) {
+            const int32_t from = at - reach - shift + t;
+            if (from >= 0 && from < count)
+                sum += alpha(from) * (t == -reach || t == reach ? end : 1.0f);
+        }
+        return sum;
+    };
     // Shadow pixel (i, j) sits at dest (x - reach + i, y - reach + j) and
     // takes the body's silhouette moved by (dx, dy). Rows first, then columns.
     const int32_t sw = w + 2 * reach + dy, sh = h + 2 * reach + dy;
     FloatImage rows(sw, h);
     for (int32_t j = 0; j < h; ++j)
-        for (int32_t i = 0; i < sw; ++i) {
-            float sum = 0;
-            for (int32_t a = -reach; a <= reach; ++a) {
-                const int32_t from = i - reach - dx + a;
-                if (from < 0 || from >= w) continue;
-                sum += body.At(from, j)[3] * (a == -reach || a == reach ? end : 1.0f);
-            }
-            rows.At(i, j)[3] = sum;
-        }
+        for (int32_t i = 0; i < sw; ++i)
+            rows.At(i, j)[3] = boxSum(i, dx, w, [&](int32_t n) { return body.At(n, j)[3]; });
     FloatImage shadow(sw, sh);
     for (int32_t j = 0; j < sh; ++j)
-        for (int32_t i = 0; i < sw; ++i) {
-            float sum = 0;
-            for (int32_t b = -reach; b <= reach; ++b) {
-                const int32_t from = j - reach - dy + b;
-                if (from < 0 || from >= h) continue;
-                sum += rows.At(i, from)[3] * (b == -reach || b == reach ? end : 1.0f);
-            }
-            shadow.At(i, j)[3] = sum / float(box * box) * 0.4f;
-        }
+        for (int32_t i = 0; i < sw; ++i)
+            shadow.At(i, j)[3] = boxSum(j, dy, h, [&](int32_t n) { return rows.At(i, n)[3]; }) /
+                                 float(box * box) * 0.4f;
     CompositeOnto(dest, x - reach, y - reach, shadow);
 }
 
@@ -164,8 +161,7 @@ ArgbImage DrawArchiveStrip(std::span<const CatalogueItem> items,
     for (size_t i = 0; i < items.size(); ++i) {
         const Rect rect = items[i].StripRect();
         if (items[i].IsHeading()) {
-            if (!items[i].heading.empty())
-                DrawHeading(strip, *font, items[i].heading, rect, scale);
+            if (!items[i].heading.empty()) DrawHeading(strip, *font, items[i].heading, rect, scale);
             continue;
         }
         const Rect place{rect.left * scale, rect.top * scale, rect.right * scale,
@@ -216,8 +212,8 @@ ArgbImage DrawStretchSheet(std::span<const CatalogueItem> items,
     FillChecker(sheet, sheet.Extent(), kChecker);
     for (size_t k = 0; k < wide.size(); ++k) {
         const ArgbImage& s = styles[wide[k]];
-        const ArgbImage widened = Widen(s, items[wide[k]].entry.stretchColumn,
-                                        Archive::kMaxStyleWidth - s.Width(), 1);
+        const ArgbImage widened =
+            Widen(s, items[wide[k]].entry.stretchColumn, Archive::kMaxStyleWidth - s.Width(), 1);
         const FloatImage body = FloatImage::FromArgb(widened);
         const int32_t x = int32_t(k % kColumns) * kCellW + (kCellW - widened.Width()) / 2;
         const int32_t y = int32_t(k / kColumns) * kCellH + (kCellH - s.Height()) / 2;

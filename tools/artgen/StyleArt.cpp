@@ -94,10 +94,9 @@ void CheckCatalogue(std::span<const CatalogueItem> items) {
 // deflated, which packs their smooth pixels some twenty times.
 std::vector<uint8_t> StyleResource(const CatalogueItem& item, const ArgbImage& image, int scale) {
     if (scale > 1)
-        return WriteScaledStyle(image, scale, item.entry.defaultStretch,
-                                int16_t(item.entry.stretchColumn < 0
-                                            ? -1
-                                            : item.entry.stretchColumn * scale));
+        return WriteScaledStyle(
+            image, scale, item.entry.defaultStretch,
+            int16_t(item.entry.stretchColumn < 0 ? -1 : item.entry.stretchColumn * scale));
     PtrMacStream stream;
     Archive::WriteStyle(stream, image, item.entry.defaultStretch, item.entry.stretchColumn);
     return {stream.Data(), stream.Data() + stream.Length()};
@@ -106,8 +105,7 @@ std::vector<uint8_t> StyleResource(const CatalogueItem& item, const ArgbImage& i
 // Deflating at the best compression takes about as long as drawing; the
 // workers share it too.
 std::vector<std::vector<uint8_t>> StyleResources(std::span<const CatalogueItem> items,
-                                                 const std::vector<ArgbImage>& images,
-                                                 int scale) {
+                                                 const std::vector<ArgbImage>& images, int scale) {
     std::vector<std::vector<uint8_t>> resources(items.size());
     ForEachStyle(items,
                  [&](size_t i) { resources[i] = StyleResource(items[i], images[i], scale); });

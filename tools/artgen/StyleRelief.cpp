@@ -73,8 +73,7 @@ Rgba Brushed(const SurfaceContext& ctx, const Sample& s, const MetalRamp& metal)
     lum += (HashUnit(0, row, ctx.seed) - 0.5f) * 0.08f;
     lum += (ValueNoise(0.5f, s.y * 0.45f, ctx.seed + 7) - 0.5f) * 0.14f;
     const bool bevel = ctx.recipe.shape == StyleShape::Bevel;
-    const float slope =
-        bevel ? Edge(3.5f - s.depth, s.scale) : RoundSlope(s.depth, 2.5f) * 0.8f;
+    const float slope = bevel ? Edge(3.5f - s.depth, s.scale) : RoundSlope(s.depth, 2.5f) * 0.8f;
     lum += 0.3f * BevelLight(s, slope);
     lum += 0.25f * Edge(1 - std::fabs(s.depth - 1.5f), s.scale) * Clamp01(-s.grad.y);
     return WithBorder(metal.At(lum), Darken(metal.dark, 0.1f), s);
