@@ -144,6 +144,35 @@ TEST(ScaledStyles, EveryStyleIsExactlyKTimesItsOneTimesStyleAndLooksLikeIt) {
     }
 }
 
+TEST(ScaledStyles, EdgesStayOneDevicePixelSoft) {
+    // Across the middle row and the middle column of a flat body each edge
+    // leaves at most one partly covered pixel, at every scale: the finer
+    // picture is sharper, not the 1x picture enlarged.
+    const auto items = CatalogueItems();
+    int checked = 0;
+    for (size_t i = 0; i < items.size(); ++i) {
+        const StyleRecipe& r = items[i].recipe;
+        if (items[i].IsHeading() || r.material != StyleMaterial::Flat || r.icon != StyleIcon::None)
+            continue;
+        for (int scale : {2, 3}) {
+            const auto style = LoadScaledStyle(GetArchive(), int32_t(i + 1), scale);
+            ASSERT_NE(style, nullptr);
+            const ArgbImage& image = style->image;
+            auto soft = [&](int32_t x, int32_t y) {
+                const uint8_t a = PixelAlpha(image.At(x, y));
+                return a > 0 && a < 255 ? 1 : 0;
+            };
+            int across = 0, down = 0;
+            for (int32_t x = 0; x < image.Width(); ++x) across += soft(x, image.Height() / 2);
+            for (int32_t y = 0; y < image.Height(); ++y) down += soft(image.Width() / 2, y);
+            EXPECT_LE(across, 2) << "style " << i + 1 << " at " << scale << "x";
+            EXPECT_LE(down, 2) << "style " << i + 1 << " at " << scale << "x";
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 0);
+}
+
 TEST(ScaledStyles, ScaleOneIsTheOneTimesStyleAndOtherScalesHaveNone) {
     const Archive& archive = GetArchive();
     const auto one = archive.Load(1);
