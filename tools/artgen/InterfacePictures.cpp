@@ -1,5 +1,6 @@
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "styles/ScaledArt.h"
 #include "tools/artgen/Pictures.h"
@@ -67,9 +68,37 @@ void PictureSet::Review(const std::string& name, const ArgbImage& image) const {
     out_.Review(scale_ == 1 ? name + ".png" : name + "@" + std::to_string(scale_) + "x.png", image);
 }
 
+namespace {
+
+// A few pictures at 1x, 2x and 3x side by side on the window's face: do the
+// finer ones look like the 1x ones, only sharper?
+ArgbImage ScalesSheet(const std::vector<PictureSet>& sets) {
+    constexpr int kGap = 12;
+    const char* const kNames[] = {"banner",     "orange3i", "gificoni",  "TABORA48i",
+                                  "waoverlayi", "choosei",  "placement", "ttype"};
+    int width = kGap, height = kGap;
+    for (const PictureSet& set : sets) width += set.Loaded("banner").Width() + kGap;
+    for (const char* name : kNames) height += sets.back().Loaded(name).Height() + kGap;
+    Canvas sheet({width, height, 1});
+    sheet.FillAll(palette::kWindow);
+    int y = kGap;
+    for (const char* name : kNames) {
+        int x = kGap;
+        for (const PictureSet& set : sets) {
+            sheet.Draw(set.Loaded(name), x, y);
+            x += set.Loaded("banner").Width() + kGap;
+        }
+        y += sets.back().Loaded(name).Height() + kGap;
+    }
+    return sheet.ToImage();
+}
+
+}  // namespace
+
 void GenerateInterfacePictures(ArtOutput& out) {
+    std::vector<PictureSet> sets;
     for (int scale = kMinArtScale; scale <= kMaxArtScale; ++scale) {
-        PictureSet set(out, scale);
+        PictureSet& set = sets.emplace_back(out, scale);
         MakeStepPictures(set);
         MakeCaptionPictures(set);
         MakeIconPictures(set);
@@ -77,6 +106,7 @@ void GenerateInterfacePictures(ArtOutput& out) {
         MakeBannerPictures(set);
         MakeMockup(set);
     }
+    out.Review("interface-scales.png", ScalesSheet(sets));
 }
 
 }  // namespace tabora::art
