@@ -68,52 +68,103 @@ std::string LowerAscii(std::string_view s) {
     return out;
 }
 
-ResolvedFace Match(const std::string& name, int32_t weight, bool italic) {
-    ResolvedFace result;
-    FcConfig* config = Config();
+// The pattern fontconfig matches for a face name, weight and slant, with
+// the system's substitutions applied.
+PatternPtr RequestPattern(FcConfig* config, const std::string& name, int32_t weight,
+                          bool italic) {
     PatternPtr pattern(FcPatternCreate());
-    if (!config || !pattern) return result;
+    if (!config || !pattern) return nullptr;
     if (!name.empty()) {
         FcPatternAddString(pattern.get(), FC_FAMILY,
                            reinterpret_cast<const FcChar8*>(name.c_str()));
     }
-    const int wantedWeight = FcWeightFromOpenType(weight);
-    FcPatternAddInteger(pattern.get(), FC_WEIGHT, wantedWeight);
+    FcPatternAddInteger(pattern.get(), FC_WEIGHT, FcWeightFromOpenType(weight));
     FcPatternAddInteger(pattern.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcConfigSubstitute(config, pattern.get(), FcMatchPattern);
     FcDefaultSubstitute(pattern.get());
-    FcResult status = FcResultNoMatch;
-    PatternPtr match(FcFontMatch(config, pattern.get(), &status));
-    if (!match) return result;
-    result.path = StringOf(match.get(), FC_FILE);
+    return pattern;
+}
+
+// What a matched (render-prepared) font pattern names.
+ResolvedFace Describe(FcPattern* match, int32_t weight, bool italic) {
+    ResolvedFace result;
+    result.path = StringOf(match, FC_FILE);
     int index = 0;
-    if (FcPatternGetInteger(match.get(), FC_INDEX, 0, &index) == FcResultMatch) {
-        result.index = index;
-    }
-    result.family = StringOf(match.get(), FC_FAMILY);
+    if (FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch) result.index = index;
+    result.family = StringOf(match, FC_FAMILY);
     // The system configuration may already have decided on synthesis (and
     // then reports the weight and slant it pretends); otherwise compare what
     // was found with what was asked. A variable font reports a weight range
     // instead of an integer; it makes its own bold.
     FcBool embolden = FcFalse;
     int foundWeight = 0;
-    if (wantedWeight >= FC_WEIGHT_DEMIBOLD) {
+    if (FcWeightFromOpenType(weight) >= FC_WEIGHT_DEMIBOLD) {
         result.syntheticBold =
-            (FcPatternGetBool(match.get(), FC_EMBOLDEN, 0, &embolden) == FcResultMatch &&
-             embolden) ||
-            (FcPatternGetInteger(match.get(), FC_WEIGHT, 0, &foundWeight) == FcResultMatch &&
+            (FcPatternGetBool(match, FC_EMBOLDEN, 0, &embolden) == FcResultMatch && embolden) ||
+            (FcPatternGetInteger(match, FC_WEIGHT, 0, &foundWeight) == FcResultMatch &&
              foundWeight < FC_WEIGHT_DEMIBOLD);
     }
     FcMatrix* matrix = nullptr;
     int foundSlant = FC_SLANT_ROMAN;
     if (italic) {
         result.syntheticItalic =
-            (FcPatternGetMatrix(match.get(), FC_MATRIX, 0, &matrix) == FcResultMatch && matrix &&
+            (FcPatternGetMatrix(match, FC_MATRIX, 0, &matrix) == FcResultMatch && matrix &&
              matrix->xy != 0) ||
-            (FcPatternGetInteger(match.get(), FC_SLANT, 0, &foundSlant) == FcResultMatch &&
+            (FcPatternGetInteger(match, FC_SLANT, 0, &foundSlant) == FcResultMatch &&
              foundSlant == FC_SLANT_ROMAN);
     }
     return result;
+}
+
+ResolvedFace Match(const std::string& name, int32_t weight, bool italic) {
+    FcConfig* config = Config();
+    PatternPtr pattern = RequestPattern(config, name, weight, italic);
+    if (!pattern) return {};
+    FcResult status = FcResultNoMatch;
+    PatternPtr match(FcFontMatch(config, pattern.get(), &status));
+    if (!match) return {};
+    return Describe(match.get(), weight, italic);
+}
+
+// Fonts in the order fontconfig ranks them for one request, for fallback.
+struct SortedFonts {
+    PatternPtr pattern;
+    FontSetPtr fonts;
+};
+
+// Sorted font lists remembered; one per face name, weight and slant in use.
+constexpr size_t kMaxSortedLists = 32;
+// Characters whose fallback face is remembered, per process.
+constexpr size_t kMaxCachedFallbacks = 8192;
+
+struct FallbackCache {
+    std::mutex mutex;
+    std::unordered_map<std::string, SortedFonts> sorted;
+    std::unordered_map<std::string, std::optional<ResolvedFace>> faces;
+};
+
+FallbackCache& Fallbacks() {
+    static FallbackCache* cache = new FallbackCache;
+    return *cache;
+}
+
+// The first font of `list` that has `cp`, render-prepared and described.
+std::optional<ResolvedFace> FirstWith(FcConfig* config, const SortedFonts& list, char32_t cp,
+                                      int32_t weight, bool italic) {
+    if (!list.fonts) return std::nullopt;
+    for (int i = 0; i < list.fonts->nfont; ++i) {
+        FcPattern* font = list.fonts->fonts[i];
+        FcCharSet* charset = nullptr;
+        if (FcPatternGetCharSet(font, FC_CHARSET, 0, &charset) != FcResultMatch || !charset ||
+            !FcCharSetHasChar(charset, FcChar32(cp))) {
+            continue;
+        }
+        PatternPtr prepared(FcFontRenderPrepare(config, list.pattern.get(), font));
+        if (!prepared) continue;
+        ResolvedFace face = Describe(prepared.get(), weight, italic);
+        if (!face.path.empty()) return face;
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -188,6 +239,38 @@ std::vector<FontFamily> EnumerateFontFamilies() {
     };
     families.erase(std::unique(families.begin(), families.end(), same), families.end());
     return families;
+}
+
+std::optional<ResolvedFace> ResolveFallback(std::string_view faceName, int32_t weight,
+                                            bool italic, char32_t cp, bool emoji) {
+    weight = weight <= 0 ? 400 : std::min(weight, 1000);
+    std::string listKey = emoji ? std::string("emoji") : LookupFaceName(faceName);
+    listKey += '\0';
+    listKey += std::to_string(weight);
+    listKey += italic ? 'i' : 'r';
+    const std::string key = listKey + '\0' + std::to_string(uint32_t(cp));
+    FallbackCache& cache = Fallbacks();
+    std::lock_guard lock(cache.mutex);
+    if (auto it = cache.faces.find(key); it != cache.faces.end()) return it->second;
+    FcConfig* config = Config();
+    auto list = cache.sorted.find(listKey);
+    if (list == cache.sorted.end()) {
+        if (cache.sorted.size() >= kMaxSortedLists) cache.sorted.clear();
+        SortedFonts sorted;
+        // Emoji ask for the configuration's emoji family, so that a colour
+        // face comes before a text face that happens to have the character.
+        sorted.pattern = RequestPattern(config, emoji ? std::string("emoji") : LookupFaceName(faceName),
+                                        weight, italic);
+        if (sorted.pattern) {
+            FcResult status = FcResultNoMatch;
+            sorted.fonts.reset(FcFontSort(config, sorted.pattern.get(), FcTrue, nullptr, &status));
+        }
+        list = cache.sorted.emplace(listKey, std::move(sorted)).first;
+    }
+    std::optional<ResolvedFace> face = FirstWith(config, list->second, cp, weight, italic);
+    if (cache.faces.size() >= kMaxCachedFallbacks) cache.faces.clear();
+    cache.faces.emplace(key, face);
+    return face;
 }
 
 }  // namespace tabora

@@ -29,6 +29,15 @@ std::string LookupFaceName(std::string_view faceName);
 // system's default sans family. `weight` is 1-1000 (0 means 400).
 ResolvedFace ResolveFace(std::string_view faceName, int32_t weight, bool italic);
 
+// The face that draws `cp` when the face `faceName` resolves to lacks it:
+// the first of the installed fonts, in the order fontconfig ranks them for
+// that name, weight and slant, that has the character; with `emoji` the
+// ranking for the configuration's emoji family (colour faces first).
+// Nothing when no installed font has it. Thread-safe; results are cached,
+// so the choice is the same for the life of the process.
+std::optional<ResolvedFace> ResolveFallback(std::string_view faceName, int32_t weight,
+                                            bool italic, char32_t cp, bool emoji);
+
 // Lookups remembered beyond the process. Loading the system's font
 // configuration costs more than everything else a one-button command does,
 // so a short-lived program may install a store that answers lookups it has

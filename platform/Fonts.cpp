@@ -15,6 +15,7 @@
 
 #include "platform/FaceLease.h"
 #include "platform/FontLookup.h"
+#include "platform/FreeTypeFont.h"
 #include "platform/Utf8.h"
 
 namespace tabora {
@@ -44,91 +45,19 @@ constexpr size_t kMaxCachedGlyphBytes = 16u << 10;
 // Slant of the synthetic italic: tan 12° in 16.16, the usual oblique.
 constexpr FT_Fixed kObliqueShear = 0x366A;
 
-// 26.6 fixed point to whole pixels. Right shifts of negative values are
-// arithmetic in C++20.
-int64_t FloorPixels(int64_t v) { return v >> 6; }
-int64_t CeilPixels(int64_t v) { return -((-v) >> 6); }
-int64_t RoundPixels(int64_t v) { return (v + 32) >> 6; }
-
-// Control characters have no glyph worth drawing; a caption is one line.
-bool IsControl(char32_t cp) { return cp < 0x20 || (cp >= 0x7F && cp < 0xA0); }
-
-class FreeTypeFont final : public Font {
-public:
-    FreeTypeFont(FaceLease lease, const ResolvedFace& resolved, const FontRecord& record);
-
-    TextExtent Extent(std::string_view text) override;
-    void DrawCoverage(std::string_view text, Rect rect, CoverageView target,
-                      bool antialiased) override;
-    void DrawLine(std::string_view text, Rect rect, Bgr24View target) override;
-    std::string FamilyName() const override { return family_; }
-
-private:
-    struct Glyph {
-        FT_UInt index = 0;
-        int64_t advance = 0;  // whole pixels
-        bool known = false;
-    };
-    // A glyph's coverage as rasterised whole, placed relative to the pen
-    // position and the baseline. Pens and baselines are whole pixels, so
-    // the coverage is the same wherever the glyph lands.
-    struct DrawnGlyph {
-        int64_t left = 0;
-        int64_t top = 0;
-        int32_t width = 0;
-        int32_t rows = 0;
-        std::vector<uint8_t> coverage;
-        bool Inside(int64_t penX, int64_t baseline, int32_t viewWidth, int32_t viewHeight) const {
-            return penX + left >= 0 && penX + left + width <= viewWidth && baseline + top >= 0 &&
-                   baseline + top + rows <= viewHeight;
-        }
-    };
-
-    void SetScalableSize(int32_t height);
-    void SetBitmapSize(int32_t height);
-    FT_Int32 LoadFlags(bool antialiased) const;
-    Glyph GlyphFor(char32_t cp);
-    int64_t LineWidth(std::string_view text);
-    template <class Sink>
-    void Draw(std::string_view text, Rect rect, int32_t viewWidth, int32_t viewHeight,
-              bool antialiased, Sink& sink);
-    template <class Sink>
-    void DrawGlyph(FT_UInt index, int64_t penX, int64_t baseline, int32_t viewWidth,
-                   int32_t viewHeight, bool antialiased, Sink& sink);
-    template <class Sink>
-    void RenderBand(FT_Outline& outline, int64_t penX, int64_t baseline, int32_t left, int32_t top,
-                    int32_t width, int32_t rows, bool antialiased, Sink& sink);
-    template <class Sink>
-    void DrawBitmap(const FT_Bitmap& bitmap, int64_t left, int64_t top, int32_t viewWidth,
-                    int32_t viewHeight, bool antialiased, Sink& sink);
-
-    FaceLease lease_;
-    FT_Face face_ = nullptr;  // null when nothing usable was found: draws nothing
-    std::string family_;
-    bool syntheticBold_ = false;
-    bool syntheticItalic_ = false;
-    bool hinted_ = true;
-    int64_t boldStrength_ = 0;  // 26.6, whole pixels
-    int32_t ascent_ = 0;
-    int32_t descent_ = 0;
-    // No glyph's ink reaches further than this from its pen position, in
-    // pixels; glyphs further than this outside the target are not loaded.
-    int64_t inkMargin_ = 0;
-    std::array<Glyph, 128> ascii_{};
-    std::unordered_map<char32_t, Glyph> others_;
-    std::unordered_map<uint64_t, DrawnGlyph> drawn_;  // by glyph index and mode
-    size_t drawnBytes_ = 0;
-    std::vector<uint8_t> bits_;  // one band as the rasteriser writes it
-    std::vector<uint8_t> row_;   // one row of coverage bytes
-};
+}  // namespace
 
 FreeTypeFont::FreeTypeFont(FaceLease lease, const ResolvedFace& resolved, const FontRecord& record)
     : lease_(std::move(lease)),
       face_(lease_.Face()),
       family_(resolved.family),
+      path_(resolved.path),
+      faceIndex_(resolved.index),
+      record_(record),
       syntheticBold_(resolved.syntheticBold),
       syntheticItalic_(resolved.syntheticItalic) {
     if (!face_) return;
+    colourFace_ = FT_HAS_COLOR(face_);
     if (FT_IS_SCALABLE(face_)) {
         SetScalableSize(record.height);
     } else {
@@ -138,7 +67,7 @@ FreeTypeFont::FreeTypeFont(FaceLease lease, const ResolvedFace& resolved, const 
 
 // Ascent and descent in whole pixels at `em`, rounded outwards so that the
 // cell holds every glyph that keeps to the font's metrics.
-std::pair<int64_t, int64_t> CellAt(FT_Face face, int64_t em) {
+static std::pair<int64_t, int64_t> CellAt(FT_Face face, int64_t em) {
     const int64_t units = std::max<int64_t>(1, face->units_per_EM);
     const int64_t ascent = std::max<int64_t>(0, face->ascender);
     const int64_t descent = std::max<int64_t>(0, -int64_t(face->descender));
@@ -169,6 +98,7 @@ void FreeTypeFont::SetScalableSize(int32_t height) {
         return;
     }
     hinted_ = em <= kMaxHintedEmPixels;
+    em_ = em;
     const FT_Fixed scale = face_->size->metrics.y_scale;
     const auto [above, below] = CellAt(face_, em);
     ascent_ = int32_t(above);
@@ -207,10 +137,25 @@ void FreeTypeFont::SetBitmapSize(int32_t height) {
         return;
     }
     const FT_Size_Metrics& metrics = face_->size->metrics;
-    ascent_ = int32_t(std::max<int64_t>(0, CeilPixels(metrics.ascender)));
-    descent_ = int32_t(std::max<int64_t>(0, CeilPixels(-metrics.descender)));
+    // Colour strikes (emoji) are scaled to the caption's size: the em asked
+    // for, or for a cell height the em that keeps the strike's proportions.
+    // Other bitmap faces are drawn at the strike's own size.
+    int64_t num = 1, den = 1;
+    if (colourFace_) {
+        strikePpem_ = std::max<int64_t>(1, metrics.y_ppem);  // whole pixels here
+        const int64_t cell = CeilPixels(metrics.ascender) + CeilPixels(-metrics.descender);
+        em_ = height > 0 && cell > 0 ? std::max<int64_t>(1, wanted * strikePpem_ / cell) : wanted;
+        em_ = std::clamp<int64_t>(em_, 1, kMaxEmPixels);
+        num = em_;
+        den = strikePpem_;
+    } else {
+        em_ = std::max<int64_t>(1, metrics.y_ppem);
+    }
+    auto scaled = [&](int64_t v26) { return (CeilPixels(v26) * num + den - 1) / den; };
+    ascent_ = int32_t(std::max<int64_t>(0, scaled(metrics.ascender)));
+    descent_ = int32_t(std::max<int64_t>(0, scaled(-metrics.descender)));
     syntheticBold_ = syntheticItalic_ = false;  // bitmaps are drawn as they are
-    inkMargin_ = 2 * std::max<int64_t>(ascent_ + descent_, CeilPixels(metrics.max_advance)) + 2;
+    inkMargin_ = 2 * std::max<int64_t>(ascent_ + descent_, scaled(metrics.max_advance)) + 2;
 }
 
 FT_Int32 FreeTypeFont::LoadFlags(bool antialiased) const {
@@ -259,14 +204,19 @@ int64_t FreeTypeFont::LineWidth(std::string_view text) {
 
 TextExtent FreeTypeFont::Extent(std::string_view text) {
     if (!face_) return {};
-    const int64_t width = std::clamp<int64_t>(LineWidth(text), INT32_MIN, INT32_MAX);
+    const int64_t line = Simple(text) ? LineWidth(text) : RoundPixels(Shaped(text).width);
+    const int64_t width = std::clamp<int64_t>(line, INT32_MIN, INT32_MAX);
     return {int32_t(width), ascent_ + descent_};
 }
 
 template <class Sink>
 void FreeTypeFont::Draw(std::string_view text, Rect rect, int32_t viewWidth, int32_t viewHeight,
-                        bool antialiased, Sink& sink) {
+                        bool antialiased, Sink& sink, const ColourView* colour) {
     if (!face_ || text.empty()) return;
+    if (!Simple(text)) {
+        DrawShaped(Shaped(text), rect, viewWidth, viewHeight, antialiased, sink, colour);
+        return;
+    }
     // 64-bit throughout: rectangles and fonts may be far larger than the view.
     const int64_t rectWidth = int64_t(rect.right) - rect.left;
     int64_t penX = rect.left + (rectWidth - LineWidth(text)) / 2;
@@ -280,6 +230,68 @@ void FreeTypeFont::Draw(std::string_view text, Rect rect, int32_t viewWidth, int
             DrawGlyph(glyph.index, penX, baseline, viewWidth, viewHeight, antialiased, sink);
         }
         penX += glyph.advance;
+    }
+}
+
+template <class Sink>
+void FreeTypeFont::DrawShaped(const ShapedLine& line, Rect rect, int32_t viewWidth,
+                              int32_t viewHeight, bool antialiased, Sink& sink,
+                              const ColourView* colour) {
+    const int64_t rectWidth = int64_t(rect.right) - rect.left;
+    const int64_t left = rect.left + (rectWidth - RoundPixels(line.width)) / 2;
+    const int64_t baseline = int64_t(rect.top) + ascent_;
+    // Every face is drawn at this font's em, so this font's margin, doubled
+    // for faces whose ink reaches further, bounds them all.
+    const int64_t margin = 2 * inkMargin_;
+    if (baseline + margin <= 0 || baseline - margin >= viewHeight) return;
+    for (const PlacedGlyph& glyph : line.glyphs) {
+        const int64_t x = left + RoundPixels(glyph.x);
+        const int64_t y = baseline - RoundPixels(glyph.y);
+        if (x + margin <= 0 || x - margin >= viewWidth) continue;
+        FreeTypeFont& face = FaceAt(glyph.face);
+        if (face.colourFace_) {
+            if (const ColourGlyph* drawn = face.ColourGlyphFor(glyph.index, antialiased)) {
+                DrawColourGlyph(*drawn, x, y, viewWidth, viewHeight, sink, colour);
+                continue;
+            }
+            // A strike's other glyphs would come out at the strike's size.
+            if (face.strikePpem_ > 0) continue;
+        }
+        face.DrawGlyph(glyph.index, x, y, viewWidth, viewHeight, antialiased, sink);
+    }
+}
+
+template <class Sink>
+void FreeTypeFont::DrawColourGlyph(const ColourGlyph& glyph, int64_t penX, int64_t baseline,
+                                   int32_t viewWidth, int32_t viewHeight, Sink& sink,
+                                   const ColourView* colour) {
+    const int64_t x0 = std::max<int64_t>(0, penX + glyph.left);
+    const int64_t x1 = std::min<int64_t>(viewWidth, penX + glyph.left + glyph.width);
+    const int64_t y0 = std::max<int64_t>(0, baseline + glyph.top);
+    const int64_t y1 = std::min<int64_t>(viewHeight, baseline + glyph.top + glyph.rows);
+    if (x0 >= x1 || y0 >= y1) return;
+    row_.resize(size_t(x1 - x0));
+    for (int64_t y = y0; y < y1; ++y) {
+        const uint32_t* source = glyph.pixels.data() +
+                                 size_t(y - baseline - glyph.top) * size_t(glyph.width) +
+                                 size_t(x0 - penX - glyph.left);
+        if (!colour) {
+            for (int64_t x = x0; x < x1; ++x) row_[size_t(x - x0)] = uint8_t(source[x - x0]);
+            sink(int32_t(x0), int32_t(y), row_.data(), int32_t(x1 - x0));
+            continue;
+        }
+        uint32_t* out = colour->pixels + ptrdiff_t(y) * colour->stride;
+        for (int64_t x = x0; x < x1; ++x) {
+            // Premultiplied source-over, byte by byte.
+            const uint32_t s = source[x - x0];
+            const uint32_t keep = 255 - (s & 0xFF);
+            uint32_t d = out[x], result = 0;
+            for (int shift = 0; shift < 32; shift += 8) {
+                const uint32_t v = ((s >> shift) & 0xFF) + (((d >> shift) & 0xFF) * keep + 127) / 255;
+                result |= std::min<uint32_t>(v, 255) << shift;
+            }
+            out[x] = result;
+        }
     }
 }
 
@@ -419,6 +431,11 @@ void FreeTypeFont::DrawBitmap(const FT_Bitmap& bitmap, int64_t left, int64_t top
 
 void FreeTypeFont::DrawCoverage(std::string_view text, Rect rect, CoverageView target,
                                 bool antialiased) {
+    DrawCaption(text, rect, target, {}, antialiased);
+}
+
+void FreeTypeFont::DrawCaption(std::string_view text, Rect rect, CoverageView target,
+                               ColourView colour, bool antialiased) {
     if (!target.bytes || target.width <= 0 || target.height <= 0 || target.stride < target.width) {
         return;
     }
@@ -426,7 +443,10 @@ void FreeTypeFont::DrawCoverage(std::string_view text, Rect rect, CoverageView t
         uint8_t* out = target.bytes + ptrdiff_t(y) * target.stride + x;
         for (int32_t i = 0; i < count; ++i) out[i] = std::max(out[i], coverage[i]);
     };
-    Draw(text, rect, target.width, target.height, antialiased, sink);
+    // The colour view must cover the coverage view exactly.
+    const bool withColour = colour.pixels && colour.width == target.width &&
+                            colour.height == target.height && colour.stride >= colour.width;
+    Draw(text, rect, target.width, target.height, antialiased, sink, withColour ? &colour : nullptr);
 }
 
 void FreeTypeFont::DrawLine(std::string_view text, Rect rect, Bgr24View target) {
@@ -446,10 +466,8 @@ void FreeTypeFont::DrawLine(std::string_view text, Rect rect, Bgr24View target) 
             out[2] = std::min(out[2], ink);
         }
     };
-    Draw(text, rect, target.width, target.height, false, sink);
+    Draw(text, rect, target.width, target.height, false, sink, nullptr);
 }
-
-}  // namespace
 
 int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
     if (c == 0) return -1;

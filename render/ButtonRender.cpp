@@ -144,6 +144,7 @@ void TaboraButton::ComposeCaption(ArgbImage& target) {
         target.Fill(kShadowColor, textShadowMask_);
     }
     target.Fill(settings_.textColor, textMask_);
+    if (colourText_) textColour_.CompositeOver(target);
 }
 
 void TaboraButton::BuildBody() {
@@ -202,8 +203,19 @@ void TaboraButton::BuildTintedBody() {
 void TaboraButton::BuildTextShadowMask() {
     if (validLayers_ & kTextShadowLayer) return;
     textShadowMask_.Clear();
-    textMask_.BlurInto(textShadowMask_, kTextShadowRadius, kTextShadowGain, kGainScale,
-                       kCanvasRect.Offset(kTextShadowOffset.x, kTextShadowOffset.y));
+    const AlphaMask* ink = &textMask_;
+    if (colourText_) {
+        // Colour glyphs cast their shadow from their alpha.
+        AlphaMask& both = SharedScratchMask();
+        std::copy_n(textMask_.Bytes(), size_t(kCanvasWidth) * kCanvasHeight, both.Bytes());
+        const uint32_t* colour = textColour_.Pixels();
+        for (size_t i = 0; i < size_t(kCanvasWidth) * kCanvasHeight; ++i) {
+            both.Bytes()[i] = std::max(both.Bytes()[i], uint8_t(colour[i] & 0xFF));
+        }
+        ink = &both;
+    }
+    ink->BlurInto(textShadowMask_, kTextShadowRadius, kTextShadowGain, kGainScale,
+                  kCanvasRect.Offset(kTextShadowOffset.x, kTextShadowOffset.y));
     textShadowBounds_ = textShadowMask_.Bounds();
     Built(kTextShadowLayer);
 }

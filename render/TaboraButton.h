@@ -105,6 +105,10 @@ public:
     const AlphaMask& shadowMask() const { return shadowMask_; }
     const AlphaMask& textMask() const { return textMask_; }
     const AlphaMask& textShadowMask() const { return textShadowMask_; }
+    // Glyphs drawn in their own colours (emoji), over the caption; valid
+    // when hasColourText().
+    const ArgbImage& textColour() const { return textColour_; }
+    bool hasColourText() const { return colourText_; }
     // How often a layer (one bit) has been rebuilt; lets tests see that a
     // change rebuilds only what depends on it.
     uint32_t BuildCount(uint8_t layer) const;
@@ -161,6 +165,8 @@ private:
     AlphaMask shadowMask_;
     AlphaMask textMask_;
     AlphaMask textShadowMask_;
+    ArgbImage textColour_;  // allocated with the first colour glyph
+    bool colourText_ = false;
     uint8_t validLayers_ = 0;
     uint32_t buildCounts_[6] = {};
 

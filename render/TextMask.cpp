@@ -2,6 +2,7 @@
 
 #include "io/ButtonData.h"
 #include "render/ButtonBuffers.h"
+#include "render/ButtonSettings.h"
 #include "render/TaboraButton.h"
 
 namespace tabora {
@@ -22,6 +23,33 @@ bool SameRecord(const FontRecord& a, const FontRecord& b) {
 
 CoverageView ViewOf(AlphaMask& mask) {
     return {mask.Bytes(), mask.Width(), mask.Height(), mask.Width()};
+}
+
+ColourView ColourViewOf(ArgbImage& image) {
+    return {image.Pixels(), image.Width(), image.Height(), image.Width()};
+}
+
+// 696 x 296, for antialiased colour glyphs drawn at four times the size.
+// Per thread, and made only when a caption first has colour glyphs.
+ArgbImage& SharedLargeColourText() {
+    thread_local ArgbImage image(kAntialiasScale * kCanvasWidth, kAntialiasScale * kCanvasHeight);
+    return image;
+}
+
+// Colour glyphs are drawn premultiplied, so that reducing them averages
+// colour by coverage; the layer is kept with straight alpha like every
+// other image.
+void Unpremultiply(ArgbImage& image) {
+    uint32_t* p = image.Pixels();
+    for (size_t i = 0, n = size_t(image.Width()) * size_t(image.Height()); i < n; ++i) {
+        const uint32_t a = p[i] & 0xFF;
+        if (a == 0 || a == 255) continue;
+        uint32_t out = a;
+        for (int shift = 8; shift < 32; shift += 8) {
+            out |= std::min<uint32_t>(255, (((p[i] >> shift) & 0xFF) * 255 + a / 2) / a) << shift;
+        }
+        p[i] = out;
+    }
 }
 
 // Coordinates of the text rectangle: far beyond any view, but never near
@@ -56,6 +84,14 @@ void TaboraButton::BuildTextMask() {
     // ones into the large mask, then reduced by averaging 4 x 4 blocks.
     AlphaMask& work = antialias ? SharedLargeTextMask() : textMask_;
     work.Clear();
+    // Emoji keep their own colours in a layer of their own, over the caption.
+    colourText_ = font_ && font_->HasColourGlyphs(settings_.caption);
+    ArgbImage* colourWork = nullptr;
+    if (colourText_) {
+        if (textColour_.Width() != kCanvasWidth) textColour_.Allocate(kCanvasWidth, kCanvasHeight);
+        colourWork = antialias ? &SharedLargeColourText() : &textColour_;
+        colourWork->Clear();
+    }
     if (font_) {
         const TextExtent extent = font_->Extent(settings_.caption);
         const int64_t left = (int64_t(work.Width()) - extent.cx) / 2 +
@@ -64,10 +100,16 @@ void TaboraButton::BuildTextMask() {
                             int64_t(settings_.textOffset.y) * k;
         const Rect rect{Placement(left), Placement(top), Placement(left + extent.cx),
                         Placement(top + extent.cy)};
-        font_->DrawCoverage(settings_.caption, rect, ViewOf(work), false);
+        font_->DrawCaption(settings_.caption, rect, ViewOf(work),
+                           colourWork ? ColourViewOf(*colourWork) : ColourView{}, false);
     }
     if (antialias) work.ReduceInto(textMask_);
     textBounds_ = textMask_.Bounds();
+    if (colourText_) {
+        if (antialias) colourWork->ReduceInto(textColour_);
+        Unpremultiply(textColour_);
+        textBounds_ = textBounds_.Union(textColour_.Bounds());
+    }
     Built(kTextLayer);
 }
 

@@ -7,8 +7,13 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
   libpng-dev zlib1g-dev libjpeg62-turbo-dev libgif-dev
-  libfreetype-dev libfontconfig-dev
+  libfreetype-dev libfontconfig-dev libharfbuzz-dev libfribidi-dev
+  libharfbuzz-bin
   fonts-liberation fonts-dejavu-core
+  # Captions in every script: CJK, Devanagari, Bengali, Thai and colour emoji
+  # (Hebrew and Arabic come with DejaVu Sans).
+  fonts-wqy-microhei fonts-lohit-deva fonts-lohit-beng-bengali fonts-tlwg-loma-otf
+  fonts-noto-color-emoji
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
   xvfb xauth
