@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
+#include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -19,6 +20,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "app/CaptionField.h"
 #include "app/Readouts.h"
 #include "controls/AValueWnd.h"
 #include "controls/CSizeComboBox.h"
@@ -296,10 +298,17 @@ void TaboraWindow::CreateControls() {
     textColorSwatch_->setAccessibleName(QStringLiteral("Text color"));
     textColorSwatch_->setToolTip(QStringLiteral("Text color"));
     captionEdit_ = Place(new QLineEdit(c), "captionEdit", {15, 365, 169, 388});
-    captionEdit_->setMaxLength(int(kMaxSettingText));
+    captionEdit_->setValidator(new CaptionValidator(captionEdit_));
     captionEdit_->setAccessibleName(QStringLiteral("Caption"));
     captionEdit_->setPlaceholderText(QStringLiteral("Button text"));
     captionEdit_->installEventFilter(this);
+    // Shown just under the caption, over the font list's top edge, only
+    // while some character of the caption has no font.
+    captionHint_ = Place(new QLabel(c), "captionHint", {15, 388, 169, 402});
+    captionHint_->setStyleSheet(QStringLiteral(
+        "QLabel { background: #FFF6C8; color: #5A4600; border: 1px solid #D9C36A; "
+        "padding: 0 2px; font-size: 9px; }"));
+    captionHint_->hide();
     fontList_ = Place(new FontPopup(c), "fontList",
                       {15, 394, 169, 394 + kClosedComboHeight});
     fontList_->setAccessibleName(QStringLiteral("Font"));
@@ -415,7 +424,15 @@ void TaboraWindow::dropEvent(QDropEvent* event) {
     QMetaObject::invokeMethod(this, [this, path] { OpenFromOutside(path); }, Qt::QueuedConnection);
 }
 
-void TaboraWindow::RefreshPreview() { preview_->RefreshNow(); }
+void TaboraWindow::RefreshPreview() {
+    preview_->RefreshNow();
+    const QString hint = MissingCharactersHint(button().MissingCaptionCharacters());
+    if (hint != captionHint_->text()) captionHint_->setText(hint);
+    captionHint_->setToolTip(
+        hint.isEmpty() ? QString() : hint + QStringLiteral(": drawn as the font's box"));
+    captionHint_->setVisible(!hint.isEmpty());
+    if (!hint.isEmpty()) captionHint_->raise();
+}
 
 void TaboraWindow::SetModified(bool modified) {
     modified_ = modified;

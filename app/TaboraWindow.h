@@ -10,6 +10,7 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QFrame;
+class QLabel;
 class QLineEdit;
 class QSlider;
 class QToolButton;
@@ -139,6 +140,7 @@ private:
     ColorButton* backgroundSwatch_ = nullptr;
     ColorButton* textColorSwatch_ = nullptr;
     QLineEdit* captionEdit_ = nullptr;
+    QLabel* captionHint_ = nullptr;  // characters of the caption no font has
     FontPopup* fontList_ = nullptr;
     CSizeComboBox* sizeList_ = nullptr;
     QComboBox* styleList_ = nullptr;

@@ -37,6 +37,7 @@ struct Job {
     int32_t width = 0;  // of the written picture, for the HTML
     int32_t height = 0;
     std::string error;
+    std::string warning;  // characters no installed font has
 };
 
 // Runs `work(button, job)` over all jobs on `threads` threads, one button
@@ -259,12 +260,14 @@ int RunBatch(const BatchArgs& args) {
         if (!job.error.empty()) return;
         ApplySettings(button, job.settings);
         SaveButton(button, job.output, false);
+        job.warning = MissingCharactersWarning(button.MissingCaptionCharacters());
         job.width = button.exportRect().Width();
         job.height = button.exportRect().Height();
     });
 
     int failures = 0;
     for (const Job& job : jobs) {
+        if (!job.warning.empty()) PrintWarning(job.where + ": " + job.warning);
         if (job.error.empty()) continue;
         PrintError(job.where + ": " + job.error);
         ++failures;

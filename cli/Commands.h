@@ -35,5 +35,10 @@ int RunBatch(const BatchArgs& args);
 
 // Prints "tabora-cli: " and the text to standard error.
 void PrintError(const std::string& text);
+// Prints "tabora-cli: warning: " and the text to standard error.
+void PrintWarning(const std::string& text);
+// "" when every character of the caption is drawn; else the warning that
+// names the characters no installed font has (drawn as boxes).
+std::string MissingCharactersWarning(const std::vector<char32_t>& missing);
 
 }  // namespace tabora::cli

@@ -9,6 +9,7 @@
 #include "imaging/Formats.h"
 #include "platform/Error.h"
 #include "platform/File.h"
+#include "platform/Utf8.h"
 #include "platform/Fonts.h"
 #include "render/TaboraButton.h"
 
@@ -74,7 +75,22 @@ int RunRender(const RenderArgs& args) {
     const ButtonSettings settings = Resolve(base, patch, button, sizeWhat);
     ApplySettings(button, settings);
     SaveButton(button, args.output, false);
+    const std::string warning = MissingCharactersWarning(button.MissingCaptionCharacters());
+    if (!warning.empty()) PrintWarning(args.output + ": " + warning);
     return kExitOk;
+}
+
+std::string MissingCharactersWarning(const std::vector<char32_t>& missing) {
+    if (missing.empty()) return {};
+    std::string names;
+    for (char32_t cp : missing) {
+        if (!names.empty()) names += ", ";
+        names += '"';
+        AppendUtf8(names, cp);
+        names += "\" (" + CodePointName(cp) + ")";
+    }
+    return "no installed font has " + names + (missing.size() == 1 ? "; it is" : "; they are") +
+           " drawn as a box";
 }
 
 }  // namespace tabora::cli

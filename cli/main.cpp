@@ -14,6 +14,9 @@
 namespace tabora::cli {
 
 void PrintError(const std::string& text) { std::fprintf(stderr, "tabora-cli: %s\n", text.c_str()); }
+void PrintWarning(const std::string& text) {
+    std::fprintf(stderr, "tabora-cli: warning: %s\n", text.c_str());
+}
 
 namespace {
 

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "io/MacStream.h"
 #include "platform/Fonts.h"
@@ -115,6 +116,9 @@ public:
 
     // The font record the caption is drawn with (k = 4 when antialiased).
     FontRecord CaptionFontRecord() const;
+    // Characters of the caption that no installed face has, each once in
+    // caption order; they are drawn as the caption face's box.
+    std::vector<char32_t> MissingCaptionCharacters();
 
     // The settings payload of the data block (always written as 0x0103).
     void WriteSettings(MacStream& stream) const;
@@ -145,6 +149,7 @@ private:
     void BuildTintedBody();
     void BuildTextMask();
     void BuildTextShadowMask();
+    Font& CaptionFont();  // made or kept for the current font record
     Point BodyOffset() const;
     int32_t MaxButtonSize() const;
     void Built(uint8_t layer);

@@ -69,16 +69,25 @@ FontRecord TaboraButton::CaptionFontRecord() const {
     return record;
 }
 
-void TaboraButton::BuildTextMask() {
-    if (validLayers_ & kTextLayer) return;
-    const bool antialias = settings_.antialias;
-    const int32_t k = antialias ? kAntialiasScale : 1;
-
+Font& TaboraButton::CaptionFont() {
     FontRecord record = CaptionFontRecord();
     if (!font_ || !SameRecord(record, fontKey_)) {
         font_ = Font::Create(record);
         fontKey_ = std::move(record);
     }
+    return *font_;
+}
+
+std::vector<char32_t> TaboraButton::MissingCaptionCharacters() {
+    if (settings_.caption.empty()) return {};
+    return CaptionFont().Layout(settings_.caption).missing;
+}
+
+void TaboraButton::BuildTextMask() {
+    if (validLayers_ & kTextLayer) return;
+    const bool antialias = settings_.antialias;
+    const int32_t k = antialias ? kAntialiasScale : 1;
+    CaptionFont();
 
     // Plain captions are drawn straight into the caption mask; antialiased
     // ones into the large mask, then reduced by averaging 4 x 4 blocks.

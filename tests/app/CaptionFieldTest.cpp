@@ -1,0 +1,76 @@
+// The caption field shows what the button draws: one line, at most the 255
+// bytes a file stores, and a hint for characters no installed font has.
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "GuiTestSupport.h"
+
+namespace tabora::testing {
+namespace {
+
+using CaptionFieldTest = WindowTest;
+
+void Paste(QLineEdit* edit, const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+    edit->paste();
+}
+
+TEST_F(CaptionFieldTest, APasteOfSeveralLinesKeepsItsFirstLine) {
+    auto* edit = Child<QLineEdit>("captionEdit");
+    QTest::keyClicks(edit, "Go ");
+    Paste(edit, QStringLiteral("Home\nAbout\nContact"));
+    EXPECT_EQ(edit->text(), "Go Home");
+    EXPECT_EQ(window->settings().caption, "Go Home");
+
+    // Pasted in the middle: what stood after the cursor stays.
+    edit->setCursorPosition(2);
+    Paste(edit, QStringLiteral("!\r\nignored"));
+    EXPECT_EQ(edit->text(), "Go! Home");
+    EXPECT_EQ(window->settings().caption, "Go! Home");
+    EXPECT_EQ(edit->cursorPosition(), 3);
+}
+
+TEST_F(CaptionFieldTest, HoldsAtMost255BytesAndRefusesMore) {
+    auto* edit = Child<QLineEdit>("captionEdit");
+    // 127 two-byte letters: 254 bytes, though only 127 characters.
+    const QString greek(127, QChar(0x03A9));
+    Paste(edit, greek);
+    EXPECT_EQ(window->settings().caption.size(), 254u);
+    // One more two-byte letter would make 256 bytes: refused whole.
+    Paste(edit, QStringLiteral("\u03A9"));
+    EXPECT_EQ(edit->text(), greek);
+    // A one-byte letter still fits exactly.
+    QTest::keyClicks(edit, "x");
+    EXPECT_EQ(window->settings().caption.size(), 255u);
+    EXPECT_EQ(edit->text().toUtf8().size(), 255);
+    QTest::keyClicks(edit, "y");
+    EXPECT_EQ(window->settings().caption.size(), 255u);
+    // A paste too long as a whole is refused, not cut.
+    edit->clear();
+    Paste(edit, QString(300, QLatin1Char('a')));
+    EXPECT_EQ(edit->text(), "");
+}
+
+TEST_F(CaptionFieldTest, HintNamesCharactersNoFontHas) {
+    auto* edit = Child<QLineEdit>("captionEdit");
+    auto* hint = Child<QLabel>("captionHint");
+    window->show();
+    QTest::keyClicks(edit, "Shop ");
+    Paste(edit, QStringLiteral("\u4E2D"));
+    EXPECT_FALSE(hint->isVisible());  // drawn from a fallback face
+    // U+0378 is unassigned: no font has it.
+    Paste(edit, QStringLiteral("\u0378"));
+    ASSERT_TRUE(hint->isVisible());
+    EXPECT_TRUE(hint->text().contains("U+0378")) << hint->text().toStdString();
+    EXPECT_EQ(hint->geometry().top(), edit->geometry().bottom() + 1);  // just under the field
+    if (const char* shot = std::getenv("TABORA_CAPTION_HINT_SHOT")) {
+        window->grab().save(QString::fromLocal8Bit(shot));
+    }
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    EXPECT_FALSE(hint->isVisible());
+}
+
+}  // namespace
+}  // namespace tabora::testing
