@@ -115,3 +115,50 @@ TEST(ButtonCaption, FarOffsetsAndHugeSizesAreCutAtTheCanvas) {
         EXPECT_EQ(b.exportRect().bottom, 74);
     }
 }
+
+TEST(ButtonCaption, EmojiKeepTheirColoursAndCastTheShadow) {
+    for (bool antialias : {false, true}) {
+        TaboraButton b;
+        b.SetCaption("\xF0\x9F\x8E\x89");  // a party popper alone
+        b.SetAntialias(antialias);
+        b.SetTextShadow(true);
+        b.SetTextColor(MakeColor(0, 0, 0));
+        b.Render();
+        ASSERT_TRUE(b.hasColourText()) << antialias;
+        const Rect colour = b.textColour().Bounds();
+        EXPECT_FALSE(colour.IsEmpty());
+        EXPECT_EQ(b.textBounds(), colour);  // nothing drawn through the text colour
+        // The shadow comes from the emoji's alpha, one right and two down.
+        const Rect shadow = b.textShadowMask().Bounds();
+        EXPECT_EQ(shadow, (Rect{colour.left, colour.top + 1, colour.right + 2, colour.bottom + 3}));
+        // The canvas shows colours, not the black text colour.
+        std::set<uint32_t> colours;
+        for (int32_t y = colour.top; y < colour.bottom; ++y) {
+            for (int32_t x = colour.left; x < colour.right; ++x) colours.insert(b.canvas().At(x, y));
+        }
+        EXPECT_GT(colours.size(), 10u) << antialias;
+        // Straight alpha in the layer, as every image.
+        for (int32_t y = colour.top; y < colour.bottom; ++y) {
+            for (int32_t x = colour.left; x < colour.right; ++x) {
+                const uint32_t p = b.textColour().At(x, y);
+                if (!antialias) {
+                    ASSERT_TRUE((p & 0xFF) == 0 || (p & 0xFF) == 255);
+                }
+            }
+        }
+    }
+    // A caption without colour glyphs leaves the layer out of the picture.
+    TaboraButton plain;
+    plain.SetCaption("Hello");
+    plain.Render();
+    EXPECT_FALSE(plain.hasColourText());
+}
+
+TEST(ButtonCaption, ReportsCharactersNoFontHas) {
+    TaboraButton b;
+    EXPECT_TRUE(b.MissingCaptionCharacters().empty());
+    b.SetCaption("Shop \xE4\xB8\xAD \xCD\xB8\xCD\xB9");  // 中, then two unassigned
+    EXPECT_EQ(b.MissingCaptionCharacters(), (std::vector<char32_t>{0x378, 0x379}));
+    b.SetCaption("Shop \xE4\xB8\xAD");
+    EXPECT_TRUE(b.MissingCaptionCharacters().empty());
+}
