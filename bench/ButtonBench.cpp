@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <string>
 
 #include "render/TaboraButton.h"
 
@@ -96,20 +97,60 @@ void BM_HueChange(benchmark::State& state) {
 BENCHMARK(BM_HueChange)->Unit(benchmark::kMicrosecond);
 
 // One more or one fewer letter at the end, as typing and deleting do.
-void CaptionKeystroke(benchmark::State& state, bool antialias) {
+void CaptionKeystroke(benchmark::State& state, bool antialias, const std::string& caption,
+                      const std::string& letter) {
     TaboraButton b;
     Configure(b, antialias);
-    bool longer = false;
+    const std::string longer = caption + letter;
+    bool grow = false;
     for (auto _ : state) {
-        b.SetCaption((longer = !longer) ? "Downloads" : "Download");
+        b.SetCaption((grow = !grow) ? longer : caption);
         b.Render();
         benchmark::DoNotOptimize(b.canvas().Pixels());
     }
 }
-void BM_CaptionKeystrokePlain(benchmark::State& state) { CaptionKeystroke(state, false); }
-void BM_CaptionKeystrokeAntialiased(benchmark::State& state) { CaptionKeystroke(state, true); }
+void BM_CaptionKeystrokePlain(benchmark::State& state) {
+    CaptionKeystroke(state, false, "Download", "s");
+}
+void BM_CaptionKeystrokeAntialiased(benchmark::State& state) {
+    CaptionKeystroke(state, true, "Download", "s");
+}
 BENCHMARK(BM_CaptionKeystrokePlain)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CaptionKeystrokeAntialiased)->Unit(benchmark::kMicrosecond);
+
+// Shaped captions of 20 characters in the default font, which draws none of
+// them itself: bidirectional levels, fallback faces and shaping at every
+// keystroke. Arabic (joined, right to left), Devanagari (clusters), and a
+// mixed-direction caption with an emoji.
+const std::string kArabic20 = "\u0645\u0631\u062D\u0628\u0627 \u0628\u0643\u0645 \u0641\u064A "
+                              "\u0645\u062A\u062C\u0631\u0646\u0627!";
+const std::string kDevanagari20 = "\u0928\u092E\u0938\u094D\u0924\u0947, \u0906\u092A\u0915\u093E "
+                                  "\u0938\u094D\u0935\u093E\u0917\u0924\u092E";
+const std::string kMixed20 = "Buy \u0639\u0631\u0628\u064A now \u05E9\u05DC\u05D5\u05DD \U0001F389!";
+void BM_ShapedKeystrokeArabicPlain(benchmark::State& state) {
+    CaptionKeystroke(state, false, kArabic20, "\u064A");
+}
+void BM_ShapedKeystrokeArabicAntialiased(benchmark::State& state) {
+    CaptionKeystroke(state, true, kArabic20, "\u064A");
+}
+void BM_ShapedKeystrokeDevanagariPlain(benchmark::State& state) {
+    CaptionKeystroke(state, false, kDevanagari20, "\u0947");
+}
+void BM_ShapedKeystrokeDevanagariAntialiased(benchmark::State& state) {
+    CaptionKeystroke(state, true, kDevanagari20, "\u0947");
+}
+void BM_ShapedKeystrokeMixedEmojiPlain(benchmark::State& state) {
+    CaptionKeystroke(state, false, kMixed20, "!");
+}
+void BM_ShapedKeystrokeMixedEmojiAntialiased(benchmark::State& state) {
+    CaptionKeystroke(state, true, kMixed20, "!");
+}
+BENCHMARK(BM_ShapedKeystrokeArabicPlain)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ShapedKeystrokeArabicAntialiased)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ShapedKeystrokeDevanagariPlain)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ShapedKeystrokeDevanagariAntialiased)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ShapedKeystrokeMixedEmojiPlain)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ShapedKeystrokeMixedEmojiAntialiased)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace tabora

@@ -273,14 +273,16 @@ void FreeTypeFont::ShapeInto(std::string_view text, ShapedLine& line) {
 
     // Faces: the chosen one when it has the character, else the fallback;
     // marks, joiners and selectors stay with their base, and spaces and
-    // punctuation with the face before them when it has them.
+    // punctuation with the fallback face before them when it has them.
     std::vector<uint32_t> faces(n, 0);
     for (size_t i = 0; i < n; ++i) {
         const char32_t cp = cps[i];
         if (i > 0) {
             FreeTypeFont& before = FaceAt(faces[i - 1]);
             const bool attaching = Attaching(cp) && (DefaultIgnorable(cp) || before.HasGlyph(cp));
-            const bool neutral = faces[i - 1] != 0 && !EmojiByDefault(cp) &&
+            // (Not after an emoji: a colour face's space is as wide as
+            // its pictures.)
+            const bool neutral = faces[i - 1] != 0 && !before.colourFace_ && !EmojiByDefault(cp) &&
                                  hb_unicode_script(unicode, cp) == HB_SCRIPT_COMMON &&
                                  before.HasGlyph(cp);
             if (attaching || neutral) {

@@ -1,5 +1,5 @@
-// A sheet of buttons across styles, sizes, hues, fonts and both caption
-// modes. Every cell must render; with TABORA_GALLERY=<file.png> in the
+// A sheet of buttons across styles, sizes, hues, fonts, both caption modes
+// and several scripts. Every cell must render; with TABORA_GALLERY=<file.png> in the
 // environment the sheet is also written out for a person to look at.
 #include <gtest/gtest.h>
 
@@ -47,6 +47,16 @@ const Cell kCells[] = {
     {221, 0, 0, 0, "DejaVu Serif", 12, 0x40, true, true, "Serif smooth", 0xFFFFFF, 0xFFFFFF},
     {251, 0, 4092, 0, "Arial", 12, 0x01, true, true, "Grüße €", 0xFFFFFF, 0xCCCCFF},
     {36, 0, 2046, 205, "Arial", 24, 0x20, true, true, "?", 0x000080, 0xFFFFFF},
+    // Captions in other scripts with the default font: shaped, reordered
+    // and drawn from fallback faces; emoji in their own colours.
+    {22, 0, 0, 0, "Arial", 14, 0x40, true, true, "مرحبا بكم", 0xFFFFFF, 0xFFFFFF},
+    {22, 0, 1364, 0, "Arial", 14, 0x20, false, true, "שלום", 0xFFFFFF, 0xFFFFFF},
+    {141, 240, 2728, 0, "Arial", 12, 0x40, true, true, "Buy عربي now", 0xFFFFFF, 0xFFFFFF},
+    {1, 0, 0, 0, "Arial", 14, 0x40, true, true, "你好，欢迎", 0xFFFFFF, 0xFFFFFF},
+    {171, 0, 500, 150, "Arial", 13, 0x40, false, true, "ようこそ", 0x202020, 0x404040},
+    {61, 0, 700, 0, "Arial", 14, 0x40, true, true, "नमस्ते", 0xFFFFFF, 0xFFFFFF},
+    {251, 0, 3000, 0, "Arial", 14, 0x40, true, true, "สวัสดี", 0xFFFFFF, 0xCCCCFF},
+    {22, 260, 2400, 0, "Arial", 14, 0x20, true, true, "Sale 🎉 -50%", 0xFFFFFF, 0xFFFFFF},
 };
 
 // A stand-in when no style art is linked: a soft capsule, stretchable.
