@@ -127,30 +127,18 @@ const std::string kArabic20 = "\u0645\u0631\u062D\u0628\u0627 \u0628\u0643\u0645
 const std::string kDevanagari20 = "\u0928\u092E\u0938\u094D\u0924\u0947, \u0906\u092A\u0915\u093E "
                                   "\u0938\u094D\u0935\u093E\u0917\u0924\u092E";
 const std::string kMixed20 = "Buy \u0639\u0631\u0628\u064A now \u05E9\u05DC\u05D5\u05DD \U0001F389!";
-void BM_ShapedKeystrokeArabicPlain(benchmark::State& state) {
-    CaptionKeystroke(state, false, kArabic20, "\u064A");
-}
-void BM_ShapedKeystrokeArabicAntialiased(benchmark::State& state) {
-    CaptionKeystroke(state, true, kArabic20, "\u064A");
-}
-void BM_ShapedKeystrokeDevanagariPlain(benchmark::State& state) {
-    CaptionKeystroke(state, false, kDevanagari20, "\u0947");
-}
-void BM_ShapedKeystrokeDevanagariAntialiased(benchmark::State& state) {
-    CaptionKeystroke(state, true, kDevanagari20, "\u0947");
-}
-void BM_ShapedKeystrokeMixedEmojiPlain(benchmark::State& state) {
-    CaptionKeystroke(state, false, kMixed20, "!");
-}
-void BM_ShapedKeystrokeMixedEmojiAntialiased(benchmark::State& state) {
-    CaptionKeystroke(state, true, kMixed20, "!");
-}
-BENCHMARK(BM_ShapedKeystrokeArabicPlain)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ShapedKeystrokeArabicAntialiased)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ShapedKeystrokeDevanagariPlain)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ShapedKeystrokeDevanagariAntialiased)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ShapedKeystrokeMixedEmojiPlain)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ShapedKeystrokeMixedEmojiAntialiased)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(CaptionKeystroke, ShapedArabicPlain, false, kArabic20, "\u064A")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(CaptionKeystroke, ShapedArabicAntialiased, true, kArabic20, "\u064A")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(CaptionKeystroke, ShapedDevanagariPlain, false, kDevanagari20, "\u0947")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(CaptionKeystroke, ShapedDevanagariAntialiased, true, kDevanagari20, "\u0947")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(CaptionKeystroke, ShapedMixedEmojiPlain, false, kMixed20, "!")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(CaptionKeystroke, ShapedMixedEmojiAntialiased, true, kMixed20, "!")
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace tabora

@@ -163,13 +163,16 @@ bool FreeTypeFont::HasGlyph(char32_t cp) {
 bool FreeTypeFont::Simple(std::string_view text) {
     // Colour faces have nothing to draw on the simple path.
     if (colourFace_) return false;
-    for (size_t pos = 0; pos < text.size();) {
+    // Measuring, colour and drawing ask about the same caption in turn.
+    if (text == simpleText_) return simple_;
+    simple_ = true;
+    for (size_t pos = 0; pos < text.size() && simple_;) {
         const char32_t cp = NextCodePoint(text, pos);
         if (IsControl(cp)) continue;
-        if (cp >= 0x80 && NeedsShaping(cp)) return false;
-        if (GlyphFor(cp).index == 0) return false;
+        simple_ = !(cp >= 0x80 && NeedsShaping(cp)) && GlyphFor(cp).index != 0;
     }
-    return true;
+    simpleText_.assign(text);
+    return simple_;
 }
 
 hb_font_t* FreeTypeFont::HbFont() {

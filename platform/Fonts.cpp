@@ -280,6 +280,7 @@ void FreeTypeFont::DrawColourGlyph(const ColourGlyph& glyph, int64_t penX, int64
             sink(int32_t(x0), int32_t(y), row_.data(), int32_t(x1 - x0));
             continue;
         }
+        colourInk_ = colourInk_.Union({int32_t(x0), int32_t(y), int32_t(x1), int32_t(y + 1)});
         uint32_t* out = colour->pixels + ptrdiff_t(y) * colour->stride;
         for (int64_t x = x0; x < x1; ++x) {
             // Premultiplied source-over, byte by byte.
@@ -434,10 +435,11 @@ void FreeTypeFont::DrawCoverage(std::string_view text, Rect rect, CoverageView t
     DrawCaption(text, rect, target, {}, antialiased);
 }
 
-void FreeTypeFont::DrawCaption(std::string_view text, Rect rect, CoverageView target,
+Rect FreeTypeFont::DrawCaption(std::string_view text, Rect rect, CoverageView target,
                                ColourView colour, bool antialiased) {
+    colourInk_ = {};
     if (!target.bytes || target.width <= 0 || target.height <= 0 || target.stride < target.width) {
-        return;
+        return colourInk_;
     }
     auto sink = [&target](int32_t x, int32_t y, const uint8_t* coverage, int32_t count) {
         uint8_t* out = target.bytes + ptrdiff_t(y) * target.stride + x;
@@ -447,6 +449,7 @@ void FreeTypeFont::DrawCaption(std::string_view text, Rect rect, CoverageView ta
     const bool withColour = colour.pixels && colour.width == target.width &&
                             colour.height == target.height && colour.stride >= colour.width;
     Draw(text, rect, target.width, target.height, antialiased, sink, withColour ? &colour : nullptr);
+    return colourInk_;
 }
 
 void FreeTypeFont::DrawLine(std::string_view text, Rect rect, Bgr24View target) {

@@ -110,8 +110,9 @@ public:
     // As DrawCoverage; glyphs of colour fonts (emoji) go into `colour` in
     // their own colours, and their alpha into `coverage` only when `colour`
     // has no pixels. Monochrome (not antialiased) colour glyphs have alpha
-    // 0 or 255.
-    virtual void DrawCaption(std::string_view text, Rect rect, CoverageView coverage,
+    // 0 or 255. Returns the box of the colour pixels written (empty when
+    // none), so that a caller clears and reduces only that.
+    virtual Rect DrawCaption(std::string_view text, Rect rect, CoverageView coverage,
                              ColourView colour, bool antialiased) = 0;
     // How `text` is laid out: which path, which glyphs of which faces where.
     virtual LineLayout Layout(std::string_view text) = 0;

@@ -43,7 +43,7 @@ public:
     TextExtent Extent(std::string_view text) override;
     void DrawCoverage(std::string_view text, Rect rect, CoverageView target,
                       bool antialiased) override;
-    void DrawCaption(std::string_view text, Rect rect, CoverageView coverage, ColourView colour,
+    Rect DrawCaption(std::string_view text, Rect rect, CoverageView coverage, ColourView colour,
                      bool antialiased) override;
     LineLayout Layout(std::string_view text) override;
     bool HasColourGlyphs(std::string_view text) override;
@@ -56,27 +56,26 @@ private:
         int64_t advance = 0;  // whole pixels
         bool known = false;
     };
-    // A glyph's coverage as rasterised whole, placed relative to the pen
-    // position and the baseline. Pens and baselines are whole pixels, so
-    // the coverage is the same wherever the glyph lands.
-    struct DrawnGlyph {
+    // Where a drawn glyph's pixels lie relative to the pen position and the
+    // baseline. Pens and baselines are whole pixels, so a glyph's pixels are
+    // the same wherever it lands.
+    struct GlyphBox {
         int64_t left = 0;
         int64_t top = 0;
         int32_t width = 0;
         int32_t rows = 0;
-        std::vector<uint8_t> coverage;
         bool Inside(int64_t penX, int64_t baseline, int32_t viewWidth, int32_t viewHeight) const {
             return penX + left >= 0 && penX + left + width <= viewWidth && baseline + top >= 0 &&
                    baseline + top + rows <= viewHeight;
         }
     };
+    // A glyph's coverage as rasterised whole.
+    struct DrawnGlyph : GlyphBox {
+        std::vector<uint8_t> coverage;
+    };
     // A colour glyph scaled to the caption's size: premultiplied pixels in
-    // the ColourView layout, placed like a DrawnGlyph.
-    struct ColourGlyph {
-        int64_t left = 0;
-        int64_t top = 0;
-        int32_t width = 0;
-        int32_t rows = 0;
+    // the ColourView layout.
+    struct ColourGlyph : GlyphBox {
         std::vector<uint32_t> pixels;
     };
     // A shaped line, glyph faces numbered as LineLayout's.
@@ -156,6 +155,10 @@ private:
     size_t colourBytes_ = 0;
     std::vector<uint8_t> bits_;  // one band as the rasteriser writes it
     std::vector<uint8_t> row_;   // one row of coverage bytes
+    Rect colourInk_;             // colour pixels written by the current draw
+
+    std::string simpleText_;  // the last text Simple() judged, and its verdict
+    bool simple_ = true;
 
     // Shaping state, made on first use.
     std::unique_ptr<hb_font_t, HbFontDeleter> hbFont_;

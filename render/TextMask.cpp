@@ -29,26 +29,60 @@ ColourView ColourViewOf(ArgbImage& image) {
     return {image.Pixels(), image.Width(), image.Height(), image.Width()};
 }
 
-// 696 x 296, for antialiased colour glyphs drawn at four times the size.
-// Per thread, and made only when a caption first has colour glyphs.
-ArgbImage& SharedLargeColourText() {
-    thread_local ArgbImage image(kAntialiasScale * kCanvasWidth, kAntialiasScale * kCanvasHeight);
-    return image;
+// 696 x 296, for antialiased colour glyphs drawn at four times the size,
+// with the box written last, which alone needs clearing. Per thread, and
+// made only when a caption first has colour glyphs.
+struct LargeColourText {
+    ArgbImage image{kAntialiasScale * kCanvasWidth, kAntialiasScale * kCanvasHeight};
+    Rect written;
+};
+LargeColourText& SharedLargeColourText() {
+    thread_local LargeColourText large;
+    return large;
+}
+
+void ClearBox(ArgbImage& image, Rect box) {
+    for (int32_t y = box.top; y < box.bottom; ++y) {
+        std::fill_n(&image.At(box.left, y), box.Width(), 0u);
+    }
+}
+
+// Averages the 4 x 4 blocks of premultiplied colour under `box` of the
+// large image into `dest`, as the caption's mask is reduced; other pixels
+// of dest are left clear.
+void ReduceColour(const ArgbImage& large, Rect box, ArgbImage& dest) {
+    const int32_t k = kAntialiasScale;
+    for (int32_t y = box.top / k; y < (box.bottom + k - 1) / k; ++y) {
+        for (int32_t x = box.left / k; x < (box.right + k - 1) / k; ++x) {
+            uint32_t sum[4] = {};
+            for (int32_t dy = 0; dy < k; ++dy) {
+                for (int32_t dx = 0; dx < k; ++dx) {
+                    const uint32_t p = large.At(x * k + dx, y * k + dy);
+                    for (int c = 0; c < 4; ++c) sum[c] += p >> (8 * c) & 0xFF;
+                }
+            }
+            uint32_t out = 0;
+            for (int c = 0; c < 4; ++c) out |= sum[c] / (k * k) << (8 * c);
+            dest.At(x, y) = out;
+        }
+    }
 }
 
 // Colour glyphs are drawn premultiplied, so that reducing them averages
 // colour by coverage; the layer is kept with straight alpha like every
 // other image.
-void Unpremultiply(ArgbImage& image) {
-    uint32_t* p = image.Pixels();
-    for (size_t i = 0, n = size_t(image.Width()) * size_t(image.Height()); i < n; ++i) {
-        const uint32_t a = p[i] & 0xFF;
-        if (a == 0 || a == 255) continue;
-        uint32_t out = a;
-        for (int shift = 8; shift < 32; shift += 8) {
-            out |= std::min<uint32_t>(255, (((p[i] >> shift) & 0xFF) * 255 + a / 2) / a) << shift;
+void Unpremultiply(ArgbImage& image, Rect box) {
+    for (int32_t y = box.top; y < box.bottom; ++y) {
+        for (int32_t x = box.left; x < box.right; ++x) {
+            uint32_t& p = image.At(x, y);
+            const uint32_t a = p & 0xFF;
+            if (a == 0 || a == 255) continue;
+            uint32_t out = a;
+            for (int shift = 8; shift < 32; shift += 8) {
+                out |= std::min<uint32_t>(255, (((p >> shift) & 0xFF) * 255 + a / 2) / a) << shift;
+            }
+            p = out;
         }
-        p[i] = out;
     }
 }
 
@@ -98,9 +132,17 @@ void TaboraButton::BuildTextMask() {
     ArgbImage* colourWork = nullptr;
     if (colourText_) {
         if (textColour_.Width() != kCanvasWidth) textColour_.Allocate(kCanvasWidth, kCanvasHeight);
-        colourWork = antialias ? &SharedLargeColourText() : &textColour_;
-        colourWork->Clear();
+        textColour_.Clear();
+        if (antialias) {
+            LargeColourText& large = SharedLargeColourText();
+            ClearBox(large.image, large.written);
+            large.written = {};
+            colourWork = &large.image;
+        } else {
+            colourWork = &textColour_;
+        }
     }
+    Rect colourBox;
     if (font_) {
         const TextExtent extent = font_->Extent(settings_.caption);
         const int64_t left = (int64_t(work.Width()) - extent.cx) / 2 +
@@ -109,14 +151,21 @@ void TaboraButton::BuildTextMask() {
                             int64_t(settings_.textOffset.y) * k;
         const Rect rect{Placement(left), Placement(top), Placement(left + extent.cx),
                         Placement(top + extent.cy)};
-        font_->DrawCaption(settings_.caption, rect, ViewOf(work),
-                           colourWork ? ColourViewOf(*colourWork) : ColourView{}, false);
+        colourBox = font_->DrawCaption(settings_.caption, rect, ViewOf(work),
+                                       colourWork ? ColourViewOf(*colourWork) : ColourView{},
+                                       false);
     }
     if (antialias) work.ReduceInto(textMask_);
     textBounds_ = textMask_.Bounds();
-    if (colourText_) {
-        if (antialias) colourWork->ReduceInto(textColour_);
-        Unpremultiply(textColour_);
+    if (colourText_ && !colourBox.IsEmpty()) {
+        if (antialias) {
+            SharedLargeColourText().written = colourBox;
+            ReduceColour(*colourWork, colourBox, textColour_);
+            const int32_t k = kAntialiasScale;
+            colourBox = {colourBox.left / k, colourBox.top / k, (colourBox.right + k - 1) / k,
+                         (colourBox.bottom + k - 1) / k};
+        }
+        Unpremultiply(textColour_, colourBox);
         textBounds_ = textBounds_.Union(textColour_.Bounds());
     }
     Built(kTextLayer);
