@@ -51,4 +51,11 @@ for i in "${!formats[@]}"; do
   }
   echo "valgrind-cli: $f -> $next clean"
 done
+# A caption that is shaped, reordered, drawn from fallback faces and in
+# colour, in both caption modes.
+for mode in --antialias --no-antialias; do
+  memcheck render --style 22 --caption "Buy عربي now שלום नमस्ते 你好 🎉" --text-shadow $mode \
+    -o "$work/shaped.png"
+done
+echo "valgrind-cli: shaped captions clean"
 echo "valgrind-cli: every format clean in $(($(date +%s) - start)) s"

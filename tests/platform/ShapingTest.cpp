@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -314,4 +315,42 @@ TEST(Emoji, AnEmojiFontForTheWholeCaptionKeepsItsLetters) {
     const TextExtent e = font->Extent("Sale \xF0\x9F\x8E\x89");
     EXPECT_GT(e.cx, 40);
     EXPECT_LT(e.cy, 40);  // the strike's cell scaled to the caption's size
+}
+
+TEST(Shaping, AnyMixOfScriptsDrawsWithinItsExtent) {
+    // Letters of many scripts, marks, joiners, selectors, bidirectional
+    // controls, emoji and their modifiers, unassigned code points.
+    const std::vector<char32_t> pool = {
+        'A', 'g', ' ', '1', '(', ']', 0xE9, 0x301, 0x3A9, 0x416, 0x5D0, 0x5BC, 0x627, 0x644,
+        0x64E, 0x661, 0x915, 0x94D, 0x937, 0x93F, 0x995, 0x9CD, 0xE01, 0xE31, 0xE48, 0x4E2D,
+        0x3042, 0xAC00, 0x200D, 0x200C, 0x200F, 0x202B, 0x202C, 0x2067, 0x2069, 0xFE0F, 0xFE0E,
+        0x1F389, 0x1F44D, 0x1F3FD, 0x1F1EB, 0x1F1F7, 0x2764, 0x378, 0xE0065, 0x7F, 0xFFFD};
+    std::mt19937 rng(14);
+    for (int32_t em : {16, 64}) {
+        auto font = DefaultFont(em);
+        const int32_t w = 60 * em, h = 4 * em;
+        std::vector<uint8_t> coverage(size_t(w) * h);
+        std::vector<uint32_t> colour(size_t(w) * h);
+        for (int round = 0; round < 60; ++round) {
+            std::string caption;
+            const size_t length = 1 + rng() % 24;
+            for (size_t i = 0; i < length; ++i) AppendUtf8(caption, pool[rng() % pool.size()]);
+            const TextExtent e = font->Extent(caption);
+            ASSERT_GE(e.cx, 0);
+            ASSERT_LT(e.cx, w / 2) << caption;
+            std::fill(coverage.begin(), coverage.end(), 0);
+            std::fill(colour.begin(), colour.end(), 0);
+            const Rect rect{(w - e.cx) / 2, em, (w + e.cx) / 2, em + e.cy};
+            font->DrawCaption(caption, rect, {coverage.data(), w, h, w}, {colour.data(), w, h, w},
+                              false);
+            // Ink may overhang the advances by a little, never more.
+            for (int32_t y = 0; y < h; ++y) {
+                for (int32_t x = 0; x < w; ++x) {
+                    if (!coverage[size_t(y) * w + x] && !colour[size_t(y) * w + x]) continue;
+                    ASSERT_GE(x, rect.left - em) << caption;
+                    ASSERT_LT(x, rect.right + em) << caption;
+                }
+            }
+        }
+    }
 }
