@@ -2,6 +2,7 @@
 // bidirectional algorithm (FriBiDi), runs by direction, script and face,
 // fallback faces, and shaping (HarfBuzz).
 #include <fribidi.h>
+#include <hb-ft.h>
 
 #include <algorithm>
 #include <mutex>
@@ -178,6 +179,13 @@ bool FreeTypeFont::Simple(std::string_view text) {
 hb_font_t* FreeTypeFont::HbFont() {
     if (!hbFont_) {
         const HbFacePtr face = SharedHbFace(path_, faceIndex_);
+        if (hb_face_get_glyph_count(face.get()) == 0 && face_) {
+            // Not an OpenType file (a bitmap format FreeType reads): no
+            // layout tables, but FreeType's character map and advances.
+            hbFont_.reset(hb_ft_font_create_referenced(face_));
+            hb_ft_font_set_load_flags(hbFont_.get(), FT_LOAD_DEFAULT);
+            return hbFont_.get();
+        }
         hbFont_.reset(hb_font_create(face.get()));
         // 26.6 pixels at this font's em, unhinted: positions are exact and
         // the same whichever mode draws them.
