@@ -348,13 +348,13 @@ TEST_F(Cli, BatchIsCheckedBeforeAnythingIsWritten) {
 }
 
 TEST_F(Cli, CharactersNoFontHasAreNamedInAWarning) {
-    // U+0378 is unassigned, so no installed font has it; the button is
+    // Plane 5 is unassigned, so no installed font has U+50000; the button is
     // still written, with the character as a box.
-    Result r = Run({"render", "-o", Path("a.png"), "--style", "12", "--caption", "Go \xCD\xB8 \xE4\xB8\xAD"});
+    Result r = Run({"render", "-o", Path("a.png"), "--style", "12", "--caption", "Go \xF1\x90\x80\x80 \xE4\xB8\xAD"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(fs::exists(Path("a.png")));
     EXPECT_NE(r.err.find("warning"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("U+0378"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("U+50000"), std::string::npos) << r.err;
     EXPECT_EQ(r.err.find("U+4E2D"), std::string::npos) << r.err;  // drawn from a fallback face
     r = Run({"render", "-o", Path("b.png"), "--caption", "Go \xE4\xB8\xAD \xF0\x9F\x9A\x80"});
     EXPECT_EQ(r.status, 0);
@@ -362,11 +362,11 @@ TEST_F(Cli, CharactersNoFontHasAreNamedInAWarning) {
 
     Write("bar.json", R"({"defaults": {"styleNumber": 12},
         "buttons": [{"caption": "ok", "output": "ok.png"},
-                    {"caption": "x\u0379", "output": "box.png"}]})");
+                    {"caption": "x\uD900\uDC01", "output": "box.png"}]})");
     r = Run({"batch", Path("bar.json")});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("buttons[1]"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("U+0379"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("U+50001"), std::string::npos) << r.err;
     EXPECT_EQ(r.err.find("buttons[0]"), std::string::npos) << r.err;
 }
 

@@ -234,11 +234,11 @@ TEST(Fallback, DeterministicAtTheSameSizeWeightAndSlant) {
 
 TEST(Fallback, CharactersNoFaceHasAreTheChosenFacesBoxAndReported) {
     auto font = DefaultFont(24);
-    // U+0378 is unassigned: no font has it; U+200D has no glyph but is
+    // Plane 5 is unassigned: no font has U+50000; U+200D has no glyph but is
     // invisible by nature, so it is not reported.
-    const std::string caption = "A\xCD\xB8" "B\xCD\xB8\xE2\x80\x8D";
+    const std::string caption = "A\xF1\x90\x80\x80" "B\xF1\x90\x80\x80\xE2\x80\x8D";
     const LineLayout layout = font->Layout(caption);
-    EXPECT_EQ(layout.missing, std::vector<char32_t>{0x378});
+    EXPECT_EQ(layout.missing, std::vector<char32_t>{0x50000});
     ASSERT_GE(layout.glyphs.size(), 4u);
     EXPECT_EQ(layout.glyphs[1].index, 0u);
     EXPECT_EQ(layout.glyphs[1].face, 0u);
@@ -324,7 +324,7 @@ TEST(Shaping, AnyMixOfScriptsDrawsWithinItsExtent) {
         'A', 'g', ' ', '1', '(', ']', 0xE9, 0x301, 0x3A9, 0x416, 0x5D0, 0x5BC, 0x627, 0x644,
         0x64E, 0x661, 0x915, 0x94D, 0x937, 0x93F, 0x995, 0x9CD, 0xE01, 0xE31, 0xE48, 0x4E2D,
         0x3042, 0xAC00, 0x200D, 0x200C, 0x200F, 0x202B, 0x202C, 0x2067, 0x2069, 0xFE0F, 0xFE0E,
-        0x1F389, 0x1F44D, 0x1F3FD, 0x1F1EB, 0x1F1F7, 0x2764, 0x378, 0xE0065, 0x7F, 0xFFFD};
+        0x1F389, 0x1F44D, 0x1F3FD, 0x1F1EB, 0x1F1F7, 0x2764, 0x378, 0x50000, 0xE0065, 0x7F, 0xFFFD};
     std::mt19937 rng(14);
     for (int32_t em : {16, 64}) {
         auto font = DefaultFont(em);

@@ -157,8 +157,8 @@ TEST(ButtonCaption, EmojiKeepTheirColoursAndCastTheShadow) {
 TEST(ButtonCaption, ReportsCharactersNoFontHas) {
     TaboraButton b;
     EXPECT_TRUE(b.MissingCaptionCharacters().empty());
-    b.SetCaption("Shop \xE4\xB8\xAD \xCD\xB8\xCD\xB9");  // 中, then two unassigned
-    EXPECT_EQ(b.MissingCaptionCharacters(), (std::vector<char32_t>{0x378, 0x379}));
+    b.SetCaption("Shop \xE4\xB8\xAD \xF1\x90\x80\x80\xF1\x90\x80\x81");  // 中, two unassigned
+    EXPECT_EQ(b.MissingCaptionCharacters(), (std::vector<char32_t>{0x50000, 0x50001}));
     b.SetCaption("Shop \xE4\xB8\xAD");
     EXPECT_TRUE(b.MissingCaptionCharacters().empty());
 }
