@@ -305,9 +305,9 @@ void TaboraWindow::CreateControls() {
     // Shown just under the caption, over the font list's top edge, only
     // while some character of the caption has no font.
     captionHint_ = Place(new QLabel(c), "captionHint", {15, 388, 169, 402});
-    captionHint_->setStyleSheet(QStringLiteral(
-        "QLabel { background: #FFF6C8; color: #5A4600; border: 1px solid #D9C36A; "
-        "padding: 0 2px; font-size: 9px; }"));
+    captionHint_->setStyleSheet(
+        QStringLiteral("QLabel { background: #FFF6C8; color: #5A4600; border: 1px solid #D9C36A; "
+                       "padding: 0 2px; font-size: 9px; }"));
     captionHint_->hide();
     fontList_ = Place(new FontPopup(c), "fontList",
                       {15, 394, 169, 394 + kClosedComboHeight});
@@ -428,8 +428,8 @@ void TaboraWindow::RefreshPreview() {
     preview_->RefreshNow();
     const QString hint = MissingCharactersHint(button().MissingCaptionCharacters());
     if (hint != captionHint_->text()) captionHint_->setText(hint);
-    captionHint_->setToolTip(
-        hint.isEmpty() ? QString() : hint + QStringLiteral(": drawn as the font's box"));
+    captionHint_->setToolTip(hint.isEmpty() ? QString()
+                                            : hint + QStringLiteral(": drawn as the font's box"));
     captionHint_->setVisible(!hint.isEmpty());
     if (!hint.isEmpty()) captionHint_->raise();
 }

@@ -122,11 +122,14 @@ BENCHMARK(BM_CaptionKeystrokeAntialiased)->Unit(benchmark::kMicrosecond);
 // them itself: bidirectional levels, fallback faces and shaping at every
 // keystroke. Arabic (joined, right to left), Devanagari (clusters), and a
 // mixed-direction caption with an emoji.
-const std::string kArabic20 = "\u0645\u0631\u062D\u0628\u0627 \u0628\u0643\u0645 \u0641\u064A "
-                              "\u0645\u062A\u062C\u0631\u0646\u0627!";
-const std::string kDevanagari20 = "\u0928\u092E\u0938\u094D\u0924\u0947, \u0906\u092A\u0915\u093E "
-                                  "\u0938\u094D\u0935\u093E\u0917\u0924\u092E";
-const std::string kMixed20 = "Buy \u0639\u0631\u0628\u064A now \u05E9\u05DC\u05D5\u05DD \U0001F389!";
+const std::string kArabic20 =
+    "\u0645\u0631\u062D\u0628\u0627 \u0628\u0643\u0645 \u0641\u064A "
+    "\u0645\u062A\u062C\u0631\u0646\u0627!";
+const std::string kDevanagari20 =
+    "\u0928\u092E\u0938\u094D\u0924\u0947, \u0906\u092A\u0915\u093E "
+    "\u0938\u094D\u0935\u093E\u0917\u0924\u092E";
+const std::string kMixed20 =
+    "Buy \u0639\u0631\u0628\u064A now \u05E9\u05DC\u05D5\u05DD \U0001F389!";
 BENCHMARK_CAPTURE(CaptionKeystroke, ShapedArabicPlain, false, kArabic20, "\u064A")
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(CaptionKeystroke, ShapedArabicAntialiased, true, kArabic20, "\u064A")

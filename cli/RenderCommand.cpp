@@ -9,8 +9,8 @@
 #include "imaging/Formats.h"
 #include "platform/Error.h"
 #include "platform/File.h"
-#include "platform/Utf8.h"
 #include "platform/Fonts.h"
+#include "platform/Utf8.h"
 #include "render/TaboraButton.h"
 
 namespace tabora::cli {

@@ -55,7 +55,8 @@ const FreeTypeFont::ColourGlyph* FreeTypeFont::ColourGlyphFor(FT_UInt index, boo
     FT_GlyphSlot slot = face_->glyph;
     // Layered colour outlines are rendered by FreeType into one colour
     // bitmap at the face's size; strikes come as bitmaps already.
-    if (slot->format == FT_GLYPH_FORMAT_OUTLINE && FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) {
+    if (slot->format == FT_GLYPH_FORMAT_OUTLINE &&
+        FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) {
         return nullptr;
     }
     const FT_Bitmap& bitmap = slot->bitmap;

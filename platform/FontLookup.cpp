@@ -70,8 +70,7 @@ std::string LowerAscii(std::string_view s) {
 
 // The pattern fontconfig matches for a face name, weight and slant, with
 // the system's substitutions applied.
-PatternPtr RequestPattern(FcConfig* config, const std::string& name, int32_t weight,
-                          bool italic) {
+PatternPtr RequestPattern(FcConfig* config, const std::string& name, int32_t weight, bool italic) {
     PatternPtr pattern(FcPatternCreate());
     if (!config || !pattern) return nullptr;
     if (!name.empty()) {
@@ -241,8 +240,8 @@ std::vector<FontFamily> EnumerateFontFamilies() {
     return families;
 }
 
-std::optional<ResolvedFace> ResolveFallback(std::string_view faceName, int32_t weight,
-                                            bool italic, char32_t cp, bool emoji) {
+std::optional<ResolvedFace> ResolveFallback(std::string_view faceName, int32_t weight, bool italic,
+                                            char32_t cp, bool emoji) {
     weight = weight <= 0 ? 400 : std::min(weight, 1000);
     std::string listKey = emoji ? std::string("emoji") : LookupFaceName(faceName);
     listKey += '\0';
@@ -259,8 +258,8 @@ std::optional<ResolvedFace> ResolveFallback(std::string_view faceName, int32_t w
         SortedFonts sorted;
         // Emoji ask for the configuration's emoji family, so that a colour
         // face comes before a text face that happens to have the character.
-        sorted.pattern = RequestPattern(config, emoji ? std::string("emoji") : LookupFaceName(faceName),
-                                        weight, italic);
+        sorted.pattern = RequestPattern(
+            config, emoji ? std::string("emoji") : LookupFaceName(faceName), weight, italic);
         if (sorted.pattern) {
             FcResult status = FcResultNoMatch;
             sorted.fonts.reset(FcFontSort(config, sorted.pattern.get(), FcTrue, nullptr, &status));

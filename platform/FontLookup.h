@@ -35,8 +35,8 @@ ResolvedFace ResolveFace(std::string_view faceName, int32_t weight, bool italic)
 // ranking for the configuration's emoji family (colour faces first).
 // Nothing when no installed font has it. Thread-safe; results are cached,
 // so the choice is the same for the life of the process.
-std::optional<ResolvedFace> ResolveFallback(std::string_view faceName, int32_t weight,
-                                            bool italic, char32_t cp, bool emoji);
+std::optional<ResolvedFace> ResolveFallback(std::string_view faceName, int32_t weight, bool italic,
+                                            char32_t cp, bool emoji);
 
 // Lookups remembered beyond the process. Loading the system's font
 // configuration costs more than everything else a one-button command does,

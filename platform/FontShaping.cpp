@@ -204,7 +204,8 @@ int32_t FreeTypeFont::FaceFor(char32_t cp, bool emoji) {
     if (auto it = faceFor_.find(key); it != faceFor_.end()) return it->second;
     std::optional<ResolvedFace> found;
     if (emoji) found = ResolveFallback(record_.faceName, record_.weight, record_.italic, cp, true);
-    if (!found) found = ResolveFallback(record_.faceName, record_.weight, record_.italic, cp, false);
+    if (!found)
+        found = ResolveFallback(record_.faceName, record_.weight, record_.italic, cp, false);
     int32_t face = -1;
     if (found && found->path == path_ && found->index == faceIndex_) {
         face = 0;
@@ -302,7 +303,8 @@ void FreeTypeFont::ShapeInto(std::string_view text, ShapedLine& line) {
             }
         }
         const bool textStyle = i + 1 < n && cps[i + 1] == 0xFE0E;
-        const bool emoji = !textStyle && (EmojiByDefault(cp) || (i + 1 < n && cps[i + 1] == 0xFE0F));
+        const bool emoji =
+            !textStyle && (EmojiByDefault(cp) || (i + 1 < n && cps[i + 1] == 0xFE0F));
         const int32_t face = FaceFor(cp, emoji);
         if (face >= 0) {
             faces[i] = uint32_t(face);
@@ -383,7 +385,8 @@ bool FreeTypeFont::HasColourGlyphs(std::string_view text) {
 std::string CodePointName(char32_t cp) {
     static const char kHex[] = "0123456789ABCDEF";
     std::string digits;
-    for (char32_t v = cp; v != 0 || digits.size() < 4; v >>= 4) digits.insert(digits.begin(), kHex[v & 0xF]);
+    for (char32_t v = cp; v != 0 || digits.size() < 4; v >>= 4)
+        digits.insert(digits.begin(), kHex[v & 0xF]);
     return "U+" + digits;
 }
 

@@ -288,7 +288,8 @@ void FreeTypeFont::DrawColourGlyph(const ColourGlyph& glyph, int64_t penX, int64
             const uint32_t keep = 255 - (s & 0xFF);
             uint32_t d = out[x], result = 0;
             for (int shift = 0; shift < 32; shift += 8) {
-                const uint32_t v = ((s >> shift) & 0xFF) + (((d >> shift) & 0xFF) * keep + 127) / 255;
+                const uint32_t v =
+                    ((s >> shift) & 0xFF) + (((d >> shift) & 0xFF) * keep + 127) / 255;
                 result |= std::min<uint32_t>(v, 255) << shift;
             }
             out[x] = result;
@@ -448,7 +449,8 @@ Rect FreeTypeFont::DrawCaption(std::string_view text, Rect rect, CoverageView ta
     // The colour view must cover the coverage view exactly.
     const bool withColour = colour.pixels && colour.width == target.width &&
                             colour.height == target.height && colour.stride >= colour.width;
-    Draw(text, rect, target.width, target.height, antialiased, sink, withColour ? &colour : nullptr);
+    Draw(text, rect, target.width, target.height, antialiased, sink,
+         withColour ? &colour : nullptr);
     return colourInk_;
 }
 

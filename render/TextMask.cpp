@@ -33,7 +33,7 @@ ColourView ColourViewOf(ArgbImage& image) {
 // with the box written last, which alone needs clearing. Per thread, and
 // made only when a caption first has colour glyphs.
 struct LargeColourText {
-    ArgbImage image{kAntialiasScale * kCanvasWidth, kAntialiasScale * kCanvasHeight};
+    ArgbImage image{kAntialiasScale * kCanvasWidth, kAntialiasScale* kCanvasHeight};
     Rect written;
 };
 LargeColourText& SharedLargeColourText() {
@@ -151,9 +151,9 @@ void TaboraButton::BuildTextMask() {
                             int64_t(settings_.textOffset.y) * k;
         const Rect rect{Placement(left), Placement(top), Placement(left + extent.cx),
                         Placement(top + extent.cy)};
-        colourBox = font_->DrawCaption(settings_.caption, rect, ViewOf(work),
-                                       colourWork ? ColourViewOf(*colourWork) : ColourView{},
-                                       false);
+        colourBox =
+            font_->DrawCaption(settings_.caption, rect, ViewOf(work),
+                               colourWork ? ColourViewOf(*colourWork) : ColourView{}, false);
     }
     if (antialias) work.ReduceInto(textMask_);
     textBounds_ = textMask_.Bounds();

@@ -350,7 +350,8 @@ TEST_F(Cli, BatchIsCheckedBeforeAnythingIsWritten) {
 TEST_F(Cli, CharactersNoFontHasAreNamedInAWarning) {
     // Plane 5 is unassigned, so no installed font has U+50000; the button is
     // still written, with the character as a box.
-    Result r = Run({"render", "-o", Path("a.png"), "--style", "12", "--caption", "Go \xF1\x90\x80\x80 \xE4\xB8\xAD"});
+    Result r = Run({"render", "-o", Path("a.png"), "--style", "12", "--caption",
+                    "Go \xF1\x90\x80\x80 \xE4\xB8\xAD"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(fs::exists(Path("a.png")));
     EXPECT_NE(r.err.find("warning"), std::string::npos) << r.err;

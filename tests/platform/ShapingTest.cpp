@@ -6,11 +6,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <random>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "platform/Fonts.h"
 #include "platform/Utf8.h"
@@ -111,7 +110,9 @@ void ExpectShapedLikeHarfBuzz(const std::string& family, int64_t em, const std::
     EXPECT_EQ(at, layout.glyphs.size());
 }
 
-std::unique_ptr<Font> DefaultFont(int32_t em = 16) { return Font::Create({-em, 400, false, "Arial"}); }
+std::unique_ptr<Font> DefaultFont(int32_t em = 16) {
+    return Font::Create({-em, 400, false, "Arial"});
+}
 
 }  // namespace
 
@@ -192,7 +193,8 @@ TEST(Shaping, CjkWithTheDefaultFontHasNoBoxes) {
         int32_t top = 40, bottom = 0;
         for (int32_t y = 0; y < 40; ++y) {
             for (int32_t x = 0; x < 200; ++x) {
-                if (ink[size_t(y) * 200 + x]) top = std::min(top, y), bottom = std::max(bottom, y + 1);
+                if (ink[size_t(y) * 200 + x])
+                    top = std::min(top, y), bottom = std::max(bottom, y + 1);
             }
         }
         EXPECT_GE(bottom - top, 10) << caption;
@@ -236,7 +238,9 @@ TEST(Fallback, CharactersNoFaceHasAreTheChosenFacesBoxAndReported) {
     auto font = DefaultFont(24);
     // Plane 5 is unassigned: no font has U+50000; U+200D has no glyph but is
     // invisible by nature, so it is not reported.
-    const std::string caption = "A\xF1\x90\x80\x80" "B\xF1\x90\x80\x80\xE2\x80\x8D";
+    const std::string caption =
+        "A\xF1\x90\x80\x80"
+        "B\xF1\x90\x80\x80\xE2\x80\x8D";
     const LineLayout layout = font->Layout(caption);
     EXPECT_EQ(layout.missing, std::vector<char32_t>{0x50000});
     ASSERT_GE(layout.glyphs.size(), 4u);
@@ -246,7 +250,8 @@ TEST(Fallback, CharactersNoFaceHasAreTheChosenFacesBoxAndReported) {
     std::vector<uint8_t> with(200 * 40), without(200 * 40);
     font->DrawCoverage(caption, {0, 5, 200, 35}, {with.data(), 200, 40, 200}, false);
     font->DrawCoverage("AB", {0, 5, 200, 35}, {without.data(), 200, 40, 200}, false);
-    EXPECT_GT(std::count(with.begin(), with.end(), 255), std::count(without.begin(), without.end(), 255) + 20);
+    EXPECT_GT(std::count(with.begin(), with.end(), 255),
+              std::count(without.begin(), without.end(), 255) + 20);
     EXPECT_EQ(CodePointName(0x378), "U+0378");
     EXPECT_EQ(CodePointName(0x1F600), "U+1F600");
 }
@@ -256,7 +261,9 @@ namespace {
 struct Drawn {
     std::vector<uint8_t> coverage;
     std::vector<uint32_t> colour;
-    size_t Inked() const { return size_t(std::count_if(coverage.begin(), coverage.end(), [](uint8_t c) { return c; })); }
+    size_t Inked() const {
+        return size_t(std::count_if(coverage.begin(), coverage.end(), [](uint8_t c) { return c; }));
+    }
     size_t Coloured() const {
         return size_t(std::count_if(colour.begin(), colour.end(), [](uint32_t p) {
             const uint32_t r = p >> 8 & 0xFF, g = p >> 16 & 0xFF, b = p >> 24;
@@ -286,7 +293,8 @@ TEST(Emoji, DrawnInTheirOwnColoursAtTheCaptionSize) {
         // Scaled from its strike to about the em: no taller than the cell.
         int32_t top = 60, bottom = 0;
         for (int32_t i = 0; i < 200 * 60; ++i) {
-            if (d.colour[size_t(i)] & 0xFF) top = std::min(top, i / 200), bottom = std::max(bottom, i / 200 + 1);
+            if (d.colour[size_t(i)] & 0xFF)
+                top = std::min(top, i / 200), bottom = std::max(bottom, i / 200 + 1);
         }
         EXPECT_LE(bottom - top, font->Extent("").cy + 2);
         EXPECT_GE(bottom - top, 12);
@@ -321,10 +329,11 @@ TEST(Shaping, AnyMixOfScriptsDrawsWithinItsExtent) {
     // Letters of many scripts, marks, joiners, selectors, bidirectional
     // controls, emoji and their modifiers, unassigned code points.
     const std::vector<char32_t> pool = {
-        'A', 'g', ' ', '1', '(', ']', 0xE9, 0x301, 0x3A9, 0x416, 0x5D0, 0x5BC, 0x627, 0x644,
-        0x64E, 0x661, 0x915, 0x94D, 0x937, 0x93F, 0x995, 0x9CD, 0xE01, 0xE31, 0xE48, 0x4E2D,
-        0x3042, 0xAC00, 0x200D, 0x200C, 0x200F, 0x202B, 0x202C, 0x2067, 0x2069, 0xFE0F, 0xFE0E,
-        0x1F389, 0x1F44D, 0x1F3FD, 0x1F1EB, 0x1F1F7, 0x2764, 0x378, 0x50000, 0xE0065, 0x7F, 0xFFFD};
+        'A',     'g',     ' ',    '1',    '(',     ']',     0xE9,   0x301,   0x3A9,   0x416,
+        0x5D0,   0x5BC,   0x627,  0x644,  0x64E,   0x661,   0x915,  0x94D,   0x937,   0x93F,
+        0x995,   0x9CD,   0xE01,  0xE31,  0xE48,   0x4E2D,  0x3042, 0xAC00,  0x200D,  0x200C,
+        0x200F,  0x202B,  0x202C, 0x2067, 0x2069,  0xFE0F,  0xFE0E, 0x1F389, 0x1F44D, 0x1F3FD,
+        0x1F1EB, 0x1F1F7, 0x2764, 0x378,  0x50000, 0xE0065, 0x7F,   0xFFFD};
     std::mt19937 rng(14);
     for (int32_t em : {16, 64}) {
         auto font = DefaultFont(em);

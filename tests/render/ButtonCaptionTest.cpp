@@ -134,7 +134,8 @@ TEST(ButtonCaption, EmojiKeepTheirColoursAndCastTheShadow) {
         // The canvas shows colours, not the black text colour.
         std::set<uint32_t> colours;
         for (int32_t y = colour.top; y < colour.bottom; ++y) {
-            for (int32_t x = colour.left; x < colour.right; ++x) colours.insert(b.canvas().At(x, y));
+            for (int32_t x = colour.left; x < colour.right; ++x)
+                colours.insert(b.canvas().At(x, y));
         }
         EXPECT_GT(colours.size(), 10u) << antialias;
         // Straight alpha in the layer, as every image.
