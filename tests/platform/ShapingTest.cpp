@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/CharacterClasses.h"
 #include "platform/Fonts.h"
 #include "platform/Utf8.h"
 
@@ -362,4 +363,23 @@ TEST(Shaping, AnyMixOfScriptsDrawsWithinItsExtent) {
             }
         }
     }
+}
+
+TEST(Shaping, WhichCharactersNeedTheShaper) {
+    // The simple path keeps its pixels for these: never shaped by themselves.
+    for (char32_t cp : {U'A', U'é', U'\u0301', U'Ω', U'Ж', U'Ա', U'中', U'あ', U'€', U'\u2764'}) {
+        EXPECT_FALSE(NeedsShaping(cp)) << CodePointName(cp);
+    }
+    // Joining, right to left, clusters, bidirectional controls, sequences.
+    for (char32_t cp : {U'\u0627', U'\u05D0', U'\u0915', U'\u0995', U'\u0E01', U'\u200F',
+                        U'\u202E', U'\u2067', U'\u200D', U'\uFE0F', U'\U0001F3FD', U'\U0001F1EB'}) {
+        EXPECT_TRUE(NeedsShaping(cp)) << CodePointName(cp);
+    }
+    EXPECT_TRUE(EmojiByDefault(0x1F600));
+    EXPECT_FALSE(EmojiByDefault(0x2764));  // a text heart unless followed by U+FE0F
+    EXPECT_TRUE(DefaultIgnorable(0x200D));
+    EXPECT_FALSE(DefaultIgnorable(0x20));
+    EXPECT_TRUE(Attaching(0x301));
+    EXPECT_TRUE(Attaching(0x1F3FD));
+    EXPECT_FALSE(Attaching(0x1F1EB));  // a flag's letters start a new character
 }
