@@ -9,10 +9,11 @@ namespace {
 
 // Colour glyphs remembered per font, in bytes, like the coverage cache.
 constexpr size_t kMaxCachedColourBytes = 4u << 20;
-// Largest colour glyph drawn, in pixels a side: a caption is at most the
-// 696 x 296 work area, so larger glyphs could only show a corner, and
-// scaling one costs its area.
-constexpr int64_t kMaxColourGlyphSide = 1024;
+// Largest colour glyph drawn, in pixels a side: the largest caption (300
+// points, four times over when antialiased) has an em of 1600 pixels, and
+// an emoji is about 1.25 em wide. Bounds the scaling work and memory of a
+// glyph.
+constexpr int64_t kMaxColourGlyphSide = 2560;
 
 int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -382,4 +383,17 @@ TEST(Shaping, WhichCharactersNeedTheShaper) {
     EXPECT_TRUE(Attaching(0x301));
     EXPECT_TRUE(Attaching(0x1F3FD));
     EXPECT_FALSE(Attaching(0x1F1EB));  // a flag's letters start a new character
+}
+
+TEST(Emoji, TheLargestCaptionStillShowsThem) {
+    // 300 points, antialiased: an em of 1600 pixels in the 696 x 296 work area.
+    auto font = Font::Create({-1600, 400, false, "Arial"});
+    std::vector<uint8_t> coverage(696 * 296);
+    std::vector<uint32_t> colour(696 * 296);
+    const auto start = std::chrono::steady_clock::now();
+    const TextExtent e = font->Extent("\xF0\x9F\x8E\x89");
+    font->DrawCaption("\xF0\x9F\x8E\x89", {(696 - e.cx) / 2, (296 - e.cy) / 2, (696 + e.cx) / 2, 296},
+                      {coverage.data(), 696, 296, 696}, {colour.data(), 696, 296, 696}, false);
+    EXPECT_GT(std::count_if(colour.begin(), colour.end(), [](uint32_t p) { return p != 0; }), 10000);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
