@@ -126,10 +126,10 @@ ResolvedFace Match(const std::string& name, int32_t weight, bool italic) {
 }
 
 // Fonts in the order fontconfig ranks them for one request, for fallback.
-struct SortedFonts {
-    PatternPtr pattern;
-    FontSetPtr fonts;
-};
+// The patterns belong to the configuration's own font list, which lives as
+// long as the process (the configuration is never released), so they are
+// kept without a reference of their own.
+using SortedFonts = std::vector<FcPattern*>;
 
 // Sorted font lists remembered; one per face name, weight and slant in use.
 constexpr size_t kMaxSortedLists = 32;
@@ -147,18 +147,18 @@ FallbackCache& Fallbacks() {
     return *cache;
 }
 
-// The first font of `list` that has `cp`, render-prepared and described.
-std::optional<ResolvedFace> FirstWith(FcConfig* config, const SortedFonts& list, char32_t cp,
-                                      int32_t weight, bool italic) {
-    if (!list.fonts) return std::nullopt;
-    for (int i = 0; i < list.fonts->nfont; ++i) {
-        FcPattern* font = list.fonts->fonts[i];
+// The first font of `list` that has `cp`, prepared for `request` as a
+// match for it would be, and described.
+std::optional<ResolvedFace> FirstWith(FcConfig* config, const SortedFonts& list,
+                                      FcPattern* request, char32_t cp, int32_t weight,
+                                      bool italic) {
+    for (FcPattern* font : list) {
         FcCharSet* charset = nullptr;
         if (FcPatternGetCharSet(font, FC_CHARSET, 0, &charset) != FcResultMatch || !charset ||
             !FcCharSetHasChar(charset, FcChar32(cp))) {
             continue;
         }
-        PatternPtr prepared(FcFontRenderPrepare(config, list.pattern.get(), font));
+        PatternPtr prepared(FcFontRenderPrepare(config, request, font));
         if (!prepared) continue;
         ResolvedFace face = Describe(prepared.get(), weight, italic);
         if (!face.path.empty()) return face;
@@ -252,21 +252,22 @@ std::optional<ResolvedFace> ResolveFallback(std::string_view faceName, int32_t w
     std::lock_guard lock(cache.mutex);
     if (auto it = cache.faces.find(key); it != cache.faces.end()) return it->second;
     FcConfig* config = Config();
+    // Emoji ask for the configuration's emoji family, so that a colour face
+    // comes before a text face that happens to have the character.
+    PatternPtr request = RequestPattern(
+        config, emoji ? std::string("emoji") : LookupFaceName(faceName), weight, italic);
+    if (!request) return std::nullopt;
     auto list = cache.sorted.find(listKey);
     if (list == cache.sorted.end()) {
         if (cache.sorted.size() >= kMaxSortedLists) cache.sorted.clear();
         SortedFonts sorted;
-        // Emoji ask for the configuration's emoji family, so that a colour
-        // face comes before a text face that happens to have the character.
-        sorted.pattern = RequestPattern(
-            config, emoji ? std::string("emoji") : LookupFaceName(faceName), weight, italic);
-        if (sorted.pattern) {
-            FcResult status = FcResultNoMatch;
-            sorted.fonts.reset(FcFontSort(config, sorted.pattern.get(), FcTrue, nullptr, &status));
-        }
+        FcResult status = FcResultNoMatch;
+        FontSetPtr fonts(FcFontSort(config, request.get(), FcTrue, nullptr, &status));
+        for (int i = 0; fonts && i < fonts->nfont; ++i) sorted.push_back(fonts->fonts[i]);
         list = cache.sorted.emplace(listKey, std::move(sorted)).first;
     }
-    std::optional<ResolvedFace> face = FirstWith(config, list->second, cp, weight, italic);
+    std::optional<ResolvedFace> face =
+        FirstWith(config, list->second, request.get(), cp, weight, italic);
     if (cache.faces.size() >= kMaxCachedFallbacks) cache.faces.clear();
     cache.faces.emplace(key, face);
     return face;
