@@ -5,6 +5,7 @@
 #include <hb-ft.h>
 
 #include <algorithm>
+#include <climits>
 #include <mutex>
 
 #include "platform/CharacterClasses.h"
@@ -61,12 +62,12 @@ struct Run {
 // The runs in the order they are drawn: from the highest level down to the
 // lowest odd one, every stretch at that level or above is reversed.
 void ReorderRuns(std::vector<Run>& runs) {
-    FriBidiLevel highest = 0, lowestOdd = 255;
+    int highest = 0, lowestOdd = INT_MAX;  // no odd level: nothing is reversed
     for (const Run& run : runs) {
-        highest = std::max(highest, run.level);
-        if (run.level & 1) lowestOdd = std::min(lowestOdd, run.level);
+        highest = std::max(highest, int(run.level));
+        if (run.level & 1) lowestOdd = std::min(lowestOdd, int(run.level));
     }
-    for (int level = highest; level >= int(lowestOdd) && level > 0; --level) {
+    for (int level = highest; level >= lowestOdd; --level) {
         for (size_t i = 0; i < runs.size();) {
             if (runs[i].level < level) {
                 ++i;
@@ -162,12 +163,13 @@ int32_t FreeTypeFont::FaceFor(char32_t cp, bool emoji) {
 }
 
 const FreeTypeFont::ShapedLine& FreeTypeFont::Shaped(std::string_view text) {
-    if (!shaped_ || shapedText_ != text) {
-        shaped_.emplace();
-        ShapeInto(text, *shaped_);
+    if (!shapedValid_ || shapedText_ != text) {
+        shaped_ = ShapedLine();
+        ShapeInto(text, shaped_);
         shapedText_.assign(text);
+        shapedValid_ = true;
     }
-    return *shaped_;
+    return shaped_;
 }
 
 void FreeTypeFont::ShapeInto(std::string_view text, ShapedLine& line) {

@@ -8,7 +8,6 @@
 
 #include <array>
 #include <memory>
-#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -165,8 +164,9 @@ private:
     std::unique_ptr<hb_buffer_t, HbBufferDeleter> hbBuffer_;
     std::vector<std::unique_ptr<FreeTypeFont>> fallbacks_;
     std::unordered_map<char32_t, int32_t> faceFor_;  // by character (top bit: emoji)
-    std::string shapedText_;
-    std::optional<ShapedLine> shaped_;
+    std::string shapedText_;  // the last line shaped
+    ShapedLine shaped_;
+    bool shapedValid_ = false;
 };
 
 }  // namespace tabora
