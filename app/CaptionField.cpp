@@ -3,8 +3,8 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include "io/ButtonSettings.h"
 #include "platform/Fonts.h"
-#include "render/ButtonSettings.h"
 
 namespace tabora {
 

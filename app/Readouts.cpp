@@ -1,7 +1,7 @@
 #include "app/Readouts.h"
 
 #include "platform/Fonts.h"
-#include "render/ButtonSettings.h"
+#include "io/ButtonSettings.h"
 
 namespace tabora {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "render/ButtonSettings.h"
+#include "io/ButtonSettings.h"
 
 namespace tabora {
 

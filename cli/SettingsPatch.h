@@ -7,7 +7,7 @@
 
 #include <nlohmann/json_fwd.hpp>
 
-#include "render/ButtonSettings.h"
+#include "io/ButtonSettings.h"
 
 namespace tabora {
 class TaboraButton;

@@ -1,7 +1,7 @@
 #pragma once
 #include <QAbstractButton>
 
-#include "render/Geometry.h"
+#include "platform/Geometry.h"
 
 namespace tabora {
 

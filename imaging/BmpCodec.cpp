@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "imaging/CDib.h"
+#include "io/CDib.h"
 #include "platform/Error.h"
 
 namespace tabora {

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "imaging/CDib.h"
+#include "io/CDib.h"
 #include "platform/DialogHost.h"
 #include "platform/Error.h"
 

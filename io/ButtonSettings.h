@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "render/Geometry.h"
+#include "platform/Geometry.h"
 
 namespace tabora {
 

@@ -1,4 +1,4 @@
-#include "imaging/CDib.h"
+#include "io/CDib.h"
 
 #include <bit>
 #include <cstring>

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "render/Geometry.h"
+#include "platform/Geometry.h"
 
 namespace tabora {
 

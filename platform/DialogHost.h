@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "render/Geometry.h"
+#include "platform/Geometry.h"
 
 namespace tabora {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "render/Geometry.h"
+#include "platform/Geometry.h"
 
 namespace tabora {
 

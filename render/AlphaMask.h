@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "render/Geometry.h"
+#include "platform/Geometry.h"
 
 namespace tabora {
 

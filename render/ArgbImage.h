@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "render/AlphaMask.h"
-#include "render/Geometry.h"
+#include "platform/Geometry.h"
 
 namespace tabora {
 

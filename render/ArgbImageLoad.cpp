@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "imaging/CDib.h"
+#include "io/CDib.h"
 #include "render/ArgbImage.h"
 
 namespace tabora {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "render/Geometry.h"
+#include "platform/Geometry.h"
 
 namespace tabora::detail {
 

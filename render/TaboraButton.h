@@ -8,8 +8,8 @@
 #include "platform/Fonts.h"
 #include "render/AlphaMask.h"
 #include "render/ArgbImage.h"
-#include "render/ButtonSettings.h"
-#include "render/Geometry.h"
+#include "io/ButtonSettings.h"
+#include "platform/Geometry.h"
 #include "styles/Archive.h"
 
 namespace tabora {

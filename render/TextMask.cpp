@@ -1,8 +1,8 @@
 #include <algorithm>
 
 #include "io/ButtonData.h"
+#include "io/ButtonSettings.h"
 #include "render/ButtonBuffers.h"
-#include "render/ButtonSettings.h"
 #include "render/TaboraButton.h"
 
 namespace tabora {

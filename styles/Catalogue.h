@@ -3,7 +3,7 @@
 #include <span>
 #include <string_view>
 
-#include "render/Geometry.h"
+#include "platform/Geometry.h"
 #include "styles/Archive.h"
 
 namespace tabora {

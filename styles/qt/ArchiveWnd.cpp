@@ -4,7 +4,7 @@
 #include <QScrollBar>
 #include <QTimer>
 
-#include "imaging/CDib.h"
+#include "io/CDib.h"
 #include "imaging/JpegCodec.h"
 #include "io/MacStream.h"
 #include "platform/DialogHost.h"

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "imaging/CDib.h"
+#include "io/CDib.h"
 #include "imaging/JpegCodec.h"
 #include "platform/DialogHost.h"
 #include "platform/Error.h"

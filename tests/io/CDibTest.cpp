@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "imaging/CDib.h"
+#include "io/CDib.h"
 #include "io/MacStream.h"
 #include "platform/DialogHost.h"
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "imaging/CDib.h"
 #include "imaging/JpegCodec.h"
+#include "io/CDib.h"
 #include "io/MacStream.h"
 #include "platform/Resources.h"
 #include "styles/Catalogue.h"

@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "imaging/CDib.h"
+#include "io/CDib.h"
 #include "io/MacStream.h"
 #include "platform/File.h"
 #include "render/AlphaMask.h"
