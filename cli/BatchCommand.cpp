@@ -119,8 +119,7 @@ int32_t FittedSize(TaboraButton& button) {
     if (text.IsEmpty()) return current;
     const int32_t needed = (flatLeft - left) + text.Width() + 2 * kCaptionPadding + (right - flatRight);
     const int32_t extra = std::max(0, needed - (right - left + 1));
-    const int32_t largest = kNaturalButtonSize + 2 * int32_t(button.MaxExtraWidth());
-    return std::min(kNaturalButtonSize + 2 * extra, largest);
+    return std::min(kNaturalButtonSize + 2 * extra, button.MaxButtonSize());
 }
 
 bool OptionalBool(const json& doc, const char* key, const std::string& where) {

@@ -20,7 +20,7 @@ namespace {
 // The command-line options as a patch, each checked with its own name.
 SettingsPatch PatchFromOptions(const RenderArgs& a) {
     SettingsPatch p;
-    if (a.style) p.styleNumber = int16_t(ParseInteger(*a.style, "--style", 0, kLastStyle));
+    if (a.style) p.styleNumber = int16_t(ParseInteger(*a.style, "--style", 0, kLastStyleNumber));
     if (a.caption) p.caption = CheckText(*a.caption, "--caption");
     if (a.font) p.fontName = CheckText(*a.font, "--font");
     if (a.fontSize) p.fontSize = int16_t(ParseInteger(*a.fontSize, "--font-size", kMinFontPoints, kMaxFontPoints));
@@ -40,7 +40,7 @@ SettingsPatch PatchFromOptions(const RenderArgs& a) {
     if (a.offset) p.textOffset = ParseOffset(*a.offset, "--offset");
     if (a.removeBackground) p.removeBackground = true;
     if (a.includeShadowArea) p.includeShadowArea = true;
-    if (a.quality) p.jpegQuality = int16_t(ParseInteger(*a.quality, "--quality", 0, kMaxQuality));
+    if (a.quality) p.jpegQuality = int16_t(ParseInteger(*a.quality, "--quality", 0, kMaxJpegQuality));
     return p;
 }
 

@@ -183,9 +183,6 @@ constexpr const char* kSettingKeys[] = {
     "shadow", "antialias", "textShadow", "fontName", "fontSize", "bold", "italic", "caption",
     "textOffset", "removeBackground", "jpegQuality", "includeShadowArea"};
 
-// The largest size any style can have: the widest body on the canvas.
-constexpr int64_t kLargestSize = kNaturalButtonSize + 2 * int64_t(kWidestBody);
-
 }  // namespace
 
 SettingsPatch PatchFromJson(const json& object, const std::string& where,
@@ -200,12 +197,12 @@ SettingsPatch PatchFromJson(const json& object, const std::string& where,
     }
     JsonReader r(object, where);
     SettingsPatch p;
-    if (auto v = r.Integer("styleNumber", 0, kLastStyle)) p.styleNumber = int16_t(*v);
+    if (auto v = r.Integer("styleNumber", 0, kLastStyleNumber)) p.styleNumber = int16_t(*v);
     p.backgroundColor = r.WebColor("backgroundColor");
     p.textColor = r.WebColor("textColor");
     if (auto v = r.Integer("hueShift", 0, kMaxHueShift)) p.hueShift = int32_t(*v);
     if (auto v = r.Integer("brightness", -kMaxBrightness, kMaxBrightness)) p.brightness = int32_t(*v);
-    if (auto v = r.Integer("buttonSize", kMinButtonSize, kLargestSize)) p.buttonSize = int32_t(*v);
+    if (auto v = r.Integer("buttonSize", kMinButtonSize, kLargestButtonSize)) p.buttonSize = int32_t(*v);
     p.shadow = r.Bool("shadow");
     p.antialias = r.Bool("antialias");
     p.textShadow = r.Bool("textShadow");
@@ -217,7 +214,7 @@ SettingsPatch PatchFromJson(const json& object, const std::string& where,
     p.caption = r.Text("caption");
     p.textOffset = r.Offset("textOffset");
     p.removeBackground = r.Bool("removeBackground");
-    if (auto v = r.Integer("jpegQuality", 0, kMaxQuality)) p.jpegQuality = int16_t(*v);
+    if (auto v = r.Integer("jpegQuality", 0, kMaxJpegQuality)) p.jpegQuality = int16_t(*v);
     p.includeShadowArea = r.Bool("includeShadowArea");
     return p;
 }
@@ -234,8 +231,7 @@ ButtonSettings Resolve(const ButtonSettings& base, const SettingsPatch& patch, T
         s.styleNumber = n;
     }
     scratch.SetStyleNumber(s.styleNumber);
-    const int32_t largest = std::max(kNaturalButtonSize + 2 * int32_t(scratch.MaxExtraWidth()),
-                                     scratch.DefaultButtonSize());
+    const int32_t largest = scratch.MaxButtonSize();
     if (patch.buttonSize) {
         if (*patch.buttonSize < kMinButtonSize || *patch.buttonSize > largest) {
             throw UsageError(std::string(sizeWhat) + " must be an integer in " +

@@ -43,9 +43,7 @@ struct SettingsPatch {
 };
 
 // Ranges, as the controls of the desktop application have them.
-constexpr int32_t kLastStyle = 930;
 constexpr int32_t kMinFontPoints = 1;
-constexpr int32_t kMaxQuality = 100;
 
 // Parsers for option values; each throws UsageError naming `what` (an option
 // such as "--hue" or a JSON key) and the accepted range.

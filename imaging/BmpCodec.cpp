@@ -1,5 +1,7 @@
 #include "imaging/BmpCodec.h"
 
+#include "io/ButtonData.h"
+
 #include <vector>
 
 #include "io/CDib.h"
@@ -9,7 +11,6 @@ namespace tabora {
 
 namespace {
 
-constexpr uint32_t kSignature = 0x54627261;  // "Tbra"
 constexpr uint32_t kHeaderBytes = 14 + 40;
 // The settings follow the two headers and the signature.
 constexpr int64_t kSettingsOffset = kHeaderBytes + 4;
@@ -49,7 +50,7 @@ bool BmpCodec::ReadData(MacStream& in, MacStream& out) {
     uint8_t headers[kHeaderBytes];
     if (in.Read(headers, kHeaderBytes) != kHeaderBytes) return false;
     in.ClearTruncated();
-    if (in.ReadULong() != kSignature || in.Truncated()) return false;
+    if (in.ReadULong() != kBlockSignature || in.Truncated()) return false;
     // Only the pixel offset is looked at; every other field may be anything.
     const int64_t length = int64_t(Little32(headers + 10)) - kSettingsOffset;
     if (length < 0 || length > kMaxSettingsBytes) return false;

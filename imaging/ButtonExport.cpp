@@ -2,17 +2,17 @@
 #include "imaging/GifCodec.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/PngCodec.h"
+#include "io/ButtonData.h"
 #include "render/TaboraButton.h"
 
 namespace tabora {
 
 namespace {
 
-constexpr uint32_t kSignature = 0x54627261;  // "Tbra"
 
 // The signed block of the GIF, JPEG and BMP containers.
 void WriteSignedBlock(const TaboraButton& button, PtrMacStream& block) {
-    block.WriteLong(kSignature);
+    block.WriteLong(kBlockSignature);
     button.WriteSettings(block);
 }
 
@@ -73,7 +73,7 @@ void TaboraButton::ExportJpeg(MacStream& out) {
 
 bool TaboraButton::ImportJpeg(MacStream& in) {
     PtrMacStream block;
-    JpegCodec codec(100);  // reading ignores the quality
+    JpegCodec codec;
     if (!codec.ReadData(in, block)) return false;
     return ReadSettings(block);
 }

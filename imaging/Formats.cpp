@@ -17,7 +17,7 @@ namespace tabora {
 namespace {
 
 bool ReadJpegBlock(MacStream& in, MacStream& block) {
-    JpegCodec codec(100);  // reading ignores the quality
+    JpegCodec codec;
     return codec.ReadData(in, block);
 }
 

@@ -3,11 +3,12 @@
 #include <gif_lib.h>
 
 #include <algorithm>
-#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "imaging/LibraryCalls.h"
+#include "io/ButtonData.h"
 #include "io/Hex.h"
 #include "platform/Error.h"
 
@@ -15,7 +16,6 @@ namespace tabora {
 
 namespace {
 
-constexpr uint32_t kSignature = 0x54627261;  // "Tbra"
 constexpr int kTableEntries = 256;
 // The quantiser may use every entry but the last, which is kept for the
 // background (transparent or exact) colour.
@@ -34,34 +34,21 @@ constexpr int kMaxImages = 1024;
 
 const char kWriteError[] = "error writing GIF file";
 
-struct IoContext {
-    MacStream* stream = nullptr;
-    std::exception_ptr pending;
-};
-
+// giflib takes a short count as the stream's failure.
 int WriteToStream(GifFileType* gif, const GifByteType* bytes, int count) {
-    auto* io = static_cast<IoContext*>(gif->UserData);
+    auto* io = static_cast<LibraryStream*>(gif->UserData);
     if (io->pending) return 0;
-    try {
-        io->stream->Write(bytes, uint32_t(count));
-    } catch (...) {
-        io->pending = std::current_exception();
-        return 0;
-    }
-    return count;
+    return CallParked(io->pending, [&] { io->stream->Write(bytes, uint32_t(count)); }) ? count : 0;
 }
 
 // Reports what really arrived, so a truncated file ends in a read error
 // rather than in bytes that were never there.
 int ReadFromStream(GifFileType* gif, GifByteType* bytes, int count) {
-    auto* io = static_cast<IoContext*>(gif->UserData);
+    auto* io = static_cast<LibraryStream*>(gif->UserData);
     if (io->pending || count <= 0) return 0;
-    try {
-        return int(io->stream->Read(bytes, uint32_t(count)));
-    } catch (...) {
-        io->pending = std::current_exception();
-        return 0;
-    }
+    int got = 0;
+    CallParked(io->pending, [&] { got = int(io->stream->Read(bytes, uint32_t(count))); });
+    return got;
 }
 
 struct MapDeleter {
@@ -81,10 +68,7 @@ struct DecoderCloser {
 };
 using Decoder = std::unique_ptr<GifFileType, DecoderCloser>;
 
-[[noreturn]] void Fail(IoContext& io) {
-    if (io.pending) std::rethrow_exception(io.pending);
-    throw TaboraError(kWriteError);
-}
+[[noreturn]] void Fail(LibraryStream& io) { ThrowLibraryFailure(io.pending, kWriteError); }
 
 // The comment as data sub-blocks of at most 255 bytes, as the format asks.
 bool PutComment(GifFileType* gif, const std::string& text) {
@@ -146,7 +130,7 @@ void GifCodec::Write(const ArgbImage& image, MacStream& out, bool removeBackgrou
     std::vector<GifByteType>().swap(green);
     std::vector<GifByteType>().swap(blue);
 
-    IoContext io;
+    LibraryStream io;
     io.stream = &out;
     int error = 0;
     Encoder gif(EGifOpen(&io, WriteToStream, &error));
@@ -167,7 +151,7 @@ void GifCodec::Write(const ArgbImage& image, MacStream& out, bool removeBackgrou
     }
     // Closing writes the trailer; a failure there is a failed save too.
     if (EGifCloseFile(gif.release(), &error) == GIF_ERROR) Fail(io);
-    if (io.pending) std::rethrow_exception(io.pending);
+    RethrowParked(io.pending);
 }
 
 // Walks the records up to the trailer without decoding any pixels: the block
@@ -176,12 +160,12 @@ void GifCodec::Write(const ArgbImage& image, MacStream& out, bool removeBackgrou
 // file that claims a huge picture from costing a huge allocation. The walk to
 // the trailer still makes a truncated or damaged file fail.
 bool GifCodec::ReadData(MacStream& in, MacStream& out) {
-    IoContext io;
+    LibraryStream io;
     io.stream = &in;
     int error = 0;
     Decoder gif(DGifOpen(&io, ReadFromStream, &error));
     if (!gif) {
-        if (io.pending) std::rethrow_exception(io.pending);
+        RethrowParked(io.pending);
         return false;
     }
 
@@ -195,12 +179,12 @@ bool GifCodec::ReadData(MacStream& in, MacStream& out) {
         if (DGifGetRecordType(gif.get(), &type) == GIF_ERROR) break;
         if (type == TERMINATE_RECORD_TYPE) {
             gif.reset();
-            if (io.pending) std::rethrow_exception(io.pending);
+            RethrowParked(io.pending);
             if (!sawImage || !firstIsComment || commentTooLong) return false;
             std::vector<uint8_t> bytes = HexDecode(comment);
             out.Write(bytes.data(), uint32_t(bytes.size()));
             out.Seek(0);
-            return out.ReadULong() == kSignature;
+            return out.ReadULong() == kBlockSignature;
         }
         if (type == EXTENSION_RECORD_TYPE) {
             int code = 0;
@@ -246,7 +230,7 @@ bool GifCodec::ReadData(MacStream& in, MacStream& out) {
         }
     }
     gif.reset();
-    if (io.pending) std::rethrow_exception(io.pending);
+    RethrowParked(io.pending);
     return false;
 }
 

@@ -13,6 +13,9 @@
 #include <utility>
 #include <vector>
 
+#include "imaging/LibraryCalls.h"
+#include "io/ButtonData.h"
+#include "io/ButtonSettings.h"
 #include "io/CDib.h"
 #include "platform/DialogHost.h"
 #include "platform/Error.h"
@@ -21,7 +24,6 @@ namespace tabora {
 
 namespace {
 
-constexpr uint32_t kSignature = 0x54627261;  // "Tbra"
 constexpr int kApp12 = JPEG_APP0 + 12;
 // The stream buffer size of the file format's reference reader.
 constexpr uint32_t kBufferBytes = 4096;
@@ -36,7 +38,7 @@ const char kFatal[] = "fatal JPEG error";
 // Everything libjpeg sees lives here, outside any frame that calls setjmp.
 // libjpeg reports a fatal error by calling error_exit, which jumps back to
 // the recovery point of the running call; an exception raised by one of our
-// stream callbacks is parked in `pending` and re-thrown once the library is
+// stream callbacks is parked in `io` and re-thrown once the library is
 // released.
 struct JpegCodec::State {
     struct ErrorManager {
@@ -59,8 +61,7 @@ struct JpegCodec::State {
     jpeg_decompress_struct decompressor{};
     bool haveCompressor = false;
     bool haveDecompressor = false;
-    MacStream* stream = nullptr;
-    std::exception_ptr pending;
+    LibraryStream io;
     Destination destination{};
     Source source{};
     // What the APP12 reader keeps: the first marker that starts with the
@@ -92,18 +93,11 @@ State* StateOf(j_compress_ptr info) { return static_cast<State*>(info->client_da
 State* StateOf(j_decompress_ptr info) { return static_cast<State*>(info->client_data); }
 
 // Passes bytes to the stream. A stream failure is parked and the library is
-// stopped; the jump happens outside the catch block so no exception object is
-// left behind by it.
+// stopped.
 void Flush(j_compress_ptr info, const JOCTET* bytes, size_t count) {
-    State* state = StateOf(info);
-    bool failed = false;
-    try {
-        state->stream->Write(bytes, uint32_t(count));
-    } catch (...) {
-        state->pending = std::current_exception();
-        failed = true;
-    }
-    if (failed) ERREXIT(info, JERR_FILE_WRITE);
+    LibraryStream& io = StateOf(info)->io;
+    if (!CallParked(io.pending, [&] { io.stream->Write(bytes, uint32_t(count)); }))
+        ERREXIT(info, JERR_FILE_WRITE);
 }
 
 void InitDestination(j_compress_ptr info) {
@@ -137,15 +131,10 @@ void InitSource(j_decompress_ptr) {}
 boolean FillSource(j_decompress_ptr info) {
     State* state = StateOf(info);
     auto& src = state->source;
+    LibraryStream& io = state->io;
     uint32_t got = 0;
-    bool failed = false;
-    try {
-        got = state->stream->Read(src.buffer, kBufferBytes);
-    } catch (...) {
-        state->pending = std::current_exception();
-        failed = true;
-    }
-    if (failed) ERREXIT(info, JERR_FILE_READ);
+    if (!CallParked(io.pending, [&] { got = io.stream->Read(src.buffer, kBufferBytes); }))
+        ERREXIT(info, JERR_FILE_READ);
     if (got == 0) {
         WARNMS(info, JWRN_JPEG_EOF);
         src.buffer[0] = 0xFF;
@@ -170,16 +159,13 @@ void SkipSource(j_decompress_ptr info, long count) {
     }
     uint64_t beyond = uint64_t(count) - src.bytes_in_buffer;
     src.bytes_in_buffer = 0;
-    bool failed = false;
-    try {
-        uint64_t target = uint64_t(state->stream->Position()) + beyond;
-        uint64_t length = state->stream->GetLength();
-        state->stream->Seek(uint32_t(target < length ? target : length));
-    } catch (...) {
-        state->pending = std::current_exception();
-        failed = true;
-    }
-    if (failed) ERREXIT(info, JERR_FILE_READ);
+    MacStream& stream = *state->io.stream;
+    if (!CallParked(state->io.pending, [&] {
+            uint64_t target = uint64_t(stream.Position()) + beyond;
+            uint64_t length = stream.GetLength();
+            stream.Seek(uint32_t(target < length ? target : length));
+        }))
+        ERREXIT(info, JERR_FILE_READ);
 }
 
 void TermSource(j_decompress_ptr) {}
@@ -208,7 +194,7 @@ boolean ReadApp12(j_decompress_ptr info) {
     for (uint8_t& b : head) b = NextByte(info);
     uint32_t tag = (uint32_t(head[0]) << 24) | (uint32_t(head[1]) << 16) |
                    (uint32_t(head[2]) << 8) | head[3];
-    if (tag != kSignature) {
+    if (tag != kBlockSignature) {
         SkipSource(info, length - 4);
         return TRUE;
     }
@@ -237,7 +223,7 @@ void SetUpSource(State* state, MacStream& in) {
     src.pub.next_input_byte = nullptr;
     src.pub.bytes_in_buffer = 0;
     decompressor.src = &src.pub;
-    state->stream = &in;
+    state->io.stream = &in;
 }
 
 struct WriteJob {
@@ -391,6 +377,11 @@ JpegCodec::JpegCodec(int16_t quality) : state_(std::make_unique<State>()), quali
 
 JpegCodec::~JpegCodec() { state_->ReleaseAll(); }
 
+void JpegCodec::Fail() {
+    state_->ReleaseAll();
+    ThrowLibraryFailure(state_->io.pending, kFatal);
+}
+
 void JpegCodec::Write(const ArgbImage& image, MacStream& out, std::optional<Rect> rect,
                       const uint8_t* block, int16_t blockLength) {
     Rect r = rect.value_or(image.Extent()).Intersect(image.Extent());
@@ -399,38 +390,30 @@ void JpegCodec::Write(const ArgbImage& image, MacStream& out, std::optional<Rect
     job.state = state_.get();
     job.width = uint32_t(r.Width());
     job.height = uint32_t(r.Height());
-    // The library takes 0 (and below) as 1; above 100 is 100.
-    job.quality = quality_ > 100 ? 100 : quality_;
+    // The library takes 0 (and below) as 1; above the limit is the limit.
+    job.quality = quality_ > kMaxJpegQuality ? kMaxJpegQuality : quality_;
     job.block = block;
     job.blockLength = blockLength > 0 ? uint32_t(blockLength) : 0;
     job.image = &image;
     job.rect = r;
     job.row = row.data();
-    state_->stream = &out;
-    state_->pending = nullptr;
-    if (!RunWrite(&job)) {
-        state_->ReleaseAll();
-        if (state_->pending) std::rethrow_exception(std::exchange(state_->pending, nullptr));
-        throw TaboraError(kFatal);
-    }
+    state_->io.stream = &out;
+    state_->io.pending = nullptr;
+    if (!RunWrite(&job)) Fail();
 }
 
 bool JpegCodec::ReadData(MacStream& in, MacStream& out) {
-    state_->pending = nullptr;
+    state_->io.pending = nullptr;
     state_->block.clear();
     state_->haveBlock = false;
     ReadJob job{state_.get(), &in};
-    if (!RunReadHeader(&job)) {
-        state_->ReleaseAll();
-        if (state_->pending) std::rethrow_exception(std::exchange(state_->pending, nullptr));
-        throw TaboraError(kFatal);
-    }
+    if (!RunReadHeader(&job)) Fail();
     if (state_->haveBlock) {
         out.Write(state_->block.data(), uint32_t(state_->block.size()));
     }
     std::vector<uint8_t>().swap(state_->block);
     out.Seek(0);
-    if (out.ReadULong() != kSignature) {
+    if (out.ReadULong() != kBlockSignature) {
         ShowMessage("sig != Tbra");
         return false;
     }
@@ -439,13 +422,9 @@ bool JpegCodec::ReadData(MacStream& in, MacStream& out) {
 
 void JpegCodec::DecodeInto(MacStream& in, const JpegDecodeTarget& target, Rect rect) {
     DecodeJob job{state_.get(), &in, target, rect};
-    state_->pending = nullptr;
+    state_->io.pending = nullptr;
     state_->haveBlock = false;
-    if (!RunDecode(&job)) {
-        state_->ReleaseAll();
-        if (state_->pending) std::rethrow_exception(std::exchange(state_->pending, nullptr));
-        throw TaboraError(kFatal);
-    }
+    if (!RunDecode(&job)) Fail();
     std::vector<uint8_t>().swap(state_->block);
 }
 

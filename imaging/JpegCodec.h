@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 
+#include "io/ButtonSettings.h"
 #include "io/MacStream.h"
 #include "render/ArgbImage.h"
 
@@ -25,7 +26,8 @@ struct JpegDecodeTarget {
 // error") and releases that state.
 class JpegCodec {
 public:
-    explicit JpegCodec(int16_t quality);
+    // Reading and decoding ignore the quality.
+    explicit JpegCodec(int16_t quality = kMaxJpegQuality);
     ~JpegCodec();
     JpegCodec(const JpegCodec&) = delete;
     JpegCodec& operator=(const JpegCodec&) = delete;
@@ -47,6 +49,9 @@ public:
     struct State;  // the library's objects; defined with the codec
 
 private:
+    // Releases the library's objects after a fatal error and throws.
+    [[noreturn]] void Fail();
+
     std::unique_ptr<State> state_;
     int16_t quality_;
 };

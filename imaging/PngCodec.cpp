@@ -2,12 +2,14 @@
 
 #include <png.h>
 
+#include <array>
 #include <csetjmp>
 #include <cstring>
-#include <exception>
 #include <string>
 #include <vector>
 
+#include "io/ButtonData.h"
+#include "imaging/LibraryCalls.h"
 #include "io/Hex.h"
 #include "platform/Error.h"
 
@@ -15,7 +17,9 @@ namespace tabora {
 
 namespace {
 
-const char kKeyword[] = "Tbra";
+constexpr std::array<char, 5> kKeyword = SignatureText();
+const char kWriteError[] = "error writing PNG file";
+const char kReadError[] = "error reading PNG file";
 
 // A foreign PNG may carry large metadata; nothing of ours is bigger than a
 // few kilobytes, and this bounds what a hostile chunk (or a compressed text
@@ -24,11 +28,8 @@ constexpr png_alloc_size_t kMaxChunkBytes = 4u << 20;
 
 // libpng reports errors by longjmp. Everything with a destructor lives
 // outside the frame that calls setjmp, and a C++ exception raised by our
-// stream is parked here and re-thrown once libpng is out of the way.
-struct IoContext {
-    MacStream* stream = nullptr;
-    std::exception_ptr pending;
-};
+// stream is parked in the LibraryStream and re-thrown once libpng is out of
+// the way.
 
 void OnPngError(png_structp png, png_const_charp) {
     png_longjmp(png, 1);
@@ -39,34 +40,19 @@ void OnPngWarning(png_structp png, png_const_charp) {
     png_longjmp(png, 1);
 }
 
-// The jump back to libpng's recovery point happens after the catch block has
-// ended: leaving a handler by longjmp would skip the end of the catch and
-// leak the exception object.
 void WriteToStream(png_structp png, png_bytep data, png_size_t length) {
-    auto* io = static_cast<IoContext*>(png_get_io_ptr(png));
-    bool failed = false;
-    try {
-        io->stream->Write(data, uint32_t(length));
-    } catch (...) {
-        io->pending = std::current_exception();
-        failed = true;
-    }
-    if (failed) png_error(png, "write failed");
+    auto* io = static_cast<LibraryStream*>(png_get_io_ptr(png));
+    if (!CallParked(io->pending, [&] { io->stream->Write(data, uint32_t(length)); }))
+        png_error(png, "write failed");
 }
 
 void FlushStream(png_structp) {}
 
 void ReadFromStream(png_structp png, png_bytep data, png_size_t length) {
-    auto* io = static_cast<IoContext*>(png_get_io_ptr(png));
+    auto* io = static_cast<LibraryStream*>(png_get_io_ptr(png));
     uint32_t got = 0;
-    bool failed = false;
-    try {
-        got = io->stream->Read(data, uint32_t(length));
-    } catch (...) {
-        io->pending = std::current_exception();
-        failed = true;
-    }
-    if (failed) png_error(png, "read failed");
+    if (!CallParked(io->pending, [&] { got = io->stream->Read(data, uint32_t(length)); }))
+        png_error(png, "read failed");
     // A truncated file ends the read here rather than feeding zeros.
     if (got < length) png_error(png, "unexpected end of file");
 }
@@ -106,7 +92,7 @@ bool RunRead(ReadJob* job) {
     png_read_info(job->png, job->info);
     png_textp texts = nullptr;
     int count = png_get_text(job->png, job->info, &texts, nullptr);
-    if (count == 1 && texts && std::strcmp(texts[0].key, kKeyword) == 0) {
+    if (count == 1 && texts && std::strcmp(texts[0].key, kKeyword.data()) == 0) {
         job->found = true;
         job->text->assign(texts[0].text ? texts[0].text : "", texts[0].text ? texts[0].text_length : 0);
     }
@@ -118,7 +104,7 @@ bool RunRead(ReadJob* job) {
 void PngCodec::Write(const ArgbImage& image, MacStream& out, bool keepAlpha,
                      std::optional<Rect> rect, const uint8_t* block, int16_t blockLength) {
     Rect r = rect.value_or(image.Extent()).Intersect(image.Extent());
-    if (r.IsEmpty()) throw TaboraError("error writing PNG file");
+    if (r.IsEmpty()) throw TaboraError(kWriteError);
 
     std::string hex = HexEncode(block, block && blockLength > 0 ? size_t(blockLength) : 0);
     const uint32_t width = uint32_t(r.Width()), height = uint32_t(r.Height());
@@ -138,21 +124,21 @@ void PngCodec::Write(const ArgbImage& image, MacStream& out, bool keepAlpha,
         }
     }
 
-    IoContext io;
+    LibraryStream io;
     io.stream = &out;
     WriteJob job;
     job.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
-    if (!job.png) throw TaboraError("error writing PNG file");
+    if (!job.png) throw TaboraError(kWriteError);
     job.info = png_create_info_struct(job.png);
     if (!job.info) {
         png_destroy_write_struct(&job.png, nullptr);
-        throw TaboraError("error writing PNG file");
+        throw TaboraError(kWriteError);
     }
     png_set_write_fn(job.png, &io, WriteToStream, FlushStream);
     job.width = width;
     job.height = height;
     job.text.compression = PNG_TEXT_COMPRESSION_NONE;
-    job.text.key = const_cast<char*>(kKeyword);
+    job.text.key = const_cast<char*>(kKeyword.data());
     job.text.text = hex.data();
     job.text.text_length = hex.size();
     job.withText = block != nullptr;
@@ -160,12 +146,11 @@ void PngCodec::Write(const ArgbImage& image, MacStream& out, bool keepAlpha,
 
     bool ok = RunWrite(&job);
     png_destroy_write_struct(&job.png, &job.info);
-    if (io.pending) std::rethrow_exception(io.pending);
-    if (!ok) throw TaboraError("error writing PNG file");
+    if (!ok || io.pending) ThrowLibraryFailure(io.pending, kWriteError);
 }
 
 bool PngCodec::ReadData(MacStream& in, MacStream& out) {
-    IoContext io;
+    LibraryStream io;
     io.stream = &in;
     std::string text;
     ReadJob job;
@@ -182,8 +167,7 @@ bool PngCodec::ReadData(MacStream& in, MacStream& out) {
 
     bool ok = RunRead(&job);
     png_destroy_read_struct(&job.png, &job.info, nullptr);
-    if (io.pending) std::rethrow_exception(io.pending);
-    if (!ok) throw TaboraError("error reading PNG file");
+    if (!ok || io.pending) ThrowLibraryFailure(io.pending, kReadError);
     if (!job.found) return false;
 
     std::vector<uint8_t> bytes = HexDecode(text);

@@ -173,7 +173,7 @@ bool TaboraButton::ReadSettings(MacStream& stream) {
     s.textColor = stream.ReadRGBColor();
     if (version > kPayloadFirstVersion) {
         s.removeBackground = stream.ReadShort() != 0;
-        s.jpegQuality = int16_t(std::clamp<int32_t>(stream.ReadShort(), 0, 100));
+        s.jpegQuality = int16_t(std::clamp<int32_t>(stream.ReadShort(), 0, kMaxJpegQuality));
         stream.ReadShort();  // reserved
     }
     int32_t exactSize = 0;

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -14,6 +15,11 @@ constexpr int16_t kPayloadVersion = kPayloadShadowArea;
 
 // The signature in front of the payload ("Tbra", big-endian).
 constexpr uint32_t kBlockSignature = 0x54627261;
+// The signature as the letters it spells: the keyword of the PNG text chunk.
+constexpr std::array<char, 5> SignatureText() {
+    return {char(kBlockSignature >> 24), char(kBlockSignature >> 16), char(kBlockSignature >> 8),
+            char(kBlockSignature), '\0'};
+}
 
 // Whether `text` is well-formed UTF-8 (no overlong forms, surrogates or code
 // points above U+10FFFF).

@@ -11,6 +11,9 @@ constexpr int32_t kCanvasWidth = 174;
 constexpr int32_t kCanvasHeight = 74;
 constexpr Rect kCanvasRect{0, 0, kCanvasWidth, kCanvasHeight};
 
+// Style numbers of the catalogue run 1..930; 0 is no style.
+constexpr int16_t kLastStyleNumber = 930;
+
 // 200 is the style image at its own size; the size slider starts at 20.
 constexpr int32_t kNaturalButtonSize = 200;
 constexpr int32_t kMinButtonSize = 20;
@@ -20,6 +23,9 @@ constexpr int32_t kMinButtonSize = 20;
 constexpr int32_t kMinStoredButtonSize = 19;
 // A widened body never exceeds 166 pixels: the canvas less 4 on each side.
 constexpr int32_t kWidestBody = kCanvasWidth - 8;
+// The largest size any style can have: a one-pixel style widened to the
+// widest body. Each style's own largest is TaboraButton::MaxButtonSize.
+constexpr int32_t kLargestButtonSize = kNaturalButtonSize + 2 * kWidestBody;
 // Hue slider 0..4096; brightness slider 0..410 shown as -205..+205.
 constexpr int32_t kMaxHueShift = 4096;
 constexpr int32_t kMaxBrightness = 205;
@@ -32,6 +38,8 @@ constexpr int32_t kMaxTextOffset = 1000;
 // bound keeps the glyphs the rasteriser has to draw at four times the size
 // to a sensible size. The size list offers at most 48.
 constexpr int32_t kMaxFontPoints = 300;
+// JPEG quality as the options slider offers it; the library takes 0 as 1.
+constexpr int16_t kMaxJpegQuality = 100;
 // Text fields hold at most this many bytes of UTF-8 (one length byte in the
 // data block).
 constexpr size_t kMaxSettingText = 255;
@@ -60,7 +68,7 @@ struct ButtonSettings {
     Color textColor = 0xFFFFFF;
     bool removeBackground = false;
     bool includeShadowArea = false;
-    int16_t jpegQuality = 100;
+    int16_t jpegQuality = kMaxJpegQuality;
 
     friend bool operator==(const ButtonSettings&, const ButtonSettings&) = default;
 };

@@ -129,12 +129,12 @@ void ArgbImage::ShiftHueBrightness(Rect region, int32_t hueSteps, int32_t valueS
             if (!haveLast || colour != lastIn) {
                 Hsv hsv = RgbToHsv(colour);
                 int32_t h = hsv.h + hueSteps;
-                if (h > 4092) h -= 4092;
+                if (h > kHueCircle) h -= kHueCircle;
                 // Only a shift of 4093 or more gets here; the circle closes
                 // at 4092, so reduce once more. Anything stranger (a negative
                 // shift) is brought into the circle the same way.
-                if (h > 4092) h -= 4092;
-                if (h < 0 || h > 4092) h = (h % 4092 + 4092) % 4092;
+                if (h > kHueCircle) h -= kHueCircle;
+                if (h < 0 || h > kHueCircle) h = (h % kHueCircle + kHueCircle) % kHueCircle;
                 const int32_t v = std::clamp(hsv.v + valueSteps, 0, 1023);
                 uint32_t out = 0;
                 HsvToRgb(h, hsv.s, v, out);

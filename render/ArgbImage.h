@@ -31,6 +31,8 @@ struct RgbSurface {
 };
 
 // The hue circle has 4092 steps (six sectors of 682); S and V are 0..1023.
+constexpr int32_t kHueCircle = 4092;
+constexpr int32_t kHueSector = kHueCircle / 6;
 struct Hsv {
     int32_t h = 0;  // 0 when undefined (grey or black)
     int32_t s = 0;

@@ -10,8 +10,7 @@ namespace tabora {
 
 namespace {
 
-constexpr int32_t kHueCircle = 4092;   // six sectors of 682 steps
-constexpr int32_t kSector = 682;
+constexpr int32_t kSector = kHueSector;
 constexpr int32_t kFull = 0x7FFFFFFF;  // a component at full strength
 constexpr int32_t kSlope = 0x300C03;   // kFull / kSector: one hue step of a ramp
 

@@ -138,11 +138,11 @@ void TaboraButton::SetTextOffset(Point offset) {
 }
 
 void TaboraButton::SetJpegQuality(int16_t quality) {
-    settings_.jpegQuality = int16_t(std::clamp<int32_t>(quality, 0, 100));
+    settings_.jpegQuality = int16_t(std::clamp<int32_t>(quality, 0, kMaxJpegQuality));
 }
 
 bool TaboraButton::SetStyleNumber(int16_t n) {
-    if (n < 0 || n > Archive::kEntryCount) n = 0;
+    if (n < 0 || n > kLastStyleNumber) n = 0;
     if (n == settings_.styleNumber) return false;
     style_ = GetArchive().Load(n);
     if (style_) styleRect_ = style_->image.Extent();
@@ -176,7 +176,6 @@ int32_t TaboraButton::DefaultButtonSize() const {
 }
 
 int32_t TaboraButton::MaxButtonSize() const {
-    // The slider's maximum, or the style's own starting size if that is more.
     return std::max(kNaturalButtonSize + 2 * int32_t(MaxExtraWidth()), DefaultButtonSize());
 }
 

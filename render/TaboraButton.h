@@ -85,6 +85,9 @@ public:
     int16_t MaxExtraWidth() const;
     // The size a newly chosen style starts with.
     int32_t DefaultButtonSize() const;
+    // The largest size of this style: the size slider's maximum, or the
+    // style's starting size if that is more.
+    int32_t MaxButtonSize() const;
     // Tests may install a style without the catalogue (number unchanged).
     void SetStyleForTesting(std::unique_ptr<ButtonStyle> style);
 
@@ -151,7 +154,6 @@ private:
     void BuildTextShadowMask();
     Font& CaptionFont();  // made or kept for the current font record
     Point BodyOffset() const;
-    int32_t MaxButtonSize() const;
     void Built(uint8_t layer);
 
     ButtonSettings settings_;

@@ -3,6 +3,7 @@
 #include <memory>
 #include <span>
 
+#include "io/ButtonSettings.h"
 #include "io/MacStream.h"
 #include "render/ArgbImage.h"
 
@@ -30,7 +31,7 @@ struct ArchiveEntry {
 // The catalogue of built-in styles, numbered 1..kEntryCount; 0 is no style.
 class Archive {
 public:
-    static constexpr int32_t kEntryCount = 930;
+    static constexpr int32_t kEntryCount = kLastStyleNumber;
     static constexpr int32_t kStripWidth = 196;
     static constexpr int32_t kStripHeight = 15600;
     // The archive view scrolls over this many rows; the strip's last 70 rows

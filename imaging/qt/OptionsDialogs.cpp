@@ -12,9 +12,6 @@
 namespace tabora {
 
 namespace {
-// Quality runs 0..100 as in the settings; the saved JPEG takes 0 as 1.
-constexpr int kMinQuality = 0;
-constexpr int kMaxQuality = 100;
 // The slider's width on the classic dialog: 105 pixels from "LOW" to "HIGH".
 constexpr int kQualitySliderWidth = 105;
 
@@ -53,7 +50,7 @@ ExportOptionsDialog::ExportOptionsDialog(TaboraButton& owner, Kind kind, QWidget
         quality_ = new QSlider(Qt::Horizontal, this);
         quality_->setObjectName(QStringLiteral("qualitySlider"));
         quality_->setTickPosition(QSlider::NoTicks);
-        quality_->setRange(kMinQuality, kMaxQuality);
+        quality_->setRange(0, kMaxJpegQuality);
         quality_->setValue(settings.jpegQuality);
         quality_->setFixedWidth(kQualitySliderWidth);
         quality_->setAccessibleName(QStringLiteral("JPEG quality"));

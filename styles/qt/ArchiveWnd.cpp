@@ -21,7 +21,7 @@ constexpr int kBufferHeight = 2 * ArchiveWnd::kTileHeight;
 ArchiveWnd::ArchiveWnd(QWidget* parent)
     : QAbstractScrollArea(parent),
       stripBuffer_(std::make_unique<CDib>(kTileWidth, kBufferHeight, 24)),
-      jpegDecoder_(std::make_unique<JpegCodec>(100)),
+      jpegDecoder_(std::make_unique<JpegCodec>()),
       shown_(kTileWidth, kBufferHeight, QImage::Format_RGB32) {
     stripBuffer_->AllocateImage();
     shown_.fill(Qt::white);
