@@ -308,22 +308,7 @@ void TaboraWindow::FillSizeList() {
 void TaboraWindow::RestoreSettings(const ButtonSettings& wanted) {
     const ButtonSettings target = WithExportOptionsOf(wanted, settings());
     const bool fontChanged = target.fontName != settings().fontName;
-    TaboraButton& b = button();
-    b.SetStyleNumber(target.styleNumber);
-    b.SetButtonSize(target.buttonSize);
-    b.SetHueShift(target.hueShift);
-    b.SetBrightness(target.brightness);
-    b.SetShadow(target.shadow);
-    b.SetAntialias(target.antialias);
-    b.SetTextShadow(target.textShadow);
-    if (target.backgroundColor != settings().backgroundColor)
-        b.SetBackgroundColor(target.backgroundColor);
-    if (target.textColor != settings().textColor) b.SetTextColor(target.textColor);
-    if (fontChanged) b.SetFontName(target.fontName);
-    b.SetFontSize(target.fontSize);
-    b.SetFontStyle(target.fontStyle);
-    if (target.caption != settings().caption) b.SetCaption(target.caption);
-    if (!(target.textOffset == settings().textOffset)) b.SetTextOffset(target.textOffset);
+    button().ApplySettings(target);
     SyncControlsFromSettings();
     if (fontChanged) FillSizeList();
     SetModified(!SameDesign(settings(), savedSettings_));

@@ -2,9 +2,9 @@
 
 #include "app/AboutBox.h"
 #include "app/TaboraWindow.h"
+#include "imaging/ButtonFile.h"
 #include "imaging/qt/ShowExportOptions.h"
 #include "platform/DialogHost.h"
-#include "platform/Error.h"
 #include "platform/File.h"
 #include "platform/qt/ModalRunner.h"
 
@@ -37,32 +37,6 @@ constexpr SaveAsRow kSaveAsRows[] = {
      "PNG File (*.png)|*.png||"},
 };
 
-// Passes everything on to the host in use and counts the messages, so an
-// Open that failed can tell whether the reader already said why.
-class CountingDialogHost : public DialogHost {
-public:
-    CountingDialogHost() : inner_(Dialogs()), previous_(SetDialogHost(this)) {}
-    ~CountingDialogHost() override { SetDialogHost(previous_); }
-    CountingDialogHost(const CountingDialogHost&) = delete;
-    CountingDialogHost& operator=(const CountingDialogHost&) = delete;
-
-    void ShowMessage(const std::string& text) override {
-        ++messages;
-        inner_.ShowMessage(text);
-    }
-    std::optional<std::string> ChooseFile(const FileDialogRequest& r) override {
-        return inner_.ChooseFile(r);
-    }
-    std::optional<Color> ChooseColor(Color initial) override { return inner_.ChooseColor(initial); }
-    bool Ask(Prompt prompt) override { return inner_.Ask(prompt); }
-
-    int messages = 0;
-
-private:
-    DialogHost& inner_;
-    DialogHost* previous_;
-};
-
 }  // namespace
 
 void TaboraWindow::SetTitleFor(const std::string& path) {
@@ -85,20 +59,14 @@ bool TaboraWindow::OpenFromOutside(const std::string& path) {
 }
 
 bool TaboraWindow::OpenPath(const std::string& path) {
-    std::optional<OpenedButton> format;
-    int messages = 0;
-    try {
-        CountingDialogHost counter;
-        format = OpenButton(button(), path);
-        messages = counter.messages;
-    } catch (const TaboraError& error) {
-        // Unreadable or damaged: the button and the document stay as they were.
-        ShowMessage(error.what());
-        return false;
-    }
-    if (!format) {
-        // The JPEG reader says "sig != Tbra" itself; the others say nothing.
-        if (messages == 0)
+    const OpenResult result = OpenButton(button(), path);
+    if (!result.opened()) {
+        // The button and the document stay as they were. An unreadable or
+        // damaged file gets the reason; a file without settings what its
+        // format's reader says about that ("sig != Tbra"), or our sentence.
+        if (!result.detail.empty())
+            ShowMessage(result.detail);
+        else
             ShowMessage(FileTitleOf(path) +
                         " holds no button settings, so there is nothing to open. "
                         "Only pictures saved by Tabora can be opened for editing.");
@@ -125,10 +93,9 @@ bool TaboraWindow::OpenPath(const std::string& path) {
 
 void TaboraWindow::OnSave() {
     if (currentPath_.empty() || !modified_) return;
-    try {
-        SaveButton(button(), currentPath_);
-    } catch (const TaboraError& error) {
-        ShowMessage(error.what());
+    const SaveResult result = SaveButton(button(), currentPath_);
+    if (!result.saved()) {
+        ShowMessage(result.detail);
         return;
     }
     savedSettings_ = settings();
@@ -153,13 +120,14 @@ void TaboraWindow::SaveAsFormat(ImageFormat format) {
     // name ending in none of the four is refused before anything is asked or
     // written.
     const std::string extension = ExtensionOf(*path);
-    try {
-        if (!FindFormat(extension)) ThrowUnknownExtension(extension);
+    SaveResult result{SaveOutcome::UnknownExtension, UnknownExtensionMessage(extension)};
+    if (FindFormat(extension)) {
         ShowExportOptions(button(), extension, this);
-        SaveButton(button(), *path);
-    } catch (const TaboraError& error) {
+        result = SaveButton(button(), *path);
+    }
+    if (!result.saved()) {
         // The previous file and the document state are as they were.
-        ShowMessage(error.what());
+        ShowMessage(result.detail);
         RefreshPreview();
         return;
     }

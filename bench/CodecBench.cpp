@@ -5,9 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "imaging/Formats.h"
+#include "imaging/ButtonFile.h"
 #include "io/MacStream.h"
-#include "platform/DialogHost.h"
 #include "render/TaboraButton.h"
 
 using namespace tabora;
@@ -33,7 +32,7 @@ void BM_Export(benchmark::State& state, const char* extension, bool removeBackgr
     PtrMacStream out;
     for (auto _ : state) {
         out.Seek(0);
-        (button.*format.exportTo)(out);
+        ExportButton(button, format, out);
         benchmark::DoNotOptimize(out.Data());
     }
     state.counters["width"] = button.exportRect().Width();
@@ -46,7 +45,7 @@ void BM_ReadBlock(benchmark::State& state, const char* extension) {
     Design(button, false);
     const FormatEntry& format = *FindFormat(extension);
     PtrMacStream file;
-    (button.*format.exportTo)(file);
+    ExportButton(button, format, file);
     std::vector<uint8_t> bytes(file.Data(), file.Data() + file.Length());
     for (auto _ : state) {
         PtrMacStream in(bytes.data(), uint32_t(bytes.size()), false);
@@ -63,12 +62,12 @@ void BM_Import(benchmark::State& state, const char* extension) {
     Design(button, false);
     const FormatEntry& format = *FindFormat(extension);
     PtrMacStream file;
-    (button.*format.exportTo)(file);
+    ExportButton(button, format, file);
     std::vector<uint8_t> bytes(file.Data(), file.Data() + file.Length());
     TaboraButton target;
     for (auto _ : state) {
         PtrMacStream in(bytes.data(), uint32_t(bytes.size()), false);
-        bool ok = (target.*format.importFrom)(in);
+        const bool ok = ImportButton(target, format, in).opened();
         benchmark::DoNotOptimize(ok);
     }
 }
@@ -89,7 +88,7 @@ void BM_BatchButtonPng(benchmark::State& state) {
     for (auto _ : state) {
         button.SetCaption("Item " + std::to_string(i++ % 1000));
         out.Seek(0);
-        (button.*format.exportTo)(out);
+        ExportButton(button, format, out);
         benchmark::DoNotOptimize(out.Data());
     }
 }

@@ -12,7 +12,7 @@
 #include "cli/Commands.h"
 #include "cli/JsonFile.h"
 #include "cli/SettingsPatch.h"
-#include "imaging/Formats.h"
+#include "imaging/ButtonFile.h"
 #include "platform/Error.h"
 #include "platform/File.h"
 #include "render/TaboraButton.h"
@@ -246,7 +246,7 @@ int RunBatch(const BatchArgs& args) {
 
     if (fitCaption) {
         RunParallel(jobs, int(threads), [](TaboraButton& button, Job& job) {
-            ApplySettings(button, job.settings);
+            button.ApplySettings(job.settings);
             job.settings.buttonSize = FittedSize(button);
         });
     }
@@ -257,8 +257,9 @@ int RunBatch(const BatchArgs& args) {
     }
     RunParallel(jobs, int(threads), [](TaboraButton& button, Job& job) {
         if (!job.error.empty()) return;
-        ApplySettings(button, job.settings);
-        SaveButton(button, job.output, false);
+        button.ApplySettings(job.settings);
+        const SaveResult saved = SaveButton(button, job.output, false);
+        if (!saved.saved()) throw TaboraError(saved.detail);
         job.warning = MissingCharactersWarning(button.MissingCaptionCharacters());
         job.width = button.exportRect().Width();
         job.height = button.exportRect().Height();

@@ -3,6 +3,10 @@
 #include <string>
 #include <vector>
 
+namespace tabora {
+struct OpenResult;
+}
+
 namespace tabora::cli {
 
 // What `render` was given; numbers stay text until checked, so a message can
@@ -40,5 +44,11 @@ void PrintWarning(const std::string& text);
 // "" when every character of the caption is drawn; else the warning that
 // names the characters no installed font has (drawn as boxes).
 std::string MissingCharactersWarning(const std::vector<char32_t>& missing);
+
+// The command line's words for a file that did not open: an unreadable or
+// damaged file throws TaboraError with the reason (exit 1 through main);
+// one without settings gets what its reader says about that, then the
+// refusal, and the failure status is returned.
+int ReportNotOpened(const std::string& file, const OpenResult& result);
 
 }  // namespace tabora::cli

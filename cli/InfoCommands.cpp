@@ -5,7 +5,7 @@
 #include "cli/CliError.h"
 #include "cli/Commands.h"
 #include "cli/SettingsPatch.h"
-#include "imaging/Formats.h"
+#include "imaging/ButtonFile.h"
 #include "imaging/PngCodec.h"
 #include "platform/Error.h"
 #include "platform/File.h"
@@ -29,12 +29,9 @@ void PrintJson(const json& value) {
 
 int RunInspect(const std::string& file, bool asJson) {
     TaboraButton button;
-    std::optional<OpenedButton> opened = OpenButton(button, file);
-    if (!opened) {
-        PrintError(file + " carries no button settings");
-        return kExitFailure;
-    }
-    json j = SettingsToJson(button.settings(), opened->payloadVersion, FindFormat(opened->format)->name);
+    const OpenResult opened = OpenButton(button, file);
+    if (!opened.opened()) return ReportNotOpened(file, opened);
+    json j = SettingsToJson(button.settings(), opened.payloadVersion, opened.format->name);
     if (asJson) {
         PrintJson(j);
         return kExitOk;

@@ -6,7 +6,7 @@
 #include "cli/Commands.h"
 #include "cli/JsonFile.h"
 #include "cli/SettingsPatch.h"
-#include "imaging/Formats.h"
+#include "imaging/ButtonFile.h"
 #include "platform/Error.h"
 #include "platform/File.h"
 #include "platform/Fonts.h"
@@ -60,10 +60,8 @@ int RunRender(const RenderArgs& args) {
     TaboraButton button;
     ButtonSettings base = button.settings();
     if (!args.fromFile.empty()) {
-        if (!OpenButton(button, args.fromFile)) {
-            PrintError(args.fromFile + " carries no button settings");
-            return kExitFailure;
-        }
+        const OpenResult opened = OpenButton(button, args.fromFile);
+        if (!opened.opened()) return ReportNotOpened(args.fromFile, opened);
         base = button.settings();
     }
     SettingsPatch patch;
@@ -73,8 +71,9 @@ int RunRender(const RenderArgs& args) {
     patch.Merge(options);
     const std::string sizeWhat = options.buttonSize ? "--size" : args.settingsFile + ": \"buttonSize\"";
     const ButtonSettings settings = Resolve(base, patch, button, sizeWhat);
-    ApplySettings(button, settings);
-    SaveButton(button, args.output, false);
+    button.ApplySettings(settings);
+    const SaveResult saved = SaveButton(button, args.output, false);
+    if (!saved.saved()) throw TaboraError(saved.detail);
     const std::string warning = MissingCharactersWarning(button.MissingCaptionCharacters());
     if (!warning.empty()) PrintWarning(args.output + ": " + warning);
     return kExitOk;

@@ -262,27 +262,6 @@ ButtonSettings Resolve(const ButtonSettings& base, const SettingsPatch& patch, T
     return s;
 }
 
-void ApplySettings(TaboraButton& button, const ButtonSettings& s) {
-    button.SetStyleNumber(s.styleNumber);
-    button.SetButtonSize(s.buttonSize);
-    button.SetHueShift(s.hueShift);
-    button.SetBrightness(s.brightness);
-    button.SetShadow(s.shadow);
-    button.SetAntialias(s.antialias);
-    button.SetTextShadow(s.textShadow);
-    if (button.settings().fontName != s.fontName) button.SetFontName(s.fontName);
-    button.SetFontSize(s.fontSize);
-    button.SetFontStyle(s.fontStyle);
-    if (button.settings().caption != s.caption) button.SetCaption(s.caption);
-    button.SetTextOffset(s.textOffset);
-    // The colour setters always recompose; skip them when nothing changes.
-    if (button.settings().backgroundColor != s.backgroundColor) button.SetBackgroundColor(s.backgroundColor);
-    if (button.settings().textColor != s.textColor) button.SetTextColor(s.textColor);
-    button.SetRemoveBackground(s.removeBackground);
-    button.SetIncludeShadowArea(s.includeShadowArea);
-    button.SetJpegQuality(s.jpegQuality);
-}
-
 nlohmann::ordered_json SettingsToJson(const ButtonSettings& s, int payloadVersion,
                                       std::string_view format) {
     nlohmann::ordered_json j = nlohmann::ordered_json::object();

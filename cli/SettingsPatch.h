@@ -69,10 +69,6 @@ SettingsPatch PatchFromJson(const nlohmann::json& object, const std::string& whe
 // style's range (UsageError naming `sizeWhat`). Uses `scratch` to load styles.
 ButtonSettings Resolve(const ButtonSettings& base, const SettingsPatch& patch, TaboraButton& scratch,
                        std::string_view sizeWhat);
-// Brings a button to exactly these settings through its setters, so that a
-// reused button rebuilds only what changed.
-void ApplySettings(TaboraButton& button, const ButtonSettings& settings);
-
 // The `inspect --json` object.
 nlohmann::ordered_json SettingsToJson(const ButtonSettings& settings, int payloadVersion,
                               std::string_view format);

@@ -8,6 +8,7 @@
 
 #include "cli/CliError.h"
 #include "cli/Commands.h"
+#include "imaging/ButtonFile.h"
 #include "platform/Error.h"
 #include "platform/FaceLookupFile.h"
 
@@ -16,6 +17,13 @@ namespace tabora::cli {
 void PrintError(const std::string& text) { std::fprintf(stderr, "tabora-cli: %s\n", text.c_str()); }
 void PrintWarning(const std::string& text) {
     std::fprintf(stderr, "tabora-cli: warning: %s\n", text.c_str());
+}
+
+int ReportNotOpened(const std::string& file, const OpenResult& result) {
+    if (!result.holdsNoSettings()) throw TaboraError(result.detail);
+    if (!result.detail.empty()) std::fprintf(stderr, "tabora: %s\n", result.detail.c_str());
+    PrintError(file + " carries no button settings");
+    return kExitFailure;
 }
 
 namespace {

@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/DialogHost.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
@@ -24,20 +23,5 @@ namespace tabora::fuzz {
             std::abort();                                                                   \
         }                                                                                   \
     } while (0)
-
-// Messages a reader shows ("sig != Tbra") are collected, not printed: the
-// fuzzer would otherwise spend its time writing to the terminal.
-class QuietDialogs {
-public:
-    QuietDialogs() : previous_(SetDialogHost(&host_)) {}
-    ~QuietDialogs() { SetDialogHost(previous_); }
-    QuietDialogs(const QuietDialogs&) = delete;
-    QuietDialogs& operator=(const QuietDialogs&) = delete;
-    const ScriptedDialogHost& Host() const { return host_; }
-
-private:
-    ScriptedDialogHost host_;
-    DialogHost* previous_;
-};
 
 }  // namespace tabora::fuzz

@@ -1,15 +1,14 @@
 // One image importer on an arbitrary file, the format chosen at build time
-// (TABORA_FUZZ_FORMAT, an extension). A file is refused (false), rejected with
-// the error the user is shown, or its settings are applied; in the first two
-// cases the button must be exactly as it was.
+// (TABORA_FUZZ_FORMAT, an extension). A file is opened and its settings
+// applied, or it is refused for one of the reasons the user is told; then the
+// button must be exactly as it was.
 #include <vector>
 
 #include <zlib.h>
 
 #include "fuzz/FuzzTarget.h"
-#include "imaging/Formats.h"
+#include "imaging/ButtonFile.h"
 #include "io/MacStream.h"
-#include "platform/Error.h"
 #include "render/TaboraButton.h"
 
 using namespace tabora;
@@ -20,13 +19,10 @@ void Import(const FormatEntry& format, const uint8_t* data, size_t size) {
     PtrMacStream in(data, uint32_t(size), false);
     TaboraButton button;
     const ButtonSettings before = button.settings();
-    bool applied = false;
-    try {
-        applied = (button.*format.importFrom)(in);
-    } catch (const TaboraError&) {
-        // "error reading PNG file", "fatal JPEG error": shown to the user.
-    }
-    if (!applied) TABORA_FUZZ_CHECK(button.settings() == before);
+    // Whatever the outcome ("error reading PNG file", "fatal JPEG error" and
+    // the rest are for the user), only an opened file changes the button.
+    const OpenResult result = ImportButton(button, format, in);
+    if (!result.opened()) TABORA_FUZZ_CHECK(button.settings() == before);
 }
 
 // Almost every mutation of a PNG breaks a chunk checksum, and the reader
@@ -55,7 +51,6 @@ std::vector<uint8_t> WithChunkChecksums(const uint8_t* data, size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const FormatEntry* const format = FindFormat(TABORA_FUZZ_FORMAT);
     TABORA_FUZZ_CHECK(format != nullptr);
-    fuzz::QuietDialogs quiet;
     Import(*format, data, size);
     if (format->format == ImageFormat::Png && size >= 8) {
         const std::vector<uint8_t> fixed = WithChunkChecksums(data, size);

@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "cli/SettingsPatch.h"
-#include "imaging/Formats.h"
+#include "imaging/ButtonFile.h"
+#include "io/ButtonData.h"
 #include "io/Hex.h"
 #include "io/MacStream.h"
 #include "platform/Resources.h"
@@ -83,7 +84,7 @@ void Design(TaboraButton& b, int which, const std::vector<int16_t>& styles) {
 
 Bytes Payload(const TaboraButton& b) {
     PtrMacStream s;
-    b.WriteSettings(s);
+    WriteSettings(s, b.settings());
     return Bytes(s.Data(), s.Data() + s.Length());
 }
 
@@ -113,7 +114,7 @@ int main(int argc, char** argv) {
             const std::string tag = "design" + std::to_string(which);
             for (const FormatEntry& format : Formats()) {
                 PtrMacStream file;
-                (b.*format.exportTo)(file);
+                ExportButton(b, format, file);
                 Save(out / ("import_" + std::string(format.extension)), tag + "." + format.extension,
                      file.Data(), file.Length());
             }

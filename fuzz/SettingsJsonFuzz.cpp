@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const cli::SettingsPatch patch = cli::PatchFromJson(value, "settings.json");
         TaboraButton button;
         const ButtonSettings settings = cli::Resolve(button.settings(), patch, button, "buttonSize");
-        cli::ApplySettings(button, settings);
+        button.ApplySettings(settings);
         button.PrepareExport();
         const Rect r = button.exportRect();
         TABORA_FUZZ_CHECK(!r.IsEmpty() && r.Intersect(kCanvasRect) == r);

@@ -46,6 +46,11 @@ void BmpCodec::Write(const ArgbImage& image, MacStream& out, std::optional<Rect>
     if (!dib.Write(out, block, blockLength)) throw TaboraError("error writing BMP file");
 }
 
+void ExportBmp(const ExportJob& job, MacStream& out) {
+    const std::vector<uint8_t> block = SignedBlock(job.payload);
+    BmpCodec::Write(job.shown, out, job.rect, block.data(), int16_t(block.size()));
+}
+
 bool BmpCodec::ReadData(MacStream& in, MacStream& out) {
     uint8_t headers[kHeaderBytes];
     if (in.Read(headers, kHeaderBytes) != kHeaderBytes) return false;

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "imaging/Formats.h"
 #include "io/MacStream.h"
 #include "render/ArgbImage.h"
 
@@ -18,5 +19,8 @@ public:
     // holds the settings (without the signature), rewound.
     static bool ReadData(MacStream& in, MacStream& out);
 };
+
+// The registry's exporter.
+void ExportBmp(const ExportJob& job, MacStream& out);
 
 }  // namespace tabora

@@ -1,29 +1,54 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "platform/Geometry.h"
+
 namespace tabora {
 
+class ArgbImage;
 class MacStream;
-class TaboraButton;
 
 enum class ImageFormat { Gif, Png, Jpeg, Bmp };
 
-// One image format: the extension that chooses it and the button's export
-// and import methods. Adding a format is adding a codec and a row.
+// What an exporter writes: plain pictures and bytes, nothing of the button,
+// so the same settings can be written with other pictures of them.
+struct ExportJob {
+    // The picture as the preview shows it: background, frame and layers.
+    const ArgbImage& shown;
+    // The layers alone in straight alpha on transparent black, when the
+    // background is to be removed (only for a format that keeps
+    // transparency); null otherwise.
+    const ArgbImage* layers = nullptr;
+    Rect rect;                         // the part of the pictures to write
+    std::span<const uint8_t> payload;  // the settings payload, no signature
+    int16_t quality = 0;               // for a format with a quality
+};
+
+// One image format: everything about it, read by everyone who lists,
+// chooses, writes or reads formats. Adding a format is a codec file pair and
+// a row here.
 struct FormatEntry {
     ImageFormat format;
     const char* extension;  // what a file name ends in, lower case
     const char* name;       // how the command line reports it
-    void (TaboraButton::*exportTo)(MacStream& out);
-    bool (TaboraButton::*importFrom)(MacStream& in);
-    // The codec's block extraction alone: on success `block` stands at the
-    // first byte of the settings payload.
+    // The first bytes of every file of the format.
+    std::string_view magic;
+    // Whether the background can be removed (written transparent).
+    bool keepsTransparency;
+    // Writes the picture with the settings embedded. Throws TaboraError with
+    // the format's words, or the stream's FileError.
+    void (*write)(const ExportJob& job, MacStream& out);
+    // Finds the settings block: on success `block` holds it and stands at
+    // the first byte of the payload. False when the file carries none;
+    // throws TaboraError for a file the library refuses.
     bool (*readBlock)(MacStream& in, MacStream& block);
+    // What the reader says about a file of its format without a block, or
+    // null when it says nothing.
+    const char* missingBlockNote;
 };
 
 // The rows in the order the extension is matched.
@@ -34,32 +59,9 @@ const FormatEntry* FindFormat(std::string_view extension);
 const FormatEntry* FindFormat(ImageFormat format);
 // The row whose file signature the first bytes carry, or null.
 const FormatEntry* SniffFormat(const uint8_t* head, size_t count);
+// The longest signature: how many first bytes SniffFormat may look at.
+size_t LongestMagic();
 // "gif, png, jpg or bmp", for messages.
 std::string SupportedExtensions();
-
-// The error for a name whose extension is none of the four. Saving refuses
-// such a name rather than create a file it would leave empty.
-[[noreturn]] void ThrowUnknownExtension(std::string_view extension);
-
-// Saves the button under `path` in the format its extension names. The new
-// file replaces the old one only when it is complete: on any failure (an
-// unknown extension, a codec error, a full disk) the previous file is
-// untouched and no temporary file is left. Throws TaboraError or FileError.
-// `synced` waits for the disk before the rename (the desktop application);
-// the command line skips that wait.
-void SaveButton(TaboraButton& button, const std::string& path, bool synced = true);
-
-struct OpenedButton {
-    ImageFormat format;
-    int payloadVersion;  // as the file stores it, 0x0100..0x0103
-};
-
-// Reads the settings embedded in the image at `path` into the button. The
-// extension chooses the reader; a name with another extension is recognised
-// by its first bytes. Returns what was read when the settings were applied;
-// nothing when the file carries no button settings, in which case the button
-// is unchanged. Throws TaboraError/FileError for a file that cannot be read
-// or that a library rejects ("error reading PNG file", "fatal JPEG error").
-std::optional<OpenedButton> OpenButton(TaboraButton& button, const std::string& path);
 
 }  // namespace tabora

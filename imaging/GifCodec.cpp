@@ -154,6 +154,24 @@ void GifCodec::Write(const ArgbImage& image, MacStream& out, bool removeBackgrou
     RethrowParked(io.pending);
 }
 
+void ExportGif(const ExportJob& job, MacStream& out) {
+    const std::vector<uint8_t> block = SignedBlock(job.payload);
+    const auto blockLength = int16_t(block.size());
+    if (!job.layers) {
+        GifCodec::Write(job.shown, out, false, job.rect, block.data(), blockLength);
+        return;
+    }
+    // Alpha from the layers alone marks exactly the pixels no layer touches;
+    // the colours are the preview's, background blended into soft edges.
+    ArgbImage merged(job.shown.Width(), job.shown.Height());
+    uint32_t* pixels = merged.Pixels();
+    const uint32_t* shown = job.shown.Pixels();
+    const uint32_t* layers = job.layers->Pixels();
+    const size_t count = size_t(merged.Width()) * size_t(merged.Height());
+    for (size_t i = 0; i < count; ++i) pixels[i] = (shown[i] & 0xFFFFFF00u) | (layers[i] & 0xFFu);
+    GifCodec::Write(merged, out, true, job.rect, block.data(), blockLength);
+}
+
 // Walks the records up to the trailer without decoding any pixels: the block
 // only needs the extensions in front of the first image, and skipping the
 // compressed data (rather than reading the whole file into memory) keeps a

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "imaging/Formats.h"
 #include "io/MacStream.h"
 #include "render/ArgbImage.h"
 
@@ -20,5 +21,9 @@ public:
     // `out` just after it. False for anything else; never throws for a bad file.
     static bool ReadData(MacStream& in, MacStream& out);
 };
+
+// The registry's exporter: the preview's colours; with the background
+// removed, transparent wherever no layer is.
+void ExportGif(const ExportJob& job, MacStream& out);
 
 }  // namespace tabora

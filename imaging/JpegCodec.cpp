@@ -17,7 +17,6 @@
 #include "io/ButtonData.h"
 #include "io/ButtonSettings.h"
 #include "io/CDib.h"
-#include "platform/DialogHost.h"
 #include "platform/Error.h"
 
 namespace tabora {
@@ -413,11 +412,18 @@ bool JpegCodec::ReadData(MacStream& in, MacStream& out) {
     }
     std::vector<uint8_t>().swap(state_->block);
     out.Seek(0);
-    if (out.ReadULong() != kBlockSignature) {
-        ShowMessage("sig != Tbra");
-        return false;
-    }
-    return true;
+    return out.ReadULong() == kBlockSignature;
+}
+
+void ExportJpeg(const ExportJob& job, MacStream& out) {
+    const std::vector<uint8_t> block = SignedBlock(job.payload);
+    JpegCodec codec(job.quality);
+    codec.Write(job.shown, out, job.rect, block.data(), int16_t(block.size()));
+}
+
+bool ReadJpegBlock(MacStream& in, MacStream& block) {
+    JpegCodec codec;
+    return codec.ReadData(in, block);
 }
 
 void JpegCodec::DecodeInto(MacStream& in, const JpegDecodeTarget& target, Rect rect) {

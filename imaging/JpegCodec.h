@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 
+#include "imaging/Formats.h"
 #include "io/ButtonSettings.h"
 #include "io/MacStream.h"
 #include "render/ArgbImage.h"
@@ -37,8 +38,7 @@ public:
     void Write(const ArgbImage& image, MacStream& out, std::optional<Rect> rect,
                const uint8_t* block, int16_t blockLength);
     // Finds the first APP12 marker that starts with "Tbra" and copies it into
-    // `out`, leaving `out` just after the signature. Without one, shows
-    // "sig != Tbra" through the dialog host and returns false.
+    // `out`, leaving `out` just after the signature. False without one.
     bool ReadData(MacStream& in, MacStream& out);
     // Decodes the picture into `rect` of a 24-bit bitmap (the archive tiles).
     // The first use on a fresh decoder accepts a tables-only stream and stops
@@ -55,5 +55,9 @@ private:
     std::unique_ptr<State> state_;
     int16_t quality_;
 };
+
+// The registry's exporter and block reader.
+void ExportJpeg(const ExportJob& job, MacStream& out);
+bool ReadJpegBlock(MacStream& in, MacStream& block);
 
 }  // namespace tabora

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "io/ButtonData.h"
 #include "imaging/LibraryCalls.h"
+#include "io/ButtonData.h"
 #include "io/Hex.h"
 #include "platform/Error.h"
 
@@ -147,6 +147,12 @@ void PngCodec::Write(const ArgbImage& image, MacStream& out, bool keepAlpha,
     bool ok = RunWrite(&job);
     png_destroy_write_struct(&job.png, &job.info);
     if (!ok || io.pending) ThrowLibraryFailure(io.pending, kWriteError);
+}
+
+void ExportPng(const ExportJob& job, MacStream& out) {
+    const ArgbImage& image = job.layers ? *job.layers : job.shown;
+    PngCodec::Write(image, out, job.layers != nullptr, job.rect, job.payload.data(),
+                    int16_t(job.payload.size()));
 }
 
 bool PngCodec::ReadData(MacStream& in, MacStream& out) {

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "imaging/Formats.h"
 #include "io/MacStream.h"
 #include "render/ArgbImage.h"
 
@@ -21,5 +22,10 @@ public:
     // TaboraError("error reading PNG file") for a damaged or foreign file.
     static bool ReadData(MacStream& in, MacStream& out);
 };
+
+// The registry's exporter: opaque, or with the background removed the layers
+// alone with their alpha. The chunk's keyword plays the signature's part, so
+// the payload goes alone.
+void ExportPng(const ExportJob& job, MacStream& out);
 
 }  // namespace tabora

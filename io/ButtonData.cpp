@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "render/TaboraButton.h"
+#include "io/MacStream.h"
 
 namespace tabora {
 
@@ -118,8 +118,14 @@ int32_t SizeFromScale(float scale, int32_t lowest, int32_t highest) {
     return int32_t(size);
 }
 
-void TaboraButton::WriteSettings(MacStream& stream) const {
-    const ButtonSettings& s = settings_;
+std::vector<uint8_t> SignedBlock(std::span<const uint8_t> payload) {
+    std::vector<uint8_t> block(4 + payload.size());
+    for (int i = 0; i < 4; ++i) block[size_t(i)] = uint8_t(kBlockSignature >> (24 - 8 * i));
+    std::copy(payload.begin(), payload.end(), block.begin() + 4);
+    return block;
+}
+
+void WriteSettings(MacStream& stream, const ButtonSettings& s) {
     stream.WriteShort(kPayloadVersion);
     stream.WriteShort(s.styleNumber);
     stream.WriteRGBColor(s.backgroundColor);
@@ -140,17 +146,18 @@ void TaboraButton::WriteSettings(MacStream& stream) const {
     stream.WriteShort(s.includeShadowArea ? 1 : 0);
 }
 
-bool TaboraButton::ReadSettings(MacStream& stream) {
+std::optional<int> ReadSettings(MacStream& stream, ButtonSettings& settings) {
     // A stream that has already run dry cannot hold a payload, and its sticky
     // flag would hide whether ours did.
-    if (stream.Truncated()) return false;
+    if (stream.Truncated()) return std::nullopt;
 
     // Fields are read by "newer than" tests, so a version below 0x0100 reads
     // as 0x0100 and one above 0x0103 as 0x0103, a newer writer's additions
     // left unread.
-    ButtonSettings s = settings_;
+    ButtonSettings s = settings;
     const int16_t version = stream.ReadShort();
     const int16_t styleNumber = stream.ReadShort();
+    s.styleNumber = styleNumber < 0 || styleNumber > kLastStyleNumber ? int16_t(0) : styleNumber;
     s.backgroundColor = stream.ReadRGBColor();
     s.hueShift = std::clamp(stream.ReadLong(), 0, kMaxHueShift);
     s.brightness = std::clamp(stream.ReadLong(), -kMaxBrightness, kMaxBrightness);
@@ -176,23 +183,15 @@ bool TaboraButton::ReadSettings(MacStream& stream) {
         s.jpegQuality = int16_t(std::clamp<int32_t>(stream.ReadShort(), 0, kMaxJpegQuality));
         stream.ReadShort();  // reserved
     }
-    int32_t exactSize = 0;
-    if (version > kPayloadExportOptions) exactSize = stream.ReadLong();
-    if (version > kPayloadExactSize) s.includeShadowArea = stream.ReadShort() != 0;
-    if (stream.Truncated()) return false;
-
-    // The size limits depend on the style, so it is loaded first.
-    SetStyleNumber(styleNumber);
-    s.styleNumber = settings_.styleNumber;
-    const int32_t highest = MaxButtonSize();
     if (version > kPayloadExportOptions) {
-        s.buttonSize = std::clamp(exactSize, kMinStoredButtonSize, highest);
+        s.buttonSize = std::clamp(stream.ReadLong(), kMinStoredButtonSize, kLargestButtonSize);
     } else {
-        s.buttonSize = SizeFromScale(scale, kMinStoredButtonSize, highest);
+        s.buttonSize = SizeFromScale(scale, kMinStoredButtonSize, kLargestButtonSize);
     }
-    settings_ = std::move(s);
-    validLayers_ = 0;
-    return true;
+    if (version > kPayloadExactSize) s.includeShadowArea = stream.ReadShort() != 0;
+    if (stream.Truncated()) return std::nullopt;
+    settings = std::move(s);
+    return version;
 }
 
 }  // namespace tabora

@@ -1,10 +1,17 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "io/ButtonSettings.h"
 
 namespace tabora {
+
+class MacStream;
 
 // Payload versions of the button data block.
 constexpr int16_t kPayloadFirstVersion = 0x0100;
@@ -44,5 +51,21 @@ float SizeScale(int32_t buttonSize);
 // times 200, truncated. NaN gives 200; the result is kept within
 // [lowest, highest] so no out-of-range double is ever converted.
 int32_t SizeFromScale(float scale, int32_t lowest, int32_t highest);
+
+// The block of the GIF, JPEG and BMP containers: the signature, then the
+// payload. (PNG stores the payload alone, the signature being its keyword.)
+std::vector<uint8_t> SignedBlock(std::span<const uint8_t> payload);
+
+// The settings payload of the data block, always written as the newest
+// version (kPayloadVersion).
+void WriteSettings(MacStream& stream, const ButtonSettings& settings);
+
+// Reads a payload of version 0x0100..0x0103 over `settings`: the fields an
+// older version lacks keep their values. Values no control could have
+// produced are clamped to the nearest one that it could; the size only to
+// what some style allows, a button keeps it to its own style's range when
+// the settings are applied. A payload that ends early changes nothing and
+// gives nothing. Returns the version as stored.
+std::optional<int> ReadSettings(MacStream& stream, ButtonSettings& settings);
 
 }  // namespace tabora

@@ -141,6 +141,28 @@ void TaboraButton::SetJpegQuality(int16_t quality) {
     settings_.jpegQuality = int16_t(std::clamp<int32_t>(quality, 0, kMaxJpegQuality));
 }
 
+void TaboraButton::ApplySettings(const ButtonSettings& s) {
+    SetStyleNumber(s.styleNumber);
+    SetButtonSize(s.buttonSize);
+    SetHueShift(s.hueShift);
+    SetBrightness(s.brightness);
+    SetShadow(s.shadow);
+    SetAntialias(s.antialias);
+    SetTextShadow(s.textShadow);
+    // The direct updates always clear their layers; skip them when nothing
+    // changes.
+    if (settings_.fontName != s.fontName) SetFontName(s.fontName);
+    SetFontSize(s.fontSize);
+    SetFontStyle(s.fontStyle);
+    if (settings_.caption != s.caption) SetCaption(s.caption);
+    if (!(settings_.textOffset == s.textOffset)) SetTextOffset(s.textOffset);
+    if (settings_.backgroundColor != s.backgroundColor) SetBackgroundColor(s.backgroundColor);
+    if (settings_.textColor != s.textColor) SetTextColor(s.textColor);
+    SetRemoveBackground(s.removeBackground);
+    SetIncludeShadowArea(s.includeShadowArea);
+    SetJpegQuality(s.jpegQuality);
+}
+
 bool TaboraButton::SetStyleNumber(int16_t n) {
     if (n < 0 || n > kLastStyleNumber) n = 0;
     if (n == settings_.styleNumber) return false;

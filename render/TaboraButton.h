@@ -4,17 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "io/MacStream.h"
+#include "io/ButtonSettings.h"
 #include "platform/Fonts.h"
+#include "platform/Geometry.h"
 #include "render/AlphaMask.h"
 #include "render/ArgbImage.h"
-#include "io/ButtonSettings.h"
-#include "platform/Geometry.h"
 #include "styles/Archive.h"
 
 namespace tabora {
-
-class File;
 
 // The button under design: its settings, the loaded style and the cached
 // layers the finished 174 x 74 picture is composed from. Plain core class;
@@ -76,6 +73,12 @@ public:
     void SetRemoveBackground(bool on) { settings_.removeBackground = on; }
     void SetJpegQuality(int16_t quality);
 
+    // Brings the button to these settings through the setters above, so
+    // only what differs is rebuilt: opening a file, undo and redo, the next
+    // button of a batch. The style comes first, since the size's range
+    // depends on it.
+    void ApplySettings(const ButtonSettings& settings);
+
     // Loads style n from the catalogue unless it is the current number.
     // Numbers outside the catalogue mean no style and are stored as 0.
     bool SetStyleNumber(int16_t n);
@@ -122,26 +125,6 @@ public:
     // Characters of the caption that no installed face has, each once in
     // caption order; they are drawn as the caption face's box.
     std::vector<char32_t> MissingCaptionCharacters();
-
-    // The settings payload of the data block (always written as 0x0103).
-    void WriteSettings(MacStream& stream) const;
-    // Reads a payload of version 0x0100..0x0103; fields an older version
-    // lacks keep their values; every layer becomes stale. A payload that ends
-    // early changes nothing and returns false. Values no control could have
-    // produced are clamped to the nearest one that it could.
-    bool ReadSettings(MacStream& stream);
-
-    // Image export and import, one pair per format (imaging/ButtonExport.cpp).
-    void ExportPng(MacStream& out);
-    bool ImportPng(MacStream& in);
-    void ExportGif(MacStream& out);
-    bool ImportGif(MacStream& in);
-    void ExportJpeg(MacStream& out);
-    bool ImportJpeg(MacStream& in);
-    void ExportBmp(MacStream& out);
-    bool ImportBmp(MacStream& in);
-    void ExportByExtension(File& file, const std::string& extension);
-    bool ImportByExtension(File& file, const std::string& extension);
 
 private:
     void BuildBody();

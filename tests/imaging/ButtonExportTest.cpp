@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <sys/resource.h>
 
-#include "imaging/Formats.h"
-#include "platform/DialogHost.h"
-#include "platform/Error.h"
+#include "imaging/ButtonFile.h"
 #include "platform/File.h"
 #include "render/TaboraButton.h"
 #include "styles/Archive.h"
@@ -50,17 +49,13 @@ void Design(TaboraButton& b, bool removeBackground) {
 
 Bytes Export(TaboraButton& b, const FormatEntry& format) {
     PtrMacStream out;
-    (b.*format.exportTo)(out);
+    ExportButton(b, format, out);
     return BytesOf(out);
 }
 
 bool Import(TaboraButton& b, const FormatEntry& format, const Bytes& file) {
-    ScriptedDialogHost host;
-    DialogHost* previous = SetDialogHost(&host);
     PtrMacStream in(file.data(), uint32_t(file.size()), false);
-    bool ok = (b.*format.importFrom)(in);
-    SetDialogHost(previous);
-    return ok;
+    return ImportButton(b, format, in).opened();
 }
 
 }  // namespace
@@ -203,17 +198,14 @@ TEST(ButtonExport, UnknownExtensionIsRefusedWithoutTouchingAnything) {
     TempDir dir;
     TaboraButton b;
     Design(b, false);
-    const std::string path = dir / "button.jpeg";
-    try {
-        SaveButton(b, path);
-        FAIL() << "saved under an unknown extension";
-    } catch (const TaboraError& e) {
-        EXPECT_NE(std::string(e.what()).find("gif, png, jpg or bmp"), std::string::npos) << e.what();
-    }
+    const SaveResult result = SaveButton(b, dir / "button.jpeg");
+    EXPECT_EQ(result.outcome, SaveOutcome::UnknownExtension);
+    EXPECT_EQ(result.detail, "Cannot save a button with \".jpeg\": the extension must be "
+                             "gif, png, jpg or bmp, in any case");
+    EXPECT_EQ(SaveButton(b, dir / "button").detail,
+              "Cannot save a button with no extension: the extension must be "
+              "gif, png, jpg or bmp, in any case");
     EXPECT_EQ(dir.Count(), 0u);
-    File file;
-    EXPECT_THROW(b.ExportByExtension(file, "tiff"), TaboraError);
-    EXPECT_FALSE(b.ImportByExtension(file, "tiff"));
 }
 
 TEST(ButtonExport, SaveAndOpenByPath) {
@@ -221,15 +213,12 @@ TEST(ButtonExport, SaveAndOpenByPath) {
     TaboraButton a;
     Design(a, true);
     for (const char* name : {"a.gif", "b.PNG", "c.Jpg", "d.bmp"}) {
-        SaveButton(a, dir / name);
+        ASSERT_TRUE(SaveButton(a, dir / name).saved()) << name;
         TaboraButton b;
-        ScriptedDialogHost host;
-        DialogHost* previous = SetDialogHost(&host);
-        std::optional<OpenedButton> opened = OpenButton(b, dir / name);
-        SetDialogHost(previous);
-        ASSERT_TRUE(opened.has_value()) << name;
-        EXPECT_EQ(opened->format, FindFormat(ExtensionOf(name))->format);
-        EXPECT_EQ(opened->payloadVersion, 0x0103);
+        const OpenResult opened = OpenButton(b, dir / name);
+        ASSERT_TRUE(opened.opened()) << name;
+        EXPECT_EQ(opened.format, FindFormat(ExtensionOf(name)));
+        EXPECT_EQ(opened.payloadVersion, 0x0103);
         EXPECT_EQ(b.settings(), a.settings()) << name;
     }
     EXPECT_EQ(dir.Count(), 4u);  // no temporary file left behind
@@ -237,11 +226,19 @@ TEST(ButtonExport, SaveAndOpenByPath) {
     // A JPEG under the four-letter name is still recognised when opening.
     fs::copy_file(dir / "c.Jpg", dir / "e.jpeg");
     TaboraButton b;
-    ScriptedDialogHost host;
-    DialogHost* previous = SetDialogHost(&host);
-    ASSERT_TRUE(OpenButton(b, dir / "e.jpeg").has_value());
-    EXPECT_EQ(OpenButton(b, dir / "e.jpeg")->format, ImageFormat::Jpeg);
-    SetDialogHost(previous);
+    const OpenResult opened = OpenButton(b, dir / "e.jpeg");
+    ASSERT_TRUE(opened.opened());
+    EXPECT_EQ(opened.format->format, ImageFormat::Jpeg);
+}
+
+TEST(ButtonExport, TheExtensionIsWhatFollowsTheLastDot) {
+    TempDir dir;
+    TaboraButton a;
+    Design(a, false);
+    ASSERT_TRUE(SaveButton(a, dir / "v1.2.png").saved());
+    EXPECT_EQ(ReadWholeFile(dir / "v1.2.png").substr(0, 8), "\x89PNG\r\n\x1A\n");
+    ASSERT_TRUE(SaveButton(a, dir / "menu.gif.jpg").saved());
+    EXPECT_EQ(ReadWholeFile(dir / "menu.gif.jpg").substr(0, 3), "\xFF\xD8\xFF");
 }
 
 TEST(ButtonExport, OpeningAFileWithoutABlockChangesNothing) {
@@ -254,10 +251,62 @@ TEST(ButtonExport, OpeningAFileWithoutABlockChangesNothing) {
     Design(b, false);
     const ButtonSettings before = b.settings();
     for (const char* name : {"plain.gif", "plain.png", "plain.txt"}) {
-        EXPECT_FALSE(OpenButton(b, dir / name).has_value()) << name;
+        EXPECT_FALSE(OpenButton(b, dir / name).opened()) << name;
         EXPECT_EQ(b.settings(), before);
     }
-    EXPECT_THROW(OpenButton(b, dir / "missing.png"), FileError);
+}
+
+// Each kind of file that does not open has its own outcome, and the words
+// the front ends need; none of them touches the button.
+TEST(ButtonExport, EachWayOfNotOpeningHasItsOwnOutcome) {
+    TempDir dir;
+    TaboraButton a;
+    Design(a, false);
+    ASSERT_TRUE(SaveButton(a, dir / "good.jpg").saved());
+    ASSERT_TRUE(SaveButton(a, dir / "good.bmp").saved());
+    const Bytes png = MakePng({});
+    WriteWholeFile(dir / "plain.png", png.data(), png.size());
+    WriteWholeFile(dir / "plain.txt", "hello", 5);
+    const std::string jpeg = ReadWholeFile(dir / "good.jpg");
+    WriteWholeFile(dir / "cut.jpg", jpeg.data(), 40);
+    // A JPEG whose only APP12 marker is somebody else's.
+    std::string foreign = jpeg;
+    foreign[25] = 'X';
+    WriteWholeFile(dir / "foreign.jpg", foreign.data(), foreign.size());
+    // The BMP's block loses its last bytes: the pixel offset says so.
+    std::string bmp = ReadWholeFile(dir / "good.bmp");
+    const uint32_t offset = Le32(reinterpret_cast<const uint8_t*>(&bmp[10]));
+    bmp.erase(offset - 20, 20);
+    const uint32_t shorter = offset - 20;
+    std::memcpy(&bmp[10], &shorter, 4);
+    WriteWholeFile(dir / "short.bmp", bmp.data(), bmp.size());
+    fs::create_directory(dir / "folder.png");
+
+    struct Case {
+        const char* name;
+        OpenOutcome outcome;
+        const char* detail;
+    };
+    const Case cases[] = {
+        {"missing.png", OpenOutcome::Unreadable, "Cannot open"},
+        {"plain.txt", OpenOutcome::NotOurs, ""},
+        {"plain.png", OpenOutcome::NoBlock, ""},
+        {"foreign.jpg", OpenOutcome::NoBlock, "sig != Tbra"},
+        {"cut.jpg", OpenOutcome::Damaged, "fatal JPEG error"},
+        {"folder.png", OpenOutcome::Unreadable, "Cannot open"},
+        {"short.bmp", OpenOutcome::CutShort, ""},
+    };
+    TaboraButton b;
+    const ButtonSettings before = b.settings();
+    for (const Case& c : cases) {
+        const OpenResult result = OpenButton(b, dir / c.name);
+        EXPECT_EQ(result.outcome, c.outcome) << c.name;
+        EXPECT_EQ(result.detail.substr(0, std::strlen(c.detail)), c.detail) << c.name;
+        EXPECT_EQ(result.holdsNoSettings(), result.outcome == OpenOutcome::NotOurs ||
+                                                result.outcome == OpenOutcome::NoBlock ||
+                                                result.outcome == OpenOutcome::CutShort);
+        EXPECT_EQ(b.settings(), before) << c.name;
+    }
 }
 
 TEST(ButtonExport, AFailedSaveKeepsThePreviousFileAndLeavesNoTemporaryFile) {
@@ -275,20 +324,16 @@ TEST(ButtonExport, AFailedSaveKeepsThePreviousFileAndLeavesNoTemporaryFile) {
     rlimit small = saved;
     small.rlim_cur = 100;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    bool threw = false;
-    try {
-        SaveButton(b, path);
-    } catch (const FileError&) {
-        threw = true;
-    }
+    const SaveResult result = SaveButton(b, path);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
-    EXPECT_TRUE(threw);
+    EXPECT_EQ(result.outcome, SaveOutcome::Failed);
+    EXPECT_NE(result.detail.find("File too large"), std::string::npos) << result.detail;
     EXPECT_EQ(ReadWholeFile(path), old);
     EXPECT_EQ(dir.Count(), 1u);
 
     // Into a folder that does not exist: an error, nothing created.
-    EXPECT_THROW(SaveButton(b, dir / "no/such/folder.png"), FileError);
+    EXPECT_EQ(SaveButton(b, dir / "no/such/folder.png").outcome, SaveOutcome::Failed);
     EXPECT_EQ(dir.Count(), 1u);
 }

@@ -11,11 +11,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "imaging/Formats.h"
+#include "imaging/ButtonFile.h"
 #include "io/ButtonData.h"
 #include "io/Hex.h"
-#include "platform/DialogHost.h"
-#include "platform/Error.h"
 #include "render/TaboraButton.h"
 #include "tests/imaging/CodecTestSupport.h"
 #include "tests/support/ChildCost.h"
@@ -49,30 +47,22 @@ void Be32To(Bytes& out, uint32_t v) {
 
 // The signed block of a button, as GIF, JPEG and BMP carry it.
 Bytes SignedButtonBlock() {
-    TaboraButton b;
-    b.SetCaption("Hostile");
-    PtrMacStream s;
-    s.WriteLong(kBlockSignature);
-    b.WriteSettings(s);
-    return BytesOf(s);
+    ButtonSettings s;
+    s.caption = "Hostile";
+    PtrMacStream payload;
+    WriteSettings(payload, s);
+    return SignedBlock({payload.Data(), payload.Length()});
 }
 
 // Imports `file` into a fresh button through the format's row of the
-// dispatch table, the way Open does, and says what happened.
+// registry, the way Open does, and says what happened.
 std::string ImportOutcome(const char* extension, const Bytes& file) {
-    ScriptedDialogHost host;
-    DialogHost* previous = SetDialogHost(&host);
     TaboraButton button;
     PtrMacStream in(file.data(), uint32_t(file.size()), false);
-    std::string outcome;
-    try {
-        outcome = (button.*FindFormat(extension)->importFrom)(in) ? "opened" : "refused";
-    } catch (const TaboraError& e) {
-        outcome = std::string("error: ") + e.what();
-    }
-    SetDialogHost(previous);
-    for (const std::string& m : host.messages) outcome += " [message: " + m + "]";
-    return outcome;
+    const OpenResult result = ImportButton(button, *FindFormat(extension), in);
+    if (result.opened()) return "opened";
+    if (!result.holdsNoSettings()) return "error: " + result.detail;
+    return result.detail.empty() ? "refused" : "refused [" + result.detail + "]";
 }
 
 // Runs one import in a child and checks the bounds and the answer.
@@ -255,7 +245,7 @@ TEST(HostileInput, JpegWithAThousandLargeMarkersIsAnsweredQuickly) {
     const Bytes foreign(65533, 0x41);  // the largest marker the format allows
     std::vector<Bytes> markers(1000, foreign);
     ExpectBounded("jpeg 1000 x 64 KB APP12", "jpg", MakeJpeg(markers),
-                  "refused [message: sig != Tbra]");
+                  "refused [sig != Tbra]");
     markers.insert(markers.begin(), SignedButtonBlock());
     ExpectBounded("jpeg block + 1000 x 64 KB APP12", "jpg", MakeJpeg(markers), "opened");
 

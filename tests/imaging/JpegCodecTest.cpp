@@ -3,10 +3,11 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "io/CDib.h"
+#include "imaging/ButtonFile.h"
 #include "imaging/JpegCodec.h"
-#include "platform/DialogHost.h"
+#include "io/CDib.h"
 #include "platform/Error.h"
+#include "render/TaboraButton.h"
 #include "tests/imaging/CodecTestSupport.h"
 
 using namespace tabora;
@@ -21,30 +22,19 @@ Bytes WriteJpeg(const ArgbImage& image, int16_t quality, std::optional<Rect> rec
     return BytesOf(out);
 }
 
-// Runs ReadData with a scripted message host.
 struct ReadResult {
     bool ok = false;
     Bytes found;
     uint32_t position = 0;
-    std::vector<std::string> messages;
 };
 ReadResult ReadJpeg(const Bytes& file) {
-    ScriptedDialogHost host;
-    DialogHost* previous = SetDialogHost(&host);
     ReadResult r;
     PtrMacStream in(file.data(), uint32_t(file.size()), false);
     PtrMacStream out;
-    try {
-        JpegCodec codec(100);
-        r.ok = codec.ReadData(in, out);
-    } catch (...) {
-        SetDialogHost(previous);
-        throw;
-    }
-    SetDialogHost(previous);
+    JpegCodec codec;
+    r.ok = codec.ReadData(in, out);
     r.found = BytesOf(out);
     r.position = out.Position();
-    r.messages = host.messages;
     return r;
 }
 
@@ -118,7 +108,6 @@ TEST(JpegCodec, FindsOurApp12AfterForeignOnesAndStandsAfterTheSignature) {
     EXPECT_TRUE(r.ok);
     EXPECT_EQ(r.found, block);
     EXPECT_EQ(r.position, 4u);
-    EXPECT_TRUE(r.messages.empty());
 
     Bytes foreign = {'D', 'u', 'c', 'k', 'y', 0, 1, 2, 3};
     Bytes tiny = {'T', 'b'};  // shorter than a signature: skipped, not misread
@@ -127,11 +116,16 @@ TEST(JpegCodec, FindsOurApp12AfterForeignOnesAndStandsAfterTheSignature) {
     EXPECT_EQ(r.found, block);  // the first qualifying one
 }
 
-TEST(JpegCodec, WithoutOurMarkerSaysSoThroughTheMessageInterface) {
+TEST(JpegCodec, WithoutOurMarkerFindsNothingAndTheReaderSaysSo) {
     for (const Bytes& file : {MakeJpeg({}), MakeJpeg({Bytes{'D', 'u', 'c', 'k', 'y', 0, 0, 0}})}) {
         ReadResult r = ReadJpeg(file);
         EXPECT_FALSE(r.ok);
-        EXPECT_EQ(r.messages, std::vector<std::string>{"sig != Tbra"});
+        // The words for the user come with the result of an open.
+        TaboraButton button;
+        PtrMacStream in(file.data(), uint32_t(file.size()), false);
+        const OpenResult result = ImportButton(button, *FindFormat(ImageFormat::Jpeg), in);
+        EXPECT_EQ(result.outcome, OpenOutcome::NoBlock);
+        EXPECT_EQ(result.detail, "sig != Tbra");
     }
 }
 

@@ -11,9 +11,8 @@
 #include <filesystem>
 #include <sys/resource.h>
 
-#include "imaging/Formats.h"
+#include "imaging/ButtonFile.h"
 #include "io/MacStream.h"
-#include "platform/DialogHost.h"
 #include "platform/Error.h"
 #include "platform/File.h"
 #include "render/TaboraButton.h"
@@ -72,7 +71,7 @@ private:
 
 Bytes Export(TaboraButton& b, const FormatEntry& format) {
     PtrMacStream out;
-    (b.*format.exportTo)(out);
+    ExportButton(b, format, out);
     return BytesOf(out);
 }
 
@@ -120,7 +119,7 @@ TEST(SaveFault, AStreamFailingAtEveryByteKeepsThePreviousFile) {
                 SafeSave save(path);
                 FileMacStream file(&save.Output());
                 FaultStream failing(file, failAt);
-                (b.*format.exportTo)(failing);
+                ExportButton(b, format, failing);
                 save.Commit();
             } catch (const FileError& e) {
                 reported = std::string(e.what()).find("No space left") != std::string::npos;
@@ -134,7 +133,7 @@ TEST(SaveFault, AStreamFailingAtEveryByteKeepsThePreviousFile) {
             SafeSave save(path);
             FileMacStream file(&save.Output());
             FaultStream roomy(file, size);
-            (b.*format.exportTo)(roomy);
+            ExportButton(b, format, roomy);
             save.Commit();
         }
         EXPECT_EQ(ReadWholeFile(path).size(), size) << format.extension;
@@ -155,11 +154,9 @@ TEST(SaveFault, AFullDiskAtEveryByteKeepsThePreviousFile) {
             {
                 FileSizeLimit limit(room);
                 ASSERT_TRUE(limit.ok());
-                try {
-                    SaveButton(b, path);
-                } catch (const FileError&) {
-                    reported = true;
-                }
+                const SaveResult result = SaveButton(b, path);
+                reported = result.outcome == SaveOutcome::Failed &&
+                           result.detail.find("File too large") != std::string::npos;
             }
             ASSERT_TRUE(reported) << format.extension << " with room for " << room << " bytes";
             ASSERT_EQ(ReadWholeFile(path), kPrevious) << format.extension << " room " << room;
@@ -167,7 +164,7 @@ TEST(SaveFault, AFullDiskAtEveryByteKeepsThePreviousFile) {
         }
         {
             FileSizeLimit limit(expected.size());
-            SaveButton(b, path);
+            ASSERT_TRUE(SaveButton(b, path).saved());
         }
         const std::string saved = ReadWholeFile(path);
         EXPECT_EQ(Bytes(saved.begin(), saved.end()), expected) << format.extension;
@@ -179,31 +176,29 @@ TEST(SaveFault, AFullDiskAtEveryByteKeepsThePreviousFile) {
 TEST(SaveFault, EveryCutOfASavedFileOpensCleanlyOrNotAtAll) {
     TaboraButton a;
     Design(a);
-    ScriptedDialogHost host;
-    DialogHost* previous = SetDialogHost(&host);
     for (const FormatEntry& format : Formats()) {
         const Bytes file = Export(a, format);
         // What opening the whole file gives (a regular font reads back as 0).
         TaboraButton whole;
         PtrMacStream all(file.data(), uint32_t(file.size()), false);
-        ASSERT_TRUE((whole.*format.importFrom)(all));
+        ASSERT_TRUE(ImportButton(whole, format, all).opened());
         size_t opened = 0;
         for (size_t n = 0; n < file.size(); ++n) {
             TaboraButton b;
             const ButtonSettings before = b.settings();
             PtrMacStream in(file.data(), uint32_t(n), false);
-            try {
-                if ((b.*format.importFrom)(in)) {
-                    // Only a cut behind the block can open, and then it
-                    // restores the button.
-                    ASSERT_EQ(b.settings(), whole.settings()) << format.extension << " cut at " << n;
-                    ++opened;
-                    continue;
-                }
-            } catch (const TaboraError& e) {
-                const std::string text = e.what();
-                ASSERT_TRUE(text == "error reading PNG file" || text == "fatal JPEG error")
-                    << format.extension << " cut at " << n << ": " << text;
+            const OpenResult result = ImportButton(b, format, in);
+            if (result.opened()) {
+                // Only a cut behind the block can open, and then it restores
+                // the button.
+                ASSERT_EQ(b.settings(), whole.settings()) << format.extension << " cut at " << n;
+                ++opened;
+                continue;
+            }
+            if (result.outcome == OpenOutcome::Damaged) {
+                ASSERT_TRUE(result.detail == "error reading PNG file" ||
+                            result.detail == "fatal JPEG error")
+                    << format.extension << " cut at " << n << ": " << result.detail;
             }
             ASSERT_EQ(b.settings(), before) << format.extension << " cut at " << n;
         }
@@ -215,5 +210,4 @@ TEST(SaveFault, EveryCutOfASavedFileOpensCleanlyOrNotAtAll) {
             EXPECT_GT(opened, file.size() / 2);
         }
     }
-    SetDialogHost(previous);
 }

@@ -15,13 +15,19 @@ namespace {
 
 std::vector<uint8_t> Payload(const TaboraButton& button) {
     PtrMacStream out;
-    button.WriteSettings(out);
+    WriteSettings(out, button.settings());
     return {out.Data(), out.Data() + out.Length()};
 }
 
+// Reads a payload over the button's settings and applies them, as opening a
+// file does.
 bool Read(TaboraButton& button, const std::vector<uint8_t>& bytes) {
     PtrMacStream in(bytes.data(), uint32_t(bytes.size()), false);
-    return button.ReadSettings(in);
+    ButtonSettings settings = button.settings();
+    if (!ReadSettings(in, settings)) return false;
+    button.ApplySettings(settings);
+    button.Invalidate(TaboraButton::kAllLayers);
+    return true;
 }
 
 void PutShort(std::vector<uint8_t>& b, size_t at, uint16_t v) {
@@ -75,11 +81,27 @@ TEST(ButtonData, DefaultPayloadIs57BytesAnd61WithTheSignature) {
                                        0, 0};               // include shadow area
     EXPECT_EQ(std::vector<uint8_t>(b.end() - tail.size(), b.end()), tail);
 
-    PtrMacStream block;
-    block.WriteLong(kBlockSignature);
-    button.WriteSettings(block);
-    EXPECT_EQ(block.Length(), 61u);
-    EXPECT_EQ(std::memcmp(block.Data(), "Tbra", 4), 0);
+    const std::vector<uint8_t> block = SignedBlock(b);
+    EXPECT_EQ(block.size(), 61u);
+    EXPECT_EQ(std::memcmp(block.data(), "Tbra", 4), 0);
+    EXPECT_EQ(std::string(SignatureText().data()), "Tbra");
+}
+
+TEST(ButtonData, TheReaderAloneKeepsValuesWithinWhatAnyStyleAllows) {
+    TaboraButton writer;
+    std::vector<uint8_t> bytes = Payload(writer);
+    PutShort(bytes, 2, 931);
+    PutLong(bytes, kExactSizeAt, 100000);
+    ButtonSettings s;
+    PtrMacStream in(bytes.data(), uint32_t(bytes.size()), false);
+    ASSERT_EQ(ReadSettings(in, s), std::optional<int>(0x0103));
+    EXPECT_EQ(s.styleNumber, 0);
+    EXPECT_EQ(s.buttonSize, kLargestButtonSize);
+
+    // The version is given back as stored, even one from a newer writer.
+    PutShort(bytes, 0, 0x0107);
+    PtrMacStream newer(bytes.data(), uint32_t(bytes.size()), false);
+    EXPECT_EQ(ReadSettings(newer, s), std::optional<int>(0x0107));
 }
 
 TEST(ButtonData, RoundTripsEverythingItCarries) {

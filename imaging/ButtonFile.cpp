@@ -1,0 +1,103 @@
+#include "imaging/ButtonFile.h"
+
+#include <vector>
+
+#include "io/ButtonData.h"
+#include "io/MacStream.h"
+#include "platform/Error.h"
+#include "platform/File.h"
+#include "render/TaboraButton.h"
+
+namespace tabora {
+
+OpenResult ImportButton(TaboraButton& button, const FormatEntry& format, MacStream& in) {
+    OpenResult result;
+    result.format = &format;
+    try {
+        PtrMacStream block;
+        if (!format.readBlock(in, block)) {
+            result.outcome = OpenOutcome::NoBlock;
+            if (format.missingBlockNote) result.detail = format.missingBlockNote;
+            return result;
+        }
+        ButtonSettings settings = button.settings();
+        const std::optional<int> version = ReadSettings(block, settings);
+        if (!version) {
+            result.outcome = OpenOutcome::CutShort;
+            return result;
+        }
+        button.ApplySettings(settings);
+        // Nothing of what was shown before is kept.
+        button.Invalidate(TaboraButton::kAllLayers);
+        result.outcome = OpenOutcome::Opened;
+        result.payloadVersion = *version;
+    } catch (const FileError& error) {
+        result.outcome = OpenOutcome::Unreadable;
+        result.detail = error.what();
+    } catch (const TaboraError& error) {
+        result.outcome = OpenOutcome::Damaged;
+        result.detail = error.what();
+    }
+    return result;
+}
+
+OpenResult OpenButton(TaboraButton& button, const std::string& path) {
+    try {
+        File file(path, File::Mode::Read);
+        const FormatEntry* format = FindFormat(ExtensionOf(path));
+        if (!format) {
+            std::vector<uint8_t> head(LongestMagic());
+            const uint32_t got = file.Read(head.data(), uint32_t(head.size()));
+            format = SniffFormat(head.data(), got);
+            if (!format) return OpenResult{};
+            file.Seek(0);
+        }
+        FileMacStream stream(&file);
+        return ImportButton(button, *format, stream);
+    } catch (const FileError& error) {
+        OpenResult result;
+        result.outcome = OpenOutcome::Unreadable;
+        result.detail = error.what();
+        return result;
+    }
+}
+
+void ExportButton(TaboraButton& button, const FormatEntry& format, MacStream& out) {
+    PtrMacStream payload;
+    WriteSettings(payload, button.settings());
+    button.PrepareExport();
+    const bool transparent = format.keepsTransparency && button.settings().removeBackground;
+    ArgbImage layers;
+    if (transparent) button.ComposeLayers(layers);
+    const ExportJob job{button.canvas(), transparent ? &layers : nullptr, button.exportRect(),
+                        {payload.Data(), payload.Length()}, button.settings().jpegQuality};
+    format.write(job, out);
+}
+
+SaveResult SaveButton(TaboraButton& button, const std::string& path, bool synced) {
+    const std::string extension = ExtensionOf(path);
+    const FormatEntry* format = FindFormat(extension);
+    // Refused before anything is created.
+    if (!format) return {SaveOutcome::UnknownExtension, UnknownExtensionMessage(extension)};
+    try {
+        // The codecs write in many small pieces; gathered in memory first, the
+        // file gets one write instead of dozens of system calls.
+        PtrMacStream image;
+        ExportButton(button, *format, image);
+        SafeSave save(path);
+        save.Output().Write(image.Data(), image.Length());
+        save.Commit(synced ? SafeSave::Durability::Synced : SafeSave::Durability::Unsynced);
+    } catch (const TaboraError& error) {
+        return {SaveOutcome::Failed, error.what()};
+    }
+    return {};
+}
+
+std::string UnknownExtensionMessage(std::string_view extension) {
+    const std::string shown =
+        extension.empty() ? "no extension" : "\"." + std::string(extension) + "\"";
+    return "Cannot save a button with " + shown + ": the extension must be " +
+           SupportedExtensions() + ", in any case";
+}
+
+}  // namespace tabora
