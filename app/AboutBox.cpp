@@ -20,7 +20,7 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     setFixedSize(kWidth, kHeight);
 
     ArgbImage art;
-    art.LoadFromResource("abback", false);
+    LoadPicture(art, "abback", false);
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("picture"));
     picture->setGeometry(0, 0, kWidth, kHeight);

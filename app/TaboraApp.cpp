@@ -21,7 +21,7 @@ QIcon TaboraIcon() {
     for (int size : kAppIconSizes) {
         const std::string name = "TABORA" + std::to_string(size);
         ArgbImage image;
-        if (image.LoadFromResources(name + "i", name + "m"))
+        if (LoadMaskedPicture(image, name + "i", name + "m"))
             icon.addPixmap(QPixmap::fromImage(ToQImage(image)));
     }
     return icon;

@@ -19,7 +19,7 @@ constexpr std::array<char, AValueWnd::kGlyphCount> kGlyphChars = {
 const std::array<ArgbImage, AValueWnd::kGlyphCount>& Glyphs() {
     static const auto glyphs = [] {
         std::array<ArgbImage, AValueWnd::kGlyphCount> table;
-        for (size_t i = 0; i < table.size(); ++i) table[i].LoadFromResource(kGlyphNames[i], true);
+        for (size_t i = 0; i < table.size(); ++i) LoadPicture(table[i], kGlyphNames[i], true);
         return table;
     }();
     return glyphs;

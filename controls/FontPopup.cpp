@@ -15,7 +15,7 @@ constexpr int kGlyphHeight = 12;
 // The sign with its top-left pixel's colour made transparent.
 QPixmap LoadTrueTypeGlyph() {
     ArgbImage glyph;
-    if (!glyph.LoadFromResource("ttype", false) || glyph.Width() == 0) return {};
+    if (!LoadPicture(glyph, "ttype", false) || glyph.Width() == 0) return {};
     QImage image = ToQImage(glyph);
     const QRgb key = image.pixel(0, 0) & 0x00FFFFFFu;
     for (int y = 0; y < image.height(); ++y)

@@ -9,13 +9,13 @@ MaskedImageWnd::MaskedImageWnd(QWidget* parent) : QWidget(parent) {
 }
 
 bool MaskedImageWnd::Create(std::string_view colorName, std::string_view maskName) {
-    bool ok = image_.LoadFromResources(colorName, maskName);
+    bool ok = LoadMaskedPicture(image_, colorName, maskName);
     update();
     return ok;
 }
 
 bool MaskedImageWnd::Create(std::string_view name) {
-    bool ok = image_.LoadFromResource(name, true);
+    bool ok = LoadPicture(image_, name, true);
     update();
     return ok;
 }

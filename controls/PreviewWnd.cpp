@@ -7,6 +7,7 @@
 namespace tabora {
 
 PreviewWnd::PreviewWnd(QWidget* parent) : QWidget(parent) {
+    ReportRefusedPictures(button_.RefusedPictures());
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(kCanvasWidth, kCanvasHeight);
 }

@@ -7,7 +7,7 @@ namespace tabora {
 const ArgbImage& WorkAreaWnd::Backdrop() {
     static const ArgbImage backdrop = [] {
         ArgbImage image;
-        image.LoadFromResources("wabacki", "wabackm");
+        LoadMaskedPicture(image, "wabacki", "wabackm");
         return image;
     }();
     return backdrop;
@@ -16,7 +16,7 @@ const ArgbImage& WorkAreaWnd::Backdrop() {
 const ArgbImage& WorkAreaWnd::Overlay() {
     static const ArgbImage overlay = [] {
         ArgbImage image;
-        image.LoadFromResources("waoverlayi", "waoverlaym");
+        LoadMaskedPicture(image, "waoverlayi", "waoverlaym");
         return image;
     }();
     return overlay;

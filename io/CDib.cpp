@@ -3,7 +3,6 @@
 #include <bit>
 #include <cstring>
 
-#include "platform/DialogHost.h"
 #include "platform/Resources.h"
 
 namespace tabora {
@@ -121,7 +120,6 @@ bool CDib::AttachMemory(const void* packed, size_t size, bool mustDelete) {
     if (ok && kInfoHeaderSize + tableBytes + imageSize_ > size) ok = false;
     if (!ok) {
         Empty();
-        ShowMessage("AttachMemory error");
         return false;
     }
     colorTable_ = block + kInfoHeaderSize;

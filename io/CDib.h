@@ -63,10 +63,10 @@ public:
     // there is no header or the size is negative or beyond kMaxImageBytes.
     bool AllocateImage();
     // Views a packed bitmap of `size` bytes in place. mustDelete hands over
-    // a block allocated with new uint8_t[]. False, after the message
-    // "AttachMemory error", when the header is not a 40-byte info header or
-    // the block is too small for header, colour table and pixels; the object
-    // is then empty (and a handed-over block has been freed).
+    // a block allocated with new uint8_t[]. False when the header is not a
+    // 40-byte info header or the block is too small for header, colour table
+    // and pixels; the object is then empty (and a handed-over block has been
+    // freed). The desktop application tells the user "AttachMemory error".
     bool AttachMemory(const void* packed, size_t size, bool mustDelete);
     // The named bitmap resource; false when there is none or it is unreadable.
     bool AttachResource(std::string_view name);

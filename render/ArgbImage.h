@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "render/AlphaMask.h"
 #include "platform/Geometry.h"
+#include "render/AlphaMask.h"
 
 namespace tabora {
 
@@ -75,10 +75,16 @@ public:
     // Blends the image over what the surface shows at rect's top-left.
     void DrawOnto(RgbSurface surface, Rect rect) const;
 
-    // Replace the contents with a named bitmap resource; false (and an empty
-    // image) when it is missing or unreadable.
-    bool LoadFromResource(std::string_view name, bool greyAsAlpha);
-    bool LoadFromResources(std::string_view colorName, std::string_view maskName);
+    // Replace the contents with a named bitmap resource (and a second one
+    // giving its alpha); anything but Loaded leaves an empty image.
+    enum class Load {
+        Loaded,
+        Missing,      // no bitmap of that name
+        Refused,      // the bitmap class does not take it (CDib::AttachMemory)
+        Unconverted,  // a readable bitmap of a kind we do not convert
+    };
+    Load LoadFromResource(std::string_view name, bool greyAsAlpha);
+    Load LoadFromResources(std::string_view colorName, std::string_view maskName);
 
 private:
     const uint32_t* PixelAddress(int32_t x, int32_t y) const {

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "io/CDib.h"
+#include "platform/Resources.h"
 #include "render/ArgbImage.h"
 
 namespace tabora {
@@ -35,6 +36,14 @@ struct RowReader {
     }
 };
 
+// Attaches the named bitmap in place.
+ArgbImage::Load Attach(CDib& dib, std::string_view name) {
+    ResourceBytes bytes = Resources().FindBitmap(name);
+    if (bytes.empty()) return ArgbImage::Load::Missing;
+    if (!dib.AttachMemory(bytes.data(), bytes.size(), false)) return ArgbImage::Load::Refused;
+    return ArgbImage::Load::Loaded;
+}
+
 bool CanConvert(const CDib& dib) {
     const BitmapInfoHeader* h = dib.Header();
     if (!h || h->compression != 0 || h->width <= 0 || h->height <= 0) return false;
@@ -44,10 +53,11 @@ bool CanConvert(const CDib& dib) {
 
 }  // namespace
 
-bool ArgbImage::LoadFromResource(std::string_view name, bool greyAsAlpha) {
+ArgbImage::Load ArgbImage::LoadFromResource(std::string_view name, bool greyAsAlpha) {
     Allocate(0, 0);
     CDib dib;
-    if (!dib.AttachResource(name) || !CanConvert(dib)) return false;
+    if (const Load load = Attach(dib, name); load != Load::Loaded) return load;
+    if (!CanConvert(dib)) return Load::Unconverted;
     const DibSize size = dib.GetDimensions();
     Allocate(size.width, size.height);
     const RowReader reader{dib};
@@ -63,15 +73,17 @@ bool ArgbImage::LoadFromResource(std::string_view name, bool greyAsAlpha) {
             out[x] = MakePixel(alpha, bgr[2], bgr[1], bgr[0]);
         }
     }
-    return true;
+    return Load::Loaded;
 }
 
-bool ArgbImage::LoadFromResources(std::string_view colorName, std::string_view maskName) {
-    if (!LoadFromResource(colorName, false)) return false;
+ArgbImage::Load ArgbImage::LoadFromResources(std::string_view colorName, std::string_view maskName) {
+    if (const Load load = LoadFromResource(colorName, false); load != Load::Loaded) return load;
     CDib mask;
-    if (!mask.AttachResource(maskName) || !CanConvert(mask)) {
+    Load load = Attach(mask, maskName);
+    if (load == Load::Loaded && !CanConvert(mask)) load = Load::Unconverted;
+    if (load != Load::Loaded) {
         Allocate(0, 0);
-        return false;
+        return load;
     }
     // The mask is used at the colour picture's size: where it is smaller the
     // rest is transparent.
@@ -91,7 +103,7 @@ bool ArgbImage::LoadFromResources(std::string_view colorName, std::string_view m
             out[x] = (out[x] & 0xFFFFFF00u) | alpha;
         }
     }
-    return true;
+    return Load::Loaded;
 }
 
 }  // namespace tabora

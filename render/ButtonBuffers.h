@@ -10,7 +10,8 @@ AlphaMask& SharedScratchMask();
 // 696 x 296, for antialiased captions drawn at four times the size. Per thread.
 AlphaMask& SharedLargeTextMask();
 // Creates the calling thread's buffers and the process's frame image, so that
-// rendering itself does not allocate.
-void PrepareSharedRenderBuffers();
+// rendering itself does not allocate. Returns how many of the frame's
+// pictures the bitmap class refused, the first time it is loaded; 0 after.
+int PrepareSharedRenderBuffers();
 
 }  // namespace tabora

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <vector>
 
@@ -33,13 +34,16 @@ constexpr Color kShadowColor = 0;
 struct Frame {
     ArgbImage image;
     std::vector<Rect> pieces;
+    bool refused = false;  // the bitmap class did not take a picture
 };
 
 const Frame& SharedFrame() {
     static const Frame frame = [] {
         Frame f;
-        if (!f.image.LoadFromResources("waoverlayi", "waoverlaym") ||
-            f.image.Width() < kFrameWindow.right || f.image.Height() < kFrameWindow.bottom) {
+        const ArgbImage::Load load = f.image.LoadFromResources("waoverlayi", "waoverlaym");
+        f.refused = load == ArgbImage::Load::Refused;
+        if (load != ArgbImage::Load::Loaded || f.image.Width() < kFrameWindow.right ||
+            f.image.Height() < kFrameWindow.bottom) {
             return f;
         }
         const int32_t midX = kFrameWindow.left + kCanvasWidth / 2;
@@ -82,10 +86,11 @@ AlphaMask& SharedLargeTextMask() {
     return mask;
 }
 
-void PrepareSharedRenderBuffers() {
+int PrepareSharedRenderBuffers() {
     SharedScratchMask();
     SharedLargeTextMask();
-    SharedFrame();
+    static std::atomic<bool> reported{false};
+    return SharedFrame().refused && !reported.exchange(true) ? 1 : 0;
 }
 
 Point TaboraButton::BodyOffset() const { return CentredOffset(bodyRect_); }

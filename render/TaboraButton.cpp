@@ -21,12 +21,14 @@ void TaboraButton::InitDefaults() {
     shadowMask_.Allocate(kCanvasWidth, kCanvasHeight);
     textMask_.Allocate(kCanvasWidth, kCanvasHeight);
     textShadowMask_.Allocate(kCanvasWidth, kCanvasHeight);
-    PrepareSharedRenderBuffers();
+    refusedPictures_ = PrepareSharedRenderBuffers();
 
     // Until the first render the canvas shows the work-area background. The
     // picture is copied, not blended, and only as far as it fits.
     ArgbImage background;
-    if (background.LoadFromResource("wabackm", true)) {
+    const ArgbImage::Load load = background.LoadFromResource("wabackm", true);
+    if (load == ArgbImage::Load::Refused) ++refusedPictures_;
+    if (load == ArgbImage::Load::Loaded) {
         const int32_t w = std::min(background.Width(), kCanvasWidth);
         const int32_t h = std::min(background.Height(), kCanvasHeight);
         for (int32_t y = 0; y < h; ++y) {

@@ -126,6 +126,11 @@ public:
     // caption order; they are drawn as the caption face's box.
     std::vector<char32_t> MissingCaptionCharacters();
 
+    // How many of the renderer's own pictures (the work-area background and
+    // frame) the bitmap class refused while this button was set up; a front
+    // end tells the user.
+    int RefusedPictures() const { return refusedPictures_; }
+
 private:
     void BuildBody();
     void BuildBodyLayers();  // body, its shadow when used, the tinted body
@@ -159,6 +164,7 @@ private:
     bool colourText_ = false;
     uint8_t validLayers_ = 0;
     uint32_t buildCounts_[6] = {};
+    int refusedPictures_ = 0;
 
     // The canvas without the caption: background, frame, body shadow and
     // body. It stays valid while what it is made of does: the same

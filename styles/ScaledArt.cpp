@@ -125,12 +125,12 @@ std::unique_ptr<ButtonStyle> LoadScaledStyle(const Archive& archive, int32_t sty
 
 bool LoadScaledPicturePair(ArgbImage& image, std::string_view colorName, std::string_view maskName,
                            int scale) {
-    if (scale == 1) return image.LoadFromResources(colorName, maskName);
+    if (scale == 1) return image.LoadFromResources(colorName, maskName) == ArgbImage::Load::Loaded;
     return ReadScaledPicture(Resources().FindPicture(colorName, scale), scale, image);
 }
 
 bool LoadScaledPicture(ArgbImage& image, std::string_view name, bool greyAsAlpha, int scale) {
-    if (scale == 1) return image.LoadFromResource(name, greyAsAlpha);
+    if (scale == 1) return image.LoadFromResource(name, greyAsAlpha) == ArgbImage::Load::Loaded;
     return ReadScaledPicture(Resources().FindPicture(name, scale), scale, image);
 }
 

@@ -1,5 +1,7 @@
 #include "platform/qt/QtImages.h"
 
+#include "platform/DialogHost.h"
+
 namespace tabora {
 
 RgbSurface SurfaceOf(QImage& image) {
@@ -18,6 +20,25 @@ QImage ToQImage(const ArgbImage& image) {
         }
     }
     return out;
+}
+
+void ReportRefusedPictures(int count) {
+    for (int i = 0; i < count; ++i) ShowMessage("AttachMemory error");
+}
+
+namespace {
+bool Reported(ArgbImage::Load load) {
+    ReportRefusedPictures(load == ArgbImage::Load::Refused ? 1 : 0);
+    return load == ArgbImage::Load::Loaded;
+}
+}  // namespace
+
+bool LoadPicture(ArgbImage& image, std::string_view name, bool greyAsAlpha) {
+    return Reported(image.LoadFromResource(name, greyAsAlpha));
+}
+
+bool LoadMaskedPicture(ArgbImage& image, std::string_view colorName, std::string_view maskName) {
+    return Reported(image.LoadFromResources(colorName, maskName));
 }
 
 QImage& BlendCanvas::Begin(int width, int height, QColor background) {

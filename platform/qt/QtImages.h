@@ -1,6 +1,7 @@
 #pragma once
 #include <QColor>
 #include <QImage>
+#include <string_view>
 
 #include "render/ArgbImage.h"
 
@@ -12,6 +13,14 @@ RgbSurface SurfaceOf(QImage& image);
 
 // A straight-alpha copy for Qt (window icon, pixmaps of list items).
 QImage ToQImage(const ArgbImage& image);
+
+// An interface picture from the bitmap resources, and its alpha from a
+// second one. A bitmap the bitmap class refuses is reported to the user as
+// "AttachMemory error"; true when the picture loaded.
+bool LoadPicture(ArgbImage& image, std::string_view name, bool greyAsAlpha);
+bool LoadMaskedPicture(ArgbImage& image, std::string_view colorName, std::string_view maskName);
+// The same words for pictures the renderer loaded itself.
+void ReportRefusedPictures(int count);
 
 // A reusable RGB32 canvas for controls that blend their pictures over a solid
 // background with DrawOnto: the pictures have no background of their own, so

@@ -5,12 +5,19 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
+#include <tuple>
 
 #include "GuiTestSupport.h"
 #include "app/Readouts.h"
 #include "controls/AValueWnd.h"
 #include "controls/CSizeComboBox.h"
 #include "controls/FontPopup.h"
+#include "controls/MaskedImageWnd.h"
+#include "controls/PreviewWnd.h"
+#include "controls/WorkAreaWnd.h"
+#include "platform/DialogHost.h"
+#include "platform/Resources.h"
 #include "platform/qt/QtDialogHost.h"
 
 namespace tabora {
@@ -169,6 +176,54 @@ TEST(QtDialogHost, PromptsCarryTheirWording) {
     quit.show();
     QTest::keyClick(&quit, Qt::Key_Escape);
     EXPECT_EQ(quit.result(), QDialog::Rejected);
+}
+
+// The work area's panel and frame take their alpha from their masks: a
+// picture loaded without its mask would paint its corners solid.
+TEST(InterfacePictures, TheWorkAreaPicturesCarryTheirMasks) {
+    for (const auto& [picture, color, mask] :
+         {std::tuple{&WorkAreaWnd::Backdrop(), "wabacki", "wabackm"},
+          std::tuple{&WorkAreaWnd::Overlay(), "waoverlayi", "waoverlaym"}}) {
+        ArgbImage expected;
+        ASSERT_EQ(expected.LoadFromResources(color, mask), ArgbImage::Load::Loaded) << color;
+        ASSERT_EQ(picture->Width(), expected.Width()) << color;
+        ASSERT_EQ(picture->Height(), expected.Height()) << color;
+        EXPECT_TRUE(std::equal(expected.Pixels(),
+                               expected.Pixels() + size_t(expected.Width()) * expected.Height(),
+                               picture->Pixels()))
+            << color;
+        EXPECT_EQ(PixelAlpha(picture->At(0, 0)), 0) << color;  // a rounded corner
+    }
+}
+
+// A bitmap the bitmap class refuses is the one picture trouble the user is
+// told about, once for each picture; a missing one leaves the face bare.
+TEST(InterfacePictures, ARefusedBitmapIsReportedOncePerPicture) {
+    std::vector<uint8_t> refused(64, 0);
+    refused[0] = 12;  // an old-style core header, not ours
+    ResourceBlobWriter writer;
+    writer.AddBitmap("badi", refused);
+    writer.AddBitmap("badm", refused);
+    writer.AddBitmap("wabackm", refused);
+    const std::vector<uint8_t> blob = writer.Finish();
+    const ResourceTable table(blob.data(), blob.size());
+    SetResourcesForTesting(&table);
+    ScriptedDialogHost host;
+    DialogHost* previous = SetDialogHost(&host);
+    {
+        MaskedImageWnd picture;
+        EXPECT_FALSE(picture.Create("badi", "badm"));
+        EXPECT_EQ(host.messages, std::vector<std::string>{"AttachMemory error"});
+        EXPECT_FALSE(picture.Create("nothing", "badm"));
+        EXPECT_FALSE(picture.Create("nothing"));
+        EXPECT_EQ(host.messages.size(), 1u);
+        // The preview's button loads the work-area background itself.
+        PreviewWnd preview;
+        EXPECT_EQ(preview.button().RefusedPictures(), 1);
+        EXPECT_EQ(host.messages.size(), 2u);
+    }
+    SetDialogHost(previous);
+    SetResourcesForTesting(nullptr);
 }
 
 }  // namespace

@@ -74,7 +74,7 @@ TEST(InterfacePictures, ReadoutGlyphsAreFivePixelsHighWithTheirWidths) {
     };
     for (auto [name, width] : glyphs) {
         ArgbImage glyph;
-        ASSERT_TRUE(glyph.LoadFromResource(name, true)) << name;
+        ASSERT_EQ(glyph.LoadFromResource(name, true), ArgbImage::Load::Loaded) << name;
         EXPECT_EQ(glyph.Width(), width) << name;
         EXPECT_EQ(glyph.Height(), 5) << name;
         // Drawn as ink on the window: some opaque pixel, dark where it is.
@@ -121,15 +121,15 @@ TEST(InterfacePictures, MasksAreGreyWithBlackMeaningOpaque) {
         EXPECT_EQ(coloured, 0) << name;
     }
     ArgbImage disc;
-    ASSERT_TRUE(disc.LoadFromResources("orange3i", "orangenm"));
+    ASSERT_EQ(disc.LoadFromResources("orange3i", "orangenm"), ArgbImage::Load::Loaded);
     EXPECT_EQ(PixelAlpha(disc.At(0, 0)), 0);
     EXPECT_EQ(PixelAlpha(disc.At(10, 10)), 255);
 }
 
 TEST(InterfacePictures, SheetAndFrameMeetWithoutGapOrOverlap) {
     ArgbImage sheet, frame;
-    ASSERT_TRUE(sheet.LoadFromResources("wabacki", "wabackm"));
-    ASSERT_TRUE(frame.LoadFromResources("waoverlayi", "waoverlaym"));
+    ASSERT_EQ(sheet.LoadFromResources("wabacki", "wabackm"), ArgbImage::Load::Loaded);
+    ASSERT_EQ(frame.LoadFromResources("waoverlayi", "waoverlaym"), ArgbImage::Load::Loaded);
     // Transparent in the sheet's rounded corners, white and opaque inside.
     EXPECT_EQ(PixelAlpha(sheet.At(0, 0)), 0);
     EXPECT_EQ(PixelAlpha(sheet.At(173, 73)), 0);
@@ -152,7 +152,7 @@ TEST(InterfacePictures, SheetAndFrameMeetWithoutGapOrOverlap) {
 
 TEST(InterfacePictures, TrueTypeSignIsKeyedOnItsTopLeftPixel) {
     ArgbImage sign;
-    ASSERT_TRUE(sign.LoadFromResource("ttype", false));
+    ASSERT_EQ(sign.LoadFromResource("ttype", false), ArgbImage::Load::Loaded);
     const uint32_t key = sign.At(0, 0);
     int drawn = 0;
     for (int y = 0; y < sign.Height(); ++y)

@@ -57,7 +57,7 @@ TEST(ButtonRender, FreshButtonIsBackgroundWithFrameCornersAndA10x10Export) {
     ArgbImage expected(174, 74);
     expected.Fill(0xFFFFFF);
     ArgbImage frame;
-    if (frame.LoadFromResources("waoverlayi", "waoverlaym")) {
+    if (frame.LoadFromResources("waoverlayi", "waoverlaym") == ArgbImage::Load::Loaded) {
         ASSERT_EQ(frame.Width(), 192);
         ASSERT_EQ(frame.Height(), 92);
         frame.CompositeOver(expected, Rect{9, 9, 183, 83}, Rect{0, 0, 174, 74});

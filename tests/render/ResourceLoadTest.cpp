@@ -3,7 +3,6 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/DialogHost.h"
 #include "platform/Resources.h"
 #include "render/ArgbImage.h"
 
@@ -34,20 +33,16 @@ std::vector<uint8_t> Packed(int32_t w, int32_t h, uint16_t bits,
     return out;
 }
 
+constexpr auto kLoaded = ArgbImage::Load::Loaded;
+
 class ResourceLoad : public ::testing::Test {
 protected:
-    void SetUp() override { previousHost_ = SetDialogHost(&host_); }
-    void TearDown() override {
-        SetResourcesForTesting(nullptr);
-        SetDialogHost(previousHost_);
-    }
+    void TearDown() override { SetResourcesForTesting(nullptr); }
     void Install(ResourceBlobWriter& w) {
         blob_ = w.Finish();
         table_ = ResourceTable(blob_.data(), blob_.size());
         SetResourcesForTesting(&table_);
     }
-    ScriptedDialogHost host_;
-    DialogHost* previousHost_ = nullptr;
     std::vector<uint8_t> blob_;
     ResourceTable table_;
 };
@@ -64,7 +59,7 @@ TEST_F(ResourceLoad, TwentyFourBitRowsAreTurnedTopDown) {
     w.AddBitmap("pic", Packed(3, 2, 24, kRows24));
     Install(w);
     ArgbImage img;
-    ASSERT_TRUE(img.LoadFromResource("pic", false));
+    ASSERT_EQ(img.LoadFromResource("pic", false), kLoaded);
     ASSERT_EQ(img.Width(), 3);
     ASSERT_EQ(img.Height(), 2);
     const std::vector<uint32_t> want = {
@@ -72,12 +67,11 @@ TEST_F(ResourceLoad, TwentyFourBitRowsAreTurnedTopDown) {
         MakePixel(255, 0, 0, 0),   MakePixel(255, 0x80, 0x80, 0x80), MakePixel(255, 255, 255, 255)};
     EXPECT_EQ(std::vector<uint32_t>(img.Pixels(), img.Pixels() + 6), want);
     // Grey as alpha: 255 - blue, so black is opaque and white transparent.
-    ASSERT_TRUE(img.LoadFromResource("pic", true));
+    ASSERT_EQ(img.LoadFromResource("pic", true), kLoaded);
     EXPECT_EQ(img.At(0, 1), MakePixel(255, 0, 0, 0));
     EXPECT_EQ(img.At(1, 1), MakePixel(0x7F, 0x80, 0x80, 0x80));
     EXPECT_EQ(img.At(2, 1), MakePixel(0, 255, 255, 255));
     EXPECT_EQ(img.At(0, 0), MakePixel(0, 0, 0, 255));
-    EXPECT_TRUE(host_.messages.empty());
 }
 
 TEST_F(ResourceLoad, PaletteAndThirtyTwoBitBitmaps) {
@@ -87,11 +81,11 @@ TEST_F(ResourceLoad, PaletteAndThirtyTwoBitBitmaps) {
     w.AddBitmap("deep", Packed(2, 1, 32, {{1, 2, 3, 0, 4, 5, 6, 0}}));
     Install(w);
     ArgbImage img;
-    ASSERT_TRUE(img.LoadFromResource("pal", false));
+    ASSERT_EQ(img.LoadFromResource("pal", false), kLoaded);
     EXPECT_EQ(img.At(0, 0), MakePixel(255, 0x10, 0x20, 0x30));
     EXPECT_EQ(img.At(1, 0), MakePixel(255, 0xFF, 0xEE, 0xDD));
     EXPECT_EQ(img.At(2, 0), MakePixel(255, 0, 0, 0));
-    ASSERT_TRUE(img.LoadFromResource("deep", false));
+    ASSERT_EQ(img.LoadFromResource("deep", false), kLoaded);
     EXPECT_EQ(img.At(0, 0), MakePixel(255, 3, 2, 1));
     EXPECT_EQ(img.At(1, 0), MakePixel(255, 6, 5, 4));
 }
@@ -104,11 +98,11 @@ TEST_F(ResourceLoad, ColourAndMaskPairs) {
     w.AddBitmap("bigmask", Packed(5, 4, 24, std::vector<std::vector<uint8_t>>(4, std::vector<uint8_t>(15, 0))));
     Install(w);
     ArgbImage img;
-    ASSERT_TRUE(img.LoadFromResources("col", "mask"));
+    ASSERT_EQ(img.LoadFromResources("col", "mask"), kLoaded);
     const std::vector<uint8_t> alpha = {255, 0xBF, 0, 0, 0, 0};
     for (int i = 0; i < 6; ++i) EXPECT_EQ(PixelAlpha(img.Pixels()[i]), alpha[i]) << i;
     EXPECT_EQ(img.At(1, 0) & ~0xFFu, MakePixel(0, 0, 255, 0));
-    ASSERT_TRUE(img.LoadFromResources("col", "bigmask"));
+    ASSERT_EQ(img.LoadFromResources("col", "bigmask"), kLoaded);
     EXPECT_EQ(img.Width(), 3);
     for (int i = 0; i < 6; ++i) EXPECT_EQ(PixelAlpha(img.Pixels()[i]), 255) << i;
 }
@@ -130,21 +124,27 @@ TEST_F(ResourceLoad, MissingOrDamagedBitmapsLeaveAnEmptyImage) {
     w.AddBitmap("rle", rle);
     Install(w);
 
+    using Load = ArgbImage::Load;
     ArgbImage img(4, 4);
-    EXPECT_FALSE(img.LoadFromResource("nothing", false));
+    EXPECT_EQ(img.LoadFromResource("nothing", false), Load::Missing);
     EXPECT_EQ(img.Width(), 0);
     EXPECT_EQ(img.Height(), 0);
-    EXPECT_TRUE(host_.messages.empty());
+    // Three refused by the bitmap itself (the application says "AttachMemory
+    // error"); the compressed one is a readable bitmap we merely cannot
+    // convert.
     for (const char* name : {"bad", "cut", "huge", "rle"}) {
         img.Allocate(4, 4);
-        EXPECT_FALSE(img.LoadFromResource(name, true)) << name;
+        EXPECT_EQ(img.LoadFromResource(name, true),
+                  std::string(name) == "rle" ? Load::Unconverted : Load::Refused)
+            << name;
         EXPECT_EQ(img.Width(), 0) << name;
     }
-    // Three refused by the bitmap itself, each with the message once; the
-    // compressed one is a readable bitmap we merely cannot convert.
-    EXPECT_EQ(host_.messages, std::vector<std::string>(3, "AttachMemory error"));
     img.Allocate(4, 4);
-    EXPECT_FALSE(img.LoadFromResources("col", "nothing"));
+    EXPECT_EQ(img.LoadFromResources("col", "nothing"), Load::Missing);
     EXPECT_EQ(img.Width(), 0);
-    EXPECT_FALSE(img.LoadFromResources("nothing", "col"));
+    EXPECT_EQ(img.LoadFromResources("nothing", "col"), Load::Missing);
+    EXPECT_EQ(img.LoadFromResources("col", "bad"), Load::Refused);
+    EXPECT_EQ(img.LoadFromResources("bad", "col"), Load::Refused);
+    EXPECT_EQ(img.LoadFromResources("col", "rle"), Load::Unconverted);
+    EXPECT_EQ(img.Width(), 0);
 }
