@@ -6,6 +6,7 @@
 #include <string>
 
 #include "render/TaboraButton.h"
+#include "styles/Archive.h"
 
 namespace tabora {
 namespace {
@@ -30,9 +31,25 @@ std::unique_ptr<ButtonStyle> BenchStyle() {
     return style;
 }
 
+// The bench style under every number.
+class BenchStyleSource : public StyleSource {
+public:
+    std::unique_ptr<ButtonStyle> Load(int32_t) const override {
+        return std::make_unique<ButtonStyle>(*style_);
+    }
+
+private:
+    std::unique_ptr<ButtonStyle> style_ = BenchStyle();
+};
+
+const StyleSource& BenchStyles() {
+    static const BenchStyleSource styles;
+    return styles;
+}
+
 // Size 150, hue and brightness shifted, both shadows, a 12-point caption.
 void Configure(TaboraButton& b, bool antialias) {
-    b.SetStyleForTesting(BenchStyle());
+    b.SetStyleNumber(1);
     b.SetButtonSize(150);
     b.SetHueShift(1200);
     b.SetBrightness(60);
@@ -45,7 +62,7 @@ void Configure(TaboraButton& b, bool antialias) {
 
 // Every layer stale, as after opening a file (the caption font stays cached).
 void BM_ColdRender(benchmark::State& state) {
-    TaboraButton b;
+    TaboraButton b(BenchStyles());
     Configure(b, true);
     for (auto _ : state) {
         b.Invalidate(TaboraButton::kAllLayers);
@@ -57,10 +74,9 @@ BENCHMARK(BM_ColdRender)->Unit(benchmark::kMicrosecond);
 
 // A new button each time: allocation, font lookup and every layer.
 void BM_NewButtonRender(benchmark::State& state) {
-    auto style = BenchStyle();
     for (auto _ : state) {
-        TaboraButton b;
-        b.SetStyleForTesting(std::make_unique<ButtonStyle>(*style));
+        TaboraButton b(BenchStyles());
+        b.SetStyleNumber(1);
         b.SetButtonSize(150);
         b.SetHueShift(1200);
         b.SetBrightness(60);
@@ -73,7 +89,7 @@ void BM_NewButtonRender(benchmark::State& state) {
 BENCHMARK(BM_NewButtonRender)->Unit(benchmark::kMicrosecond);
 
 void BM_ColourChange(benchmark::State& state) {
-    TaboraButton b;
+    TaboraButton b(BenchStyles());
     Configure(b, true);
     Color c = 0;
     for (auto _ : state) {
@@ -85,7 +101,7 @@ void BM_ColourChange(benchmark::State& state) {
 BENCHMARK(BM_ColourChange)->Unit(benchmark::kMicrosecond);
 
 void BM_HueChange(benchmark::State& state) {
-    TaboraButton b;
+    TaboraButton b(BenchStyles());
     Configure(b, true);
     int32_t hue = 0;
     for (auto _ : state) {
@@ -99,7 +115,7 @@ BENCHMARK(BM_HueChange)->Unit(benchmark::kMicrosecond);
 // One more or one fewer letter at the end, as typing and deleting do.
 void CaptionKeystroke(benchmark::State& state, bool antialias, const std::string& caption,
                       const std::string& letter) {
-    TaboraButton b;
+    TaboraButton b(BenchStyles());
     Configure(b, antialias);
     const std::string longer = caption + letter;
     bool grow = false;

@@ -8,6 +8,7 @@
 #include "imaging/ButtonFile.h"
 #include "io/MacStream.h"
 #include "render/TaboraButton.h"
+#include "styles/Archive.h"
 
 using namespace tabora;
 
@@ -25,7 +26,7 @@ void Design(TaboraButton& button, bool removeBackground) {
 }
 
 void BM_Export(benchmark::State& state, const char* extension, bool removeBackground) {
-    TaboraButton button;
+    TaboraButton button(GetArchive());
     Design(button, removeBackground);
     button.PrepareExport();
     const FormatEntry& format = *FindFormat(extension);
@@ -41,7 +42,7 @@ void BM_Export(benchmark::State& state, const char* extension, bool removeBackgr
 }
 
 void BM_ReadBlock(benchmark::State& state, const char* extension) {
-    TaboraButton button;
+    TaboraButton button(GetArchive());
     Design(button, false);
     const FormatEntry& format = *FindFormat(extension);
     PtrMacStream file;
@@ -58,13 +59,13 @@ void BM_ReadBlock(benchmark::State& state, const char* extension) {
 
 // Block extraction and the settings applied, as File > Open does it.
 void BM_Import(benchmark::State& state, const char* extension) {
-    TaboraButton button;
+    TaboraButton button(GetArchive());
     Design(button, false);
     const FormatEntry& format = *FindFormat(extension);
     PtrMacStream file;
     ExportButton(button, format, file);
     std::vector<uint8_t> bytes(file.Data(), file.Data() + file.Length());
-    TaboraButton target;
+    TaboraButton target(GetArchive());
     for (auto _ : state) {
         PtrMacStream in(bytes.data(), uint32_t(bytes.size()), false);
         const bool ok = ImportButton(target, format, in).opened();
@@ -76,7 +77,7 @@ void BM_Import(benchmark::State& state, const char* extension) {
 // caption, rendered and written as a PNG in memory (the file is the kernel's
 // part). Captions cycle through "Item 0".."Item 999" as a navigation bar's do.
 void BM_BatchButtonPng(benchmark::State& state) {
-    TaboraButton button;
+    TaboraButton button(GetArchive());
     button.SetStyleNumber(1);
     button.SetFontName("DejaVu Sans");
     button.SetFontSize(12);

@@ -16,6 +16,7 @@
 #include "platform/Error.h"
 #include "platform/File.h"
 #include "render/TaboraButton.h"
+#include "styles/Archive.h"
 
 namespace tabora::cli {
 
@@ -46,7 +47,7 @@ void RunParallel(std::vector<Job>& jobs, int threads,
                  const std::function<void(TaboraButton&, Job&)>& work) {
     std::atomic<size_t> next{0};
     auto worker = [&] {
-        TaboraButton button;
+        TaboraButton button(GetArchive());
         for (size_t i = next++; i < jobs.size(); i = next++) {
             try {
                 work(button, jobs[i]);
@@ -211,7 +212,7 @@ int RunBatch(const BatchArgs& args) {
     // Everything is checked before the first file is written.
     std::vector<Job> jobs(buttons->size());
     {
-        TaboraButton scratch;
+        TaboraButton scratch(GetArchive());
         std::vector<std::string> seen;
         for (size_t i = 0; i < jobs.size(); ++i) {
             Job& job = jobs[i];

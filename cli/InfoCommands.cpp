@@ -28,7 +28,7 @@ void PrintJson(const json& value) {
 }  // namespace
 
 int RunInspect(const std::string& file, bool asJson) {
-    TaboraButton button;
+    TaboraButton button(GetArchive());
     const OpenResult opened = OpenButton(button, file);
     if (!opened.opened()) return ReportNotOpened(file, opened);
     json j = SettingsToJson(button.settings(), opened.payloadVersion, opened.format->name);

@@ -12,6 +12,7 @@
 #include "platform/Fonts.h"
 #include "platform/Utf8.h"
 #include "render/TaboraButton.h"
+#include "styles/Archive.h"
 
 namespace tabora::cli {
 
@@ -57,7 +58,7 @@ int RunRender(const RenderArgs& args) {
     // parallel with the rest; without one no font is looked up at all.
     if (options.caption && !options.caption->empty()) PrewarmFonts(options.fontName.value_or("Arial"));
 
-    TaboraButton button;
+    TaboraButton button(GetArchive());
     ButtonSettings base = button.settings();
     if (!args.fromFile.empty()) {
         const OpenResult opened = OpenButton(button, args.fromFile);

@@ -3,6 +3,7 @@
 
 #include "platform/qt/QtImages.h"
 #include "render/TaboraButton.h"
+#include "styles/Archive.h"
 
 namespace tabora {
 
@@ -28,7 +29,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    TaboraButton button_;
+    TaboraButton button_{GetArchive()};
     BlendCanvas canvas_;
     int paintCount_ = 0;
 };

@@ -10,6 +10,7 @@
 #include "imaging/ButtonFile.h"
 #include "io/MacStream.h"
 #include "render/TaboraButton.h"
+#include "styles/Archive.h"
 
 using namespace tabora;
 
@@ -17,7 +18,7 @@ namespace {
 
 void Import(const FormatEntry& format, const uint8_t* data, size_t size) {
     PtrMacStream in(data, uint32_t(size), false);
-    TaboraButton button;
+    TaboraButton button(GetArchive());
     const ButtonSettings before = button.settings();
     // Whatever the outcome ("error reading PNG file", "fatal JPEG error" and
     // the rest are for the user), only an opened file changes the button.

@@ -5,6 +5,7 @@
 #include "io/ButtonData.h"
 #include "io/MacStream.h"
 #include "render/TaboraButton.h"
+#include "styles/Archive.h"
 
 using namespace tabora;
 
@@ -33,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TABORA_FUZZ_CHECK(copy == s);
 
     // An opened button is shown at once: the settings must render.
-    TaboraButton button;
+    TaboraButton button(GetArchive());
     button.ApplySettings(s);
     button.PrepareExport();
     const Rect r = button.exportRect();

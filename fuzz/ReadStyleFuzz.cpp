@@ -17,8 +17,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TABORA_FUZZ_CHECK(style->stretchColumn >= -1 && style->stretchColumn < w);
     TABORA_FUZZ_CHECK(style->defaultStretch >= 0 && w + style->defaultStretch <= Archive::kMaxStyleWidth);
 
-    TaboraButton button;
-    button.SetStyleForTesting(std::move(style));
+    // The button takes the style as it takes any: through a style source.
+    struct OneStyle : StyleSource {
+        ButtonStyle style;
+        std::unique_ptr<ButtonStyle> Load(int32_t) const override {
+            return std::make_unique<ButtonStyle>(style);
+        }
+    } source;
+    source.style = std::move(*style);
+    TaboraButton button(source);
+    button.SetStyleNumber(1);
     // The smallest, the style's own and the largest size.
     for (int32_t size : {kMinButtonSize, button.DefaultButtonSize(), 200 + 2 * button.MaxExtraWidth()}) {
         button.SetButtonSize(size);

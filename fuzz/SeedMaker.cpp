@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
     try {
         const std::vector<int16_t> styles = SomeStyles(3);
         for (int which = 0; which < 3; ++which) {
-            TaboraButton b;
+            TaboraButton b(GetArchive());
             Design(b, which, styles);
             const std::string tag = "design" + std::to_string(which);
             for (const FormatEntry& format : Formats()) {

@@ -12,6 +12,7 @@
 #include "fuzz/FuzzTarget.h"
 #include "platform/Error.h"
 #include "render/TaboraButton.h"
+#include "styles/Archive.h"
 
 using namespace tabora;
 
@@ -20,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         const nlohmann::json value = cli::ParseJsonText(text, "settings.json");
         const cli::SettingsPatch patch = cli::PatchFromJson(value, "settings.json");
-        TaboraButton button;
+        TaboraButton button(GetArchive());
         const ButtonSettings settings = cli::Resolve(button.settings(), patch, button, "buttonSize");
         button.ApplySettings(settings);
         button.PrepareExport();

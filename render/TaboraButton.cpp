@@ -8,7 +8,7 @@
 
 namespace tabora {
 
-TaboraButton::TaboraButton() { InitDefaults(); }
+TaboraButton::TaboraButton(const StyleSource& styles) : styles_(styles) { InitDefaults(); }
 
 TaboraButton::~TaboraButton() = default;
 
@@ -168,17 +168,11 @@ void TaboraButton::ApplySettings(const ButtonSettings& s) {
 bool TaboraButton::SetStyleNumber(int16_t n) {
     if (n < 0 || n > kLastStyleNumber) n = 0;
     if (n == settings_.styleNumber) return false;
-    style_ = GetArchive().Load(n);
+    style_ = n == 0 ? nullptr : styles_.Load(n);
     if (style_) styleRect_ = style_->image.Extent();
     settings_.styleNumber = n;
     validLayers_ = 0;
     return true;
-}
-
-void TaboraButton::SetStyleForTesting(std::unique_ptr<ButtonStyle> style) {
-    style_ = std::move(style);
-    if (style_) styleRect_ = style_->image.Extent();
-    validLayers_ = 0;
 }
 
 namespace {

@@ -9,7 +9,7 @@
 #include "platform/Geometry.h"
 #include "render/AlphaMask.h"
 #include "render/ArgbImage.h"
-#include "styles/Archive.h"
+#include "render/ButtonStyle.h"
 
 namespace tabora {
 
@@ -32,8 +32,9 @@ public:
     static constexpr uint8_t kTextShadowLayer = 0x20;
     static constexpr uint8_t kAllLayers = 0x3F;
 
-    // Runs InitDefaults.
-    TaboraButton();
+    // Runs InitDefaults. Styles come from `styles`, which must outlive the
+    // button.
+    explicit TaboraButton(const StyleSource& styles);
     ~TaboraButton();
     TaboraButton(const TaboraButton&) = delete;
     TaboraButton& operator=(const TaboraButton&) = delete;
@@ -79,7 +80,7 @@ public:
     // depends on it.
     void ApplySettings(const ButtonSettings& settings);
 
-    // Loads style n from the catalogue unless it is the current number.
+    // Loads style n from the style source unless it is the current number.
     // Numbers outside the catalogue mean no style and are stored as 0.
     bool SetStyleNumber(int16_t n);
     const ButtonStyle* style() const { return style_.get(); }
@@ -91,8 +92,6 @@ public:
     // The largest size of this style: the size slider's maximum, or the
     // style's starting size if that is more.
     int32_t MaxButtonSize() const;
-    // Tests may install a style without the catalogue (number unchanged).
-    void SetStyleForTesting(std::unique_ptr<ButtonStyle> style);
 
     // Brings the canvas up to date.
     void Render();
@@ -144,6 +143,7 @@ private:
     Point BodyOffset() const;
     void Built(uint8_t layer);
 
+    const StyleSource& styles_;
     ButtonSettings settings_;
     std::unique_ptr<ButtonStyle> style_;
     Rect styleRect_;

@@ -6,16 +6,9 @@
 #include "io/ButtonSettings.h"
 #include "io/MacStream.h"
 #include "render/ArgbImage.h"
+#include "render/ButtonStyle.h"
 
 namespace tabora {
-
-// One loaded built-in style: the body picture with straight alpha and how it
-// may be widened.
-struct ButtonStyle {
-    ArgbImage image;
-    int16_t defaultStretch = 0;  // widening a newly chosen style starts with
-    int16_t stretchColumn = -1;  // column repeated to widen; -1: cannot widen
-};
 
 // One catalogue entry. The rectangle is in archive-strip pixels.
 struct ArchiveEntry {
@@ -29,7 +22,8 @@ struct ArchiveEntry {
 };
 
 // The catalogue of built-in styles, numbered 1..kEntryCount; 0 is no style.
-class Archive {
+// Buttons get their styles from it through StyleSource.
+class Archive : public StyleSource {
 public:
     static constexpr int32_t kEntryCount = kLastStyleNumber;
     static constexpr int32_t kStripWidth = 196;
@@ -49,8 +43,6 @@ public:
     static constexpr int32_t kMaxStyleWidth = 166;
     static constexpr int32_t kMaxStyleHeight = 66;
 
-    virtual ~Archive() = default;
-
     // The lowest-numbered entry whose rectangle holds the strip point, or 0.
     int32_t HitTest(int32_t x, int32_t y) const;
     // The same rule over any table whose element i is style i + 1.
@@ -60,7 +52,7 @@ public:
     bool HasStyleData(int32_t styleNumber) const;
     // A new style, or null for 0, an entry without data, a number outside the
     // catalogue or a resource that is missing or damaged.
-    std::unique_ptr<ButtonStyle> Load(int32_t styleNumber) const;
+    std::unique_ptr<ButtonStyle> Load(int32_t styleNumber) const override;
 
     // Reads a style resource (version, scrambled payload, stretch values).
     // Null when the bytes do not make a usable style.
@@ -71,7 +63,7 @@ public:
                            int16_t stretchColumn);
 };
 
-// The process-wide catalogue.
+// The process-wide catalogue, for the programs to hand to their buttons.
 const Archive& GetArchive();
 
 // The payload scrambling of style resources: a bit-pair swap and an XOR with

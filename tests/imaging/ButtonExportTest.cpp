@@ -63,10 +63,10 @@ bool Import(TaboraButton& b, const FormatEntry& format, const Bytes& file) {
 TEST(ButtonExport, RoundTripsRestoreEverySettingInAllFormats) {
     for (const FormatEntry& format : Formats()) {
         for (bool removeBackground : {false, true}) {
-            TaboraButton a;
+            TaboraButton a(GetArchive());
             Design(a, removeBackground);
             Bytes file = Export(a, format);
-            TaboraButton b;
+            TaboraButton b(GetArchive());
             ASSERT_TRUE(Import(b, format, file)) << format.extension;
             EXPECT_EQ(b.settings(), a.settings()) << format.extension;
             EXPECT_EQ(b.settings().fontStyle, kFontBold | kFontItalic);
@@ -76,7 +76,7 @@ TEST(ButtonExport, RoundTripsRestoreEverySettingInAllFormats) {
 }
 
 TEST(ButtonExport, LosslessFormatsCarryTheExportRectangleOfTheCanvas) {
-    TaboraButton b;
+    TaboraButton b(GetArchive());
     Design(b, false);
     b.PrepareExport();
     const Rect r = b.exportRect();
@@ -134,7 +134,7 @@ TEST(ButtonExport, LosslessFormatsCarryTheExportRectangleOfTheCanvas) {
 }
 
 TEST(ButtonExport, TransparentPngAndGifShowOnlyTheLayers) {
-    TaboraButton b;
+    TaboraButton b(GetArchive());
     Design(b, true);
     b.PrepareExport();
     const Rect r = b.exportRect();
@@ -196,7 +196,7 @@ TEST(ButtonExport, DispatchIgnoresCaseAndKnowsOnlyFourExtensions) {
 
 TEST(ButtonExport, UnknownExtensionIsRefusedWithoutTouchingAnything) {
     TempDir dir;
-    TaboraButton b;
+    TaboraButton b(GetArchive());
     Design(b, false);
     const SaveResult result = SaveButton(b, dir / "button.jpeg");
     EXPECT_EQ(result.outcome, SaveOutcome::UnknownExtension);
@@ -210,11 +210,11 @@ TEST(ButtonExport, UnknownExtensionIsRefusedWithoutTouchingAnything) {
 
 TEST(ButtonExport, SaveAndOpenByPath) {
     TempDir dir;
-    TaboraButton a;
+    TaboraButton a(GetArchive());
     Design(a, true);
     for (const char* name : {"a.gif", "b.PNG", "c.Jpg", "d.bmp"}) {
         ASSERT_TRUE(SaveButton(a, dir / name).saved()) << name;
-        TaboraButton b;
+        TaboraButton b(GetArchive());
         const OpenResult opened = OpenButton(b, dir / name);
         ASSERT_TRUE(opened.opened()) << name;
         EXPECT_EQ(opened.format, FindFormat(ExtensionOf(name)));
@@ -225,7 +225,7 @@ TEST(ButtonExport, SaveAndOpenByPath) {
 
     // A JPEG under the four-letter name is still recognised when opening.
     fs::copy_file(dir / "c.Jpg", dir / "e.jpeg");
-    TaboraButton b;
+    TaboraButton b(GetArchive());
     const OpenResult opened = OpenButton(b, dir / "e.jpeg");
     ASSERT_TRUE(opened.opened());
     EXPECT_EQ(opened.format->format, ImageFormat::Jpeg);
@@ -233,7 +233,7 @@ TEST(ButtonExport, SaveAndOpenByPath) {
 
 TEST(ButtonExport, TheExtensionIsWhatFollowsTheLastDot) {
     TempDir dir;
-    TaboraButton a;
+    TaboraButton a(GetArchive());
     Design(a, false);
     ASSERT_TRUE(SaveButton(a, dir / "v1.2.png").saved());
     EXPECT_EQ(ReadWholeFile(dir / "v1.2.png").substr(0, 8), "\x89PNG\r\n\x1A\n");
@@ -247,7 +247,7 @@ TEST(ButtonExport, OpeningAFileWithoutABlockChangesNothing) {
     Bytes png = MakePng({});
     WriteWholeFile(dir / "plain.png", png.data(), png.size());
     WriteWholeFile(dir / "plain.txt", "hello", 5);
-    TaboraButton b;
+    TaboraButton b(GetArchive());
     Design(b, false);
     const ButtonSettings before = b.settings();
     for (const char* name : {"plain.gif", "plain.png", "plain.txt"}) {
@@ -260,7 +260,7 @@ TEST(ButtonExport, OpeningAFileWithoutABlockChangesNothing) {
 // the front ends need; none of them touches the button.
 TEST(ButtonExport, EachWayOfNotOpeningHasItsOwnOutcome) {
     TempDir dir;
-    TaboraButton a;
+    TaboraButton a(GetArchive());
     Design(a, false);
     ASSERT_TRUE(SaveButton(a, dir / "good.jpg").saved());
     ASSERT_TRUE(SaveButton(a, dir / "good.bmp").saved());
@@ -296,7 +296,7 @@ TEST(ButtonExport, EachWayOfNotOpeningHasItsOwnOutcome) {
         {"folder.png", OpenOutcome::Unreadable, "Cannot open"},
         {"short.bmp", OpenOutcome::CutShort, ""},
     };
-    TaboraButton b;
+    TaboraButton b(GetArchive());
     const ButtonSettings before = b.settings();
     for (const Case& c : cases) {
         const OpenResult result = OpenButton(b, dir / c.name);
@@ -314,7 +314,7 @@ TEST(ButtonExport, AFailedSaveKeepsThePreviousFileAndLeavesNoTemporaryFile) {
     const std::string path = dir / "nav.png";
     const std::string old = "the previous file, byte for byte";
     WriteWholeFile(path, old.data(), old.size());
-    TaboraButton b;
+    TaboraButton b(GetArchive());
     Design(b, false);
 
     // Files may grow to 100 bytes: the export runs out of room half-way.

@@ -15,6 +15,7 @@
 #include "io/ButtonData.h"
 #include "io/Hex.h"
 #include "render/TaboraButton.h"
+#include "styles/Archive.h"
 #include "tests/imaging/CodecTestSupport.h"
 #include "tests/support/ChildCost.h"
 
@@ -57,7 +58,7 @@ Bytes SignedButtonBlock() {
 // Imports `file` into a fresh button through the format's row of the
 // registry, the way Open does, and says what happened.
 std::string ImportOutcome(const char* extension, const Bytes& file) {
-    TaboraButton button;
+    TaboraButton button(GetArchive());
     PtrMacStream in(file.data(), uint32_t(file.size()), false);
     const OpenResult result = ImportButton(button, *FindFormat(extension), in);
     if (result.opened()) return "opened";

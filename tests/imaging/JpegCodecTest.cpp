@@ -8,6 +8,7 @@
 #include "io/CDib.h"
 #include "platform/Error.h"
 #include "render/TaboraButton.h"
+#include "styles/Archive.h"
 #include "tests/imaging/CodecTestSupport.h"
 
 using namespace tabora;
@@ -121,7 +122,7 @@ TEST(JpegCodec, WithoutOurMarkerFindsNothingAndTheReaderSaysSo) {
         ReadResult r = ReadJpeg(file);
         EXPECT_FALSE(r.ok);
         // The words for the user come with the result of an open.
-        TaboraButton button;
+        TaboraButton button(GetArchive());
         PtrMacStream in(file.data(), uint32_t(file.size()), false);
         const OpenResult result = ImportButton(button, *FindFormat(ImageFormat::Jpeg), in);
         EXPECT_EQ(result.outcome, OpenOutcome::NoBlock);

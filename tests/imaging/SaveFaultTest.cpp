@@ -104,7 +104,7 @@ const std::string kPrevious = "the previous file, which must survive every faile
 
 TEST(SaveFault, AStreamFailingAtEveryByteKeepsThePreviousFile) {
     TempDir dir;
-    TaboraButton b;
+    TaboraButton b(GetArchive());
     Design(b);
     for (const FormatEntry& format : Formats()) {
         const std::string path = dir / (std::string("button.") + format.extension);
@@ -143,7 +143,7 @@ TEST(SaveFault, AStreamFailingAtEveryByteKeepsThePreviousFile) {
 
 TEST(SaveFault, AFullDiskAtEveryByteKeepsThePreviousFile) {
     TempDir dir;
-    TaboraButton b;
+    TaboraButton b(GetArchive());
     Design(b);
     for (const FormatEntry& format : Formats()) {
         const std::string path = dir / (std::string("button.") + format.extension);
@@ -174,17 +174,17 @@ TEST(SaveFault, AFullDiskAtEveryByteKeepsThePreviousFile) {
 }
 
 TEST(SaveFault, EveryCutOfASavedFileOpensCleanlyOrNotAtAll) {
-    TaboraButton a;
+    TaboraButton a(GetArchive());
     Design(a);
     for (const FormatEntry& format : Formats()) {
         const Bytes file = Export(a, format);
         // What opening the whole file gives (a regular font reads back as 0).
-        TaboraButton whole;
+        TaboraButton whole(GetArchive());
         PtrMacStream all(file.data(), uint32_t(file.size()), false);
         ASSERT_TRUE(ImportButton(whole, format, all).opened());
         size_t opened = 0;
         for (size_t n = 0; n < file.size(); ++n) {
-            TaboraButton b;
+            TaboraButton b(GetArchive());
             const ButtonSettings before = b.settings();
             PtrMacStream in(file.data(), uint32_t(n), false);
             const OpenResult result = ImportButton(b, format, in);

@@ -8,6 +8,7 @@
 
 #include "io/ButtonData.h"
 #include "render/TaboraButton.h"
+#include "styles/Archive.h"
 
 using namespace tabora;
 
@@ -64,7 +65,7 @@ std::vector<uint8_t> OlderPayload(const TaboraButton& button, uint16_t version) 
 }  // namespace
 
 TEST(ButtonData, DefaultPayloadIs57BytesAnd61WithTheSignature) {
-    TaboraButton button;
+    TaboraButton button(GetArchive());
     std::vector<uint8_t> b = Payload(button);
     ASSERT_EQ(b.size(), 57u);
     const std::vector<uint8_t> head = {0x01, 0x03, 0x00, 0x00,              // version, style
@@ -88,7 +89,7 @@ TEST(ButtonData, DefaultPayloadIs57BytesAnd61WithTheSignature) {
 }
 
 TEST(ButtonData, TheReaderAloneKeepsValuesWithinWhatAnyStyleAllows) {
-    TaboraButton writer;
+    TaboraButton writer(GetArchive());
     std::vector<uint8_t> bytes = Payload(writer);
     PutShort(bytes, 2, 931);
     PutLong(bytes, kExactSizeAt, 100000);
@@ -105,7 +106,7 @@ TEST(ButtonData, TheReaderAloneKeepsValuesWithinWhatAnyStyleAllows) {
 }
 
 TEST(ButtonData, RoundTripsEverythingItCarries) {
-    TaboraButton a;
+    TaboraButton a(GetArchive());
     a.SetBackgroundColor(MakeColor(0x99, 0x66, 0x33));
     a.SetHueShift(4096);
     a.SetBrightness(-205);
@@ -121,7 +122,7 @@ TEST(ButtonData, RoundTripsEverythingItCarries) {
     a.SetJpegQuality(42);
     a.SetIncludeShadowArea(true);
 
-    TaboraButton b;
+    TaboraButton b(GetArchive());
     b.SetButtonSize(150);
     ASSERT_TRUE(Read(b, Payload(a)));
     ButtonSettings expected = a.settings();
@@ -140,7 +141,7 @@ TEST(ButtonData, RoundTripsEverythingItCarries) {
 }
 
 TEST(ButtonData, OlderVersionsKeepTheFieldsTheyLack) {
-    TaboraButton writer;
+    TaboraButton writer(GetArchive());
     writer.SetCaption("Go");
     writer.SetHueShift(100);
     writer.SetRemoveBackground(true);
@@ -148,7 +149,7 @@ TEST(ButtonData, OlderVersionsKeepTheFieldsTheyLack) {
     writer.SetIncludeShadowArea(true);
 
     // 0x0100 ends after the text colour.
-    TaboraButton reader;
+    TaboraButton reader(GetArchive());
     reader.SetJpegQuality(77);
     std::vector<uint8_t> v100 = OlderPayload(writer, 0x0100);
     ASSERT_TRUE(Read(reader, v100));
@@ -163,14 +164,14 @@ TEST(ButtonData, OlderVersionsKeepTheFieldsTheyLack) {
     std::vector<uint8_t> v101 = OlderPayload(writer, 0x0101);
     EXPECT_EQ(v101.size(), v100.size() + 6);
     PutShort(v101, v101.size() - 2, 0xBEEF);
-    TaboraButton reader2;
+    TaboraButton reader2(GetArchive());
     ASSERT_TRUE(Read(reader2, v101));
     EXPECT_TRUE(reader2.settings().removeBackground);
     EXPECT_EQ(reader2.settings().jpegQuality, 10);
     EXPECT_FALSE(reader2.settings().includeShadowArea);
 
     // 0x0102 carries the size exactly but not the shadow area.
-    TaboraButton reader3;
+    TaboraButton reader3(GetArchive());
     ASSERT_TRUE(Read(reader3, OlderPayload(writer, 0x0102)));
     EXPECT_FALSE(reader3.settings().includeShadowArea);
 }
@@ -181,29 +182,29 @@ TEST(ButtonData, SizeFromTheFloatAloneIsWidenedBeforeSquaring) {
     EXPECT_EQ(SizeFromScale(SizeScale(200), 1, 532), 200);
     EXPECT_EQ(SizeScale(200), 1.0f);
 
-    TaboraButton writer;
+    TaboraButton writer(GetArchive());
     ASSERT_TRUE(writer.SetButtonSize(20));
     for (uint16_t version : {0x0100, 0x0101}) {
-        TaboraButton reader;
+        TaboraButton reader(GetArchive());
         ASSERT_TRUE(Read(reader, OlderPayload(writer, version)));
         EXPECT_EQ(reader.settings().buttonSize, 19) << version;
     }
     // From 0x0102 on the exact size wins.
-    TaboraButton reader;
+    TaboraButton reader(GetArchive());
     ASSERT_TRUE(Read(reader, Payload(writer)));
     EXPECT_EQ(reader.settings().buttonSize, 20);
     // A 19 that came from an old file is saved and read back as it is.
     ASSERT_TRUE(Read(reader, OlderPayload(writer, 0x0100)));
-    TaboraButton again;
+    TaboraButton again(GetArchive());
     ASSERT_TRUE(Read(again, Payload(reader)));
     EXPECT_EQ(again.settings().buttonSize, 19);
 }
 
 TEST(ButtonData, PayloadThatEndsEarlyChangesNothing) {
-    TaboraButton writer;
+    TaboraButton writer(GetArchive());
     writer.SetCaption("Truncated");
     std::vector<uint8_t> bytes = Payload(writer);
-    TaboraButton reader;
+    TaboraButton reader(GetArchive());
     reader.SetCaption("Kept");
     const ButtonSettings before = reader.settings();
     for (size_t cut : {size_t(0), size_t(1), size_t(20), bytes.size() - 1}) {
@@ -236,26 +237,26 @@ TEST(ButtonData, TextIsUtf8AndOlderSingleByteTextIsWindows1252) {
     EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x98\x80"));
 
     // A caption stored by a single-byte writer.
-    TaboraButton writer;
+    TaboraButton writer(GetArchive());
     writer.SetCaption("Cafe");
     std::vector<uint8_t> bytes = Payload(writer);
     const size_t captionAt = 29 + 5;
     ASSERT_EQ(bytes[captionAt], 4);
     bytes[captionAt + 4] = 0xE9;
-    TaboraButton reader;
+    TaboraButton reader(GetArchive());
     ASSERT_TRUE(Read(reader, bytes));
     EXPECT_EQ(reader.settings().caption, "Café");
 }
 
 TEST(ButtonData, HostileValuesAreClampedToWhatTheControlsProduce) {
-    TaboraButton writer;
+    TaboraButton writer(GetArchive());
     writer.SetCaption("X");
     const std::vector<uint8_t> good = Payload(writer);
     const size_t shift = 1;  // the caption moves everything after it by one
     auto with = [&](auto edit) {
         std::vector<uint8_t> b = good;
         edit(b);
-        TaboraButton reader;
+        TaboraButton reader(GetArchive());
         EXPECT_TRUE(Read(reader, b));
         reader.PrepareExport();  // must render without trouble
         return reader.settings();
@@ -284,7 +285,7 @@ TEST(ButtonData, HostileValuesAreClampedToWhatTheControlsProduce) {
     for (size_t i = 0; i < std::size(floats); ++i) {
         std::vector<uint8_t> b = OlderPayload(writer, 0x0101);
         PutFloat(b, kFloatAt, floats[i]);
-        TaboraButton reader;
+        TaboraButton reader(GetArchive());
         ASSERT_TRUE(Read(reader, b));
         EXPECT_EQ(reader.settings().buttonSize, sizes[i]) << floats[i];
     }
@@ -301,7 +302,7 @@ TEST(ButtonData, HostileValuesAreClampedToWhatTheControlsProduce) {
 
 TEST(ButtonData, AnyCaptionBytesRenderSafely) {
     // 255 bytes of everything, in both caption modes and at the largest size.
-    TaboraButton writer;
+    TaboraButton writer(GetArchive());
     writer.SetCaption("x");
     std::vector<uint8_t> b = Payload(writer);
     const size_t captionAt = 29 + 5;
@@ -313,7 +314,7 @@ TEST(ButtonData, AnyCaptionBytesRenderSafely) {
     b.insert(b.begin() + captionAt, text.begin(), text.end());
     PutShort(b, kFontSizeAt, 300);
     for (bool antialias : {false, true}) {
-        TaboraButton reader;
+        TaboraButton reader(GetArchive());
         ASSERT_TRUE(Read(reader, b));
         reader.SetAntialias(antialias);
         EXPECT_LE(reader.settings().caption.size(), 255u);

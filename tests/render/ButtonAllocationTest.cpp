@@ -6,6 +6,8 @@
 #include <new>
 
 #include "render/TaboraButton.h"
+#include "styles/Archive.h"
+#include "tests/support/TestStyles.h"
 
 namespace {
 // Counts allocations on this thread while `counting` is set; every other
@@ -63,15 +65,17 @@ TEST(ButtonAllocation, RenderingAfterAChangeAllocatesNothing) {
 #if !defined(TABORA_COUNT_ALLOCATIONS)
     GTEST_SKIP() << "allocations are counted in the build without AddressSanitizer";
 #endif
-    TaboraButton b;
-    b.SetStyleNumber(1);
-    if (!b.style()) {
-        auto style = std::make_unique<ButtonStyle>();
-        style->image.Allocate(100, 30);
-        style->image.Fill(0x3366CC);
-        style->stretchColumn = 50;
-        b.SetStyleForTesting(std::move(style));
+    // The catalogue's first style, or a plain one of the same kind.
+    test::TestStyles styles(&GetArchive());
+    if (!GetArchive().Load(1)) {
+        ButtonStyle plain;
+        plain.image.Allocate(100, 30);
+        plain.image.Fill(0x3366CC);
+        plain.stretchColumn = 50;
+        styles.Put(1, std::move(plain));
     }
+    TaboraButton b(styles);
+    b.SetStyleNumber(1);
     b.SetCaption("Download");
     b.SetAntialias(true);
     b.Render();

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "render/TaboraButton.h"
+#include "styles/Archive.h"
 
 using namespace tabora;
 
@@ -12,7 +13,7 @@ namespace {
 using B = TaboraButton;
 
 AlphaMask CaptionMask(bool antialias, Point offset, const std::string& text = "Hello") {
-    TaboraButton b;
+    TaboraButton b(GetArchive());
     b.SetCaption(text);
     b.SetAntialias(antialias);
     b.SetTextOffset(offset);
@@ -25,7 +26,7 @@ bool Empty(const AlphaMask& m) { return m.Bounds().IsEmpty(); }
 }  // namespace
 
 TEST(ButtonCaption, FontRecordFromSizeStyleAndName) {
-    TaboraButton b;
+    TaboraButton b(GetArchive());
     FontRecord r = b.CaptionFontRecord();
     EXPECT_EQ(r.height, -16);  // 12 points at 96 pixels per inch
     EXPECT_EQ(r.weight, 400);
@@ -88,7 +89,7 @@ TEST(ButtonCaption, OffsetMovesWholeCanvasPixelsInBothModes) {
 }
 
 TEST(ButtonCaption, ShadowFollowsOneRightTwoDownAtMost60Percent) {
-    TaboraButton b;
+    TaboraButton b(GetArchive());
     b.SetCaption("Hello");
     b.SetFontSize(36);
     b.SetFontStyle(kFontBold);
@@ -104,7 +105,7 @@ TEST(ButtonCaption, FarOffsetsAndHugeSizesAreCutAtTheCanvas) {
     for (bool antialias : {false, true}) {
         EXPECT_TRUE(Empty(CaptionMask(antialias, {1000, 0})));
         EXPECT_TRUE(Empty(CaptionMask(antialias, {0, -1000})));
-        TaboraButton b;
+        TaboraButton b(GetArchive());
         b.SetCaption(std::string(255, 'W'));
         b.SetFontSize(300);
         b.SetAntialias(antialias);
@@ -118,7 +119,7 @@ TEST(ButtonCaption, FarOffsetsAndHugeSizesAreCutAtTheCanvas) {
 
 TEST(ButtonCaption, EmojiKeepTheirColoursAndCastTheShadow) {
     for (bool antialias : {false, true}) {
-        TaboraButton b;
+        TaboraButton b(GetArchive());
         b.SetCaption("\xF0\x9F\x8E\x89");  // a party popper alone
         b.SetAntialias(antialias);
         b.SetTextShadow(true);
@@ -149,14 +150,14 @@ TEST(ButtonCaption, EmojiKeepTheirColoursAndCastTheShadow) {
         }
     }
     // A caption without colour glyphs leaves the layer out of the picture.
-    TaboraButton plain;
+    TaboraButton plain(GetArchive());
     plain.SetCaption("Hello");
     plain.Render();
     EXPECT_FALSE(plain.hasColourText());
 }
 
 TEST(ButtonCaption, ReportsCharactersNoFontHas) {
-    TaboraButton b;
+    TaboraButton b(GetArchive());
     EXPECT_TRUE(b.MissingCaptionCharacters().empty());
     b.SetCaption("Shop \xE4\xB8\xAD \xF1\x90\x80\x80\xF1\x90\x80\x81");  // 中, two unassigned
     EXPECT_EQ(b.MissingCaptionCharacters(), (std::vector<char32_t>{0x50000, 0x50001}));

@@ -8,6 +8,7 @@
 #include "imaging/PngCodec.h"
 #include "platform/File.h"
 #include "render/TaboraButton.h"
+#include "styles/Archive.h"
 
 using namespace tabora;
 
@@ -75,6 +76,15 @@ std::unique_ptr<ButtonStyle> Capsule(int16_t number) {
     return style;
 }
 
+// The catalogue's style, or a capsule where it has none.
+class GalleryStyles : public StyleSource {
+public:
+    std::unique_ptr<ButtonStyle> Load(int32_t n) const override {
+        std::unique_ptr<ButtonStyle> style = GetArchive().Load(n);
+        return style ? std::move(style) : Capsule(int16_t(n));
+    }
+};
+
 }  // namespace
 
 TEST(ButtonGallery, RendersEveryCell) {
@@ -82,9 +92,9 @@ TEST(ButtonGallery, RendersEveryCell) {
     ArgbImage sheet(kColumns * kCanvasWidth, rows * kCanvasHeight);
     int i = 0;
     for (const Cell& c : kCells) {
-        TaboraButton b;
+        const GalleryStyles styles;
+        TaboraButton b(styles);
         b.SetStyleNumber(c.styleNumber);
-        if (!b.style()) b.SetStyleForTesting(Capsule(c.styleNumber));
         b.SetButtonSize(c.size ? c.size : b.DefaultButtonSize());
         b.SetHueShift(c.hue);
         b.SetBrightness(c.brightness);

@@ -8,6 +8,7 @@
 
 #include "render/TaboraButton.h"
 #include "styles/Archive.h"
+#include "tests/support/TestStyles.h"
 
 using namespace tabora;
 
@@ -52,7 +53,7 @@ std::vector<int> Range(int from, int to) {
 }  // namespace
 
 TEST(ButtonRender, FreshButtonIsBackgroundWithFrameCornersAndA10x10Export) {
-    TaboraButton b;
+    TaboraButton b(GetArchive());
     b.PrepareExport();
     ArgbImage expected(174, 74);
     expected.Fill(0xFFFFFF);
@@ -71,8 +72,9 @@ TEST(ButtonRender, FreshButtonIsBackgroundWithFrameCornersAndA10x10Export) {
 }
 
 TEST(ButtonRender, SizeShrinksKeepsOrWidensTheBody) {
-    TaboraButton b;
-    b.SetStyleForTesting(GradientStyle(40, 10, 10, 10));
+    test::TestStyles styles;
+    TaboraButton b(styles);
+    b.SetStyleNumber(styles.Put(1, *GradientStyle(40, 10, 10, 10)));
     b.Render();
     EXPECT_EQ(b.bodyRect(), (Rect{0, 0, 40, 10}));
     EXPECT_EQ(BodyColumns(b), Range(0, 40));
@@ -103,7 +105,7 @@ TEST(ButtonRender, SizeShrinksKeepsOrWidensTheBody) {
     EXPECT_EQ(b.bodyImage().At(20, 0), 0u);
 
     // A fixed style above 200 (its own starting size) is left as it is.
-    b.SetStyleForTesting(GradientStyle(40, 10, -1, 10));
+    b.SetStyleNumber(styles.Put(2, *GradientStyle(40, 10, -1, 10)));
     ASSERT_TRUE(b.SetButtonSize(220));
     b.Render();
     EXPECT_EQ(b.bodyRect(), (Rect{0, 0, 40, 10}));
@@ -111,8 +113,9 @@ TEST(ButtonRender, SizeShrinksKeepsOrWidensTheBody) {
 }
 
 TEST(ButtonRender, OddWidthBodyIsCentredWithTruncation) {
-    TaboraButton b;
-    b.SetStyleForTesting(RedStyle(101, 20));
+    test::TestStyles styles;
+    TaboraButton b(styles);
+    b.SetStyleNumber(styles.Put(1, *RedStyle(101, 20)));
     b.SetShadow(false);
     b.Render();
     const int32_t y = (74 - 20) / 2;
@@ -125,10 +128,11 @@ TEST(ButtonRender, OddWidthBodyIsCentredWithTruncation) {
 }
 
 TEST(ButtonRender, ShadowAreaWithoutShadowIsExportedButNotDrawn) {
+    test::TestStyles styles;
     // A 60 x 20 body sits at (57, 27); its shadow falls one right, two down,
     // softened by two pixels.
-    TaboraButton b;
-    b.SetStyleForTesting(RedStyle(60, 20));
+    TaboraButton b(styles);
+    b.SetStyleNumber(styles.Put(1, *RedStyle(60, 20)));
     b.SetShadow(false);
     b.PrepareExport();
     EXPECT_EQ(b.exportRect(), (Rect{56, 26, 118, 48}));
@@ -151,8 +155,9 @@ TEST(ButtonRender, ShadowAreaWithoutShadowIsExportedButNotDrawn) {
 }
 
 TEST(ButtonRender, AChangeRebuildsOnlyTheLayersThatDependOnIt) {
-    TaboraButton b;
-    b.SetStyleForTesting(RedStyle(60, 20));
+    test::TestStyles styles;
+    TaboraButton b(styles);
+    b.SetStyleNumber(styles.Put(1, *RedStyle(60, 20)));
     b.SetCaption("Hello");
     b.Render();
     auto counts = [&] {
@@ -189,8 +194,9 @@ TEST(ButtonRender, AChangeRebuildsOnlyTheLayersThatDependOnIt) {
 }
 
 TEST(ButtonRender, ComposeLayersGivesTheButtonWithoutBackground) {
-    TaboraButton b;
-    b.SetStyleForTesting(RedStyle(60, 20));
+    test::TestStyles styles;
+    TaboraButton b(styles);
+    b.SetStyleNumber(styles.Put(1, *RedStyle(60, 20)));
     ArgbImage clear;  // any size: made canvas-sized and clear first
     b.ComposeLayers(clear);
     ASSERT_EQ(clear.Width(), 174);
@@ -201,14 +207,15 @@ TEST(ButtonRender, ComposeLayersGivesTheButtonWithoutBackground) {
 }
 
 TEST(ButtonRender, OddStylesAndSizesStayInsideTheCanvas) {
+    test::TestStyles styles;
     struct Case {
         int32_t w, h;
         int16_t column, defaultStretch;
     };
     for (Case c : {Case{300, 120, 5, 32767}, Case{174, 74, 0, 100}, Case{1, 1, 0, -100},
                    Case{0, 0, 0, 0}, Case{166, 74, 165, 0}}) {
-        TaboraButton b;
-        b.SetStyleForTesting(GradientStyle(c.w, c.h, c.column, c.defaultStretch));
+        TaboraButton b(styles);
+        b.SetStyleNumber(styles.Put(1, *GradientStyle(c.w, c.h, c.column, c.defaultStretch)));
         b.SetButtonSize(b.DefaultButtonSize());
         b.SetCaption("Wide");
         b.PrepareExport();
@@ -235,7 +242,7 @@ TEST(ButtonRender, IncrementalRendersMatchAFreshButton) {
     std::mt19937 rng(44);
     auto pick = [&](int n) { return int32_t(rng() % uint32_t(n)); };
     std::vector<Change> applied;
-    TaboraButton live;
+    TaboraButton live(GetArchive());
     for (int step = 0; step < 300; ++step) {
         Change change;
         switch (pick(12)) {
@@ -268,7 +275,7 @@ TEST(ButtonRender, IncrementalRendersMatchAFreshButton) {
         applied.push_back(change);
         live.PrepareExport();
         if (step % 10 != 9) continue;
-        TaboraButton fresh;
+        TaboraButton fresh(GetArchive());
         for (const Change& c : applied) c(fresh);
         fresh.PrepareExport();
         ASSERT_TRUE(std::equal(live.canvas().Pixels(), live.canvas().Pixels() + 174 * 74,

@@ -4,6 +4,8 @@
 #include <functional>
 
 #include "render/TaboraButton.h"
+#include "styles/Archive.h"
+#include "tests/support/TestStyles.h"
 
 using namespace tabora;
 
@@ -21,10 +23,21 @@ std::unique_ptr<ButtonStyle> SolidStyle(int32_t w, int32_t h, int16_t stretchCol
     return style;
 }
 
+// The catalogue, with a plain body of the tests' own under one number.
+constexpr int16_t kSolid = 900;
+const test::TestStyles& Styles() {
+    static const test::TestStyles styles = [] {
+        test::TestStyles s(&GetArchive());
+        s.Put(kSolid, *SolidStyle(60, 20, 5));
+        return s;
+    }();
+    return styles;
+}
+
 // A button whose layers are all current (every layer needs a style and a
 // caption).
 void RenderAll(TaboraButton& b) {
-    if (!b.style()) b.SetStyleForTesting(SolidStyle(60, 20, 5));
+    if (!b.style()) b.SetStyleNumber(kSolid);
     b.SetCaption("Ok");
     b.Render();
     ASSERT_EQ(b.validLayers(), B::kAllLayers);
@@ -63,7 +76,7 @@ TEST(ButtonSettings, SettersCompareAndClearOnlyTheirLayers) {
          [](B& b) { return b.SetIncludeShadowArea(true); }, B::kCanvasLayer | B::kShadowLayer},
     };
     for (const SetterCase& c : cases) {
-        TaboraButton b;
+        TaboraButton b(Styles());
         RenderAll(b);
         EXPECT_FALSE(c.same(b)) << c.name;
         EXPECT_EQ(b.validLayers(), B::kAllLayers) << c.name;
@@ -72,7 +85,7 @@ TEST(ButtonSettings, SettersCompareAndClearOnlyTheirLayers) {
     }
 
     // Switching the shadow area off clears nothing.
-    TaboraButton b;
+    TaboraButton b(Styles());
     b.SetIncludeShadowArea(true);
     RenderAll(b);
     EXPECT_TRUE(b.SetIncludeShadowArea(false));
@@ -80,7 +93,7 @@ TEST(ButtonSettings, SettersCompareAndClearOnlyTheirLayers) {
 }
 
 TEST(ButtonSettings, DirectUpdatesClearEvenWithTheSameValue) {
-    TaboraButton b;
+    TaboraButton b(Styles());
     RenderAll(b);
     b.SetTextColor(b.settings().textColor);
     EXPECT_EQ(b.validLayers(), B::kAllLayers & ~B::kCanvasLayer);
@@ -107,7 +120,7 @@ TEST(ButtonSettings, DirectUpdatesClearEvenWithTheSameValue) {
 }
 
 TEST(ButtonSettings, SettersKeepValuesTheControlsCouldProduce) {
-    TaboraButton b;
+    TaboraButton b(Styles());
     b.SetHueShift(INT_MIN);
     EXPECT_EQ(b.settings().hueShift, 0);
     b.SetHueShift(INT_MAX);
@@ -129,7 +142,7 @@ TEST(ButtonSettings, SettersKeepValuesTheControlsCouldProduce) {
 }
 
 TEST(ButtonSettings, StyleSelectionReloadsOnlyOnANewNumber) {
-    TaboraButton b;
+    TaboraButton b(Styles());
     EXPECT_FALSE(b.SetStyleNumber(0));
     // Numbers outside the catalogue are no style.
     EXPECT_FALSE(b.SetStyleNumber(931));
@@ -156,17 +169,18 @@ TEST(ButtonSettings, StyleSelectionReloadsOnlyOnANewNumber) {
 }
 
 TEST(ButtonSettings, WideningLimitsFollowTheStyle) {
-    TaboraButton b;
+    test::TestStyles styles;
+    TaboraButton b(styles);
     EXPECT_EQ(b.MaxExtraWidth(), 0);
     EXPECT_EQ(b.DefaultButtonSize(), 200);
-    b.SetStyleForTesting(SolidStyle(100, 30, 40, 12));
+    b.SetStyleNumber(styles.Put(1, *SolidStyle(100, 30, 40, 12)));
     EXPECT_EQ(b.MaxExtraWidth(), 66);
     EXPECT_EQ(b.DefaultButtonSize(), 224);
     EXPECT_TRUE(b.SetButtonSize(332));
     EXPECT_FALSE(b.SetButtonSize(333));  // past the slider's end
     EXPECT_EQ(b.settings().buttonSize, 332);
 
-    b.SetStyleForTesting(SolidStyle(100, 30, -1, 12));
+    b.SetStyleNumber(styles.Put(2, *SolidStyle(100, 30, -1, 12)));
     EXPECT_EQ(b.MaxExtraWidth(), 0);
     // A fixed style still gets its own starting size.
     EXPECT_TRUE(b.SetButtonSize(b.DefaultButtonSize()));
@@ -174,8 +188,8 @@ TEST(ButtonSettings, WideningLimitsFollowTheStyle) {
 
     // A stretch column outside the image, or an image wider than a widened
     // body may be, cannot be widened.
-    b.SetStyleForTesting(SolidStyle(100, 30, 100));
+    b.SetStyleNumber(styles.Put(3, *SolidStyle(100, 30, 100)));
     EXPECT_EQ(b.MaxExtraWidth(), 0);
-    b.SetStyleForTesting(SolidStyle(170, 30, 3));
+    b.SetStyleNumber(styles.Put(4, *SolidStyle(170, 30, 3)));
     EXPECT_EQ(b.MaxExtraWidth(), 0);
 }

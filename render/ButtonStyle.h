@@ -1,0 +1,27 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+
+#include "render/ArgbImage.h"
+
+namespace tabora {
+
+// One loaded built-in style: the body picture with straight alpha and how it
+// may be widened.
+struct ButtonStyle {
+    ArgbImage image;
+    int16_t defaultStretch = 0;  // widening a newly chosen style starts with
+    int16_t stretchColumn = -1;  // column repeated to widen; -1: cannot widen
+};
+
+// Where a button gets the style of a number: the catalogue in the programs,
+// pictures of their own in tests and benchmarks.
+class StyleSource {
+public:
+    virtual ~StyleSource() = default;
+    // A new style for number n (1..kLastStyleNumber), or null when there is
+    // none. Number 0 (no style) is never asked for.
+    virtual std::unique_ptr<ButtonStyle> Load(int32_t styleNumber) const = 0;
+};
+
+}  // namespace tabora
