@@ -205,14 +205,12 @@ void TaboraWindow::OnParentNotify(QPoint point) {
         brightnessValue_->SetValue(0.0f);
         preview_->update();
         EndChange();
-    } else if (child == gifIcon_) {
-        SaveAsFormat(ImageFormat::Gif);
-    } else if (child == pngIcon_) {
-        SaveAsFormat(ImageFormat::Png);
-    } else if (child == jpgIcon_) {
-        SaveAsFormat(ImageFormat::Jpeg);
-    } else if (child == bmpIcon_) {
-        SaveAsFormat(ImageFormat::Bmp);
+    } else {
+        for (const FormatIcon& icon : formatIcons_) {
+            if (child != icon.picture) continue;
+            SaveAsFormat(icon.format->format);
+            break;
+        }
     }
 }
 

@@ -1,4 +1,6 @@
 #include <QFileInfo>
+#include <algorithm>
+#include <vector>
 
 #include "app/AboutBox.h"
 #include "app/TaboraWindow.h"
@@ -12,30 +14,32 @@ namespace tabora {
 
 namespace {
 
-constexpr const char* kOpenFilter = "GIF, JPEG, PNG or BMP|*.gif;*.jpg;*.png;*.bmp||";
+// "GIF, JPEG, PNG or BMP|*.gif;*.jpg;*.png;*.bmp||": every format in menu
+// order under one entry.
+std::string OpenFilter() {
+    std::vector<std::string> labels;
+    std::string patterns;
+    for (const FormatEntry* format : MenuFormats()) {
+        labels.push_back(format->label);
+        if (!patterns.empty()) patterns += ';';
+        patterns += std::string("*.") + format->extension;
+    }
+    return ListInWords(labels, "or") + "|" + patterns + "||";
+}
 
-struct SaveAsRow {
-    ImageFormat format;
-    const char* defaultExtension;
-    const char* filter;
-};
-
-// Every save filter lists all four types, the command's own first, so the
-// first entry and the default extension agree.
-constexpr SaveAsRow kSaveAsRows[] = {
-    {ImageFormat::Gif, "gif",
-     "GIF File (*.gif)|*.gif|JPEG File (*.jpg)|*.jpg|PNG File (*.png)|*.png|"
-     "Bitmap File (*.bmp)|*.bmp||"},
-    {ImageFormat::Png, "png",
-     "PNG File (*.png)|*.png|GIF File (*.gif)|*.gif|JPEG File (*.jpg)|*.jpg|"
-     "Bitmap File (*.bmp)|*.bmp||"},
-    {ImageFormat::Jpeg, "jpg",
-     "JPEG File (*.jpg)|*.jpg|GIF File (*.gif)|*.gif|PNG File (*.png)|*.png|"
-     "Bitmap File (*.bmp)|*.bmp||"},
-    {ImageFormat::Bmp, "bmp",
-     "Bitmap File (*.bmp)|*.bmp|GIF File (*.gif)|*.gif|JPEG File (*.jpg)|*.jpg|"
-     "PNG File (*.png)|*.png||"},
-};
+// Every format's own entry, the command's format first and the others in
+// menu order, so the first entry and the default extension agree.
+std::string SaveFilter(const FormatEntry& first) {
+    std::vector<const FormatEntry*> order = MenuFormats();
+    std::stable_partition(order.begin(), order.end(),
+                          [&](const FormatEntry* format) { return format == &first; });
+    std::string filter;
+    for (const FormatEntry* format : order) {
+        const std::string pattern = std::string("*.") + format->extension;
+        filter += std::string(format->fileType) + " (" + pattern + ")|" + pattern + "|";
+    }
+    return filter + "|";
+}
 
 }  // namespace
 
@@ -47,7 +51,7 @@ void TaboraWindow::OnOpen() {
     if (modified_ && !Dialogs().Ask(Prompt::OpenWithoutSaving)) return;
     FileDialogRequest request;
     request.save = false;
-    request.filter = kOpenFilter;
+    request.filter = OpenFilter();
     std::optional<std::string> path = Dialogs().ChooseFile(request);
     if (!path) return;
     OpenPath(*path);
@@ -104,13 +108,11 @@ void TaboraWindow::OnSave() {
 }
 
 void TaboraWindow::SaveAsFormat(ImageFormat format) {
-    const SaveAsRow* row = &kSaveAsRows[0];
-    for (const SaveAsRow& candidate : kSaveAsRows)
-        if (candidate.format == format) row = &candidate;
+    const FormatEntry& row = *FindFormat(format);
     FileDialogRequest request;
     request.save = true;
-    request.filter = row->filter;
-    request.defaultExtension = row->defaultExtension;
+    request.filter = SaveFilter(row);
+    request.defaultExtension = row.extension;
     request.initialName = "untitled";
     request.overwritePrompt = true;
     std::optional<std::string> path = Dialogs().ChooseFile(request);

@@ -44,6 +44,12 @@ constexpr int kComboVisibleItems = 12;
 constexpr int kPagesPerRange = 5;
 // A button face darker than this is a dark theme's (0 black .. 255 white).
 constexpr int kDarkFaceLightness = 128;
+// The row of format icons in step 6.
+constexpr int32_t kFirstIconLeft = 137;
+constexpr int32_t kIconStep = 45;
+constexpr int32_t kIconTop = 467;
+constexpr int32_t kIconWidth = 33;
+constexpr int32_t kIconHeight = 44;
 
 // A check box that is only its box: the table gives it 13 × 13 pixels and
 // its wording comes from the picture caption beside it.
@@ -160,14 +166,14 @@ void TaboraWindow::CreateMenus() {
     saveAction_->setObjectName(QStringLiteral("saveAction"));
     QMenu* saveAs = file->addMenu(QStringLiteral("Save &As"));
     saveAs->setObjectName(QStringLiteral("saveAsMenu"));
-    saveAs->addAction(QStringLiteral("GIF..."), this, &TaboraWindow::OnSaveAsGif)
-        ->setObjectName(QStringLiteral("saveAsGifAction"));
-    saveAs->addAction(QStringLiteral("JPEG..."), this, &TaboraWindow::OnSaveAsJpeg)
-        ->setObjectName(QStringLiteral("saveAsJpegAction"));
-    saveAs->addAction(QStringLiteral("PNG..."), this, &TaboraWindow::OnSaveAsPng)
-        ->setObjectName(QStringLiteral("saveAsPngAction"));
-    saveAs->addAction(QStringLiteral("BMP..."), this, &TaboraWindow::OnSaveAsBmp)
-        ->setObjectName(QStringLiteral("saveAsBmpAction"));
+    // One entry per format ("GIF...", object name saveAsGifAction).
+    for (const FormatEntry* format : MenuFormats()) {
+        QString name = QString::fromLatin1(format->name);
+        name[0] = name[0].toUpper();
+        saveAs->addAction(QString::fromLatin1(format->label) + QStringLiteral("..."), this,
+                          [this, format] { SaveAsFormat(format->format); })
+            ->setObjectName(QStringLiteral("saveAs%1Action").arg(name));
+    }
     file->addSeparator();
     QAction* exit = file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
     exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -272,16 +278,17 @@ void TaboraWindow::CreateControls() {
                 QStringLiteral("Text shadow"));
     MakePicture(c, "placementCaption", {198, 421, 261, 434}, "placement", nullptr,
                 QStringLiteral("Text placement"));
-    pngIcon_ = MakePicture(c, "pngIcon", {227, 467, 260, 511}, "pngiconi", "pngiconm",
-                           QStringLiteral("Save as PNG"));
-    jpgIcon_ = MakePicture(c, "jpgIcon", {182, 467, 215, 511}, "jpgiconi", "jpgiconm",
-                           QStringLiteral("Save as JPEG"));
-    bmpIcon_ = MakePicture(c, "bmpIcon", {272, 467, 305, 511}, "bmpiconi", "bmpiconm",
-                           QStringLiteral("Save as BMP"));
-    gifIcon_ = MakePicture(c, "gifIcon", {137, 467, 170, 511}, "gificoni", "gificonm",
-                           QStringLiteral("Save as GIF"));
-    for (MaskedImageWnd* icon : {pngIcon_, jpgIcon_, bmpIcon_, gifIcon_})
+    // The format icons in a row, in menu order; a press saves in that format.
+    for (const FormatEntry* format : MenuFormats()) {
+        const int32_t left = kFirstIconLeft + kIconStep * format->menuPosition;
+        const std::string name = std::string(format->extension) + "Icon";
+        MaskedImageWnd* icon = MakePicture(
+            c, name.c_str(), {left, kIconTop, left + kIconWidth, kIconTop + kIconHeight},
+            format->iconImage, format->iconMask,
+            QStringLiteral("Save as ") + QString::fromLatin1(format->label));
         icon->setCursor(Qt::PointingHandCursor);
+        formatIcons_.push_back({icon, format});
+    }
     workArea_ = Place(new WorkAreaWnd(c), "workArea", {133, 77, 325, 169});
     antialiasCheck_ = Place(new BoxOnlyCheckBox(c), "antialiasCheck", {284, 365, 297, 378});
     antialiasCheck_->setAccessibleName(QStringLiteral("Antialias"));
@@ -350,10 +357,8 @@ void TaboraWindow::CreateControls() {
     // Presses in the archive and on the pictures reach the window the way
     // child presses reached the classic parent.
     archive_->viewport()->installEventFilter(this);
-    for (QWidget* picture : {static_cast<QWidget*>(banner_), static_cast<QWidget*>(pngIcon_),
-                             static_cast<QWidget*>(jpgIcon_), static_cast<QWidget*>(bmpIcon_),
-                             static_cast<QWidget*>(gifIcon_)})
-        picture->installEventFilter(this);
+    banner_->installEventFilter(this);
+    for (const FormatIcon& icon : formatIcons_) icon.picture->installEventFilter(this);
 
     for (QSlider* slider : {sizeSlider_, hueSlider_, brightnessSlider_}) {
         connect(slider, &QSlider::valueChanged, this, [this, slider] { OnHScroll(slider); });

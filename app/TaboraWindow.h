@@ -1,6 +1,7 @@
 #pragma once
 #include <QMainWindow>
 #include <string>
+#include <vector>
 
 #include "app/SettingsHistory.h"
 #include "imaging/Formats.h"
@@ -74,10 +75,7 @@ public:
     // File commands.
     void OnOpen();
     void OnSave();
-    void OnSaveAsGif() { SaveAsFormat(ImageFormat::Gif); }
-    void OnSaveAsPng() { SaveAsFormat(ImageFormat::Png); }
-    void OnSaveAsJpeg() { SaveAsFormat(ImageFormat::Jpeg); }
-    void OnSaveAsBmp() { SaveAsFormat(ImageFormat::Bmp); }
+    // Save As in a format: its menu entry and its icon.
     void SaveAsFormat(ImageFormat format);
     void OnAbout();
     // Opens a file given on the command line or dropped on the window, asking
@@ -129,10 +127,11 @@ private:
     QSlider* brightnessSlider_ = nullptr;
     MaskedImageWnd* chooseLabel_ = nullptr;
     MaskedImageWnd* steps_[6] = {};
-    MaskedImageWnd* pngIcon_ = nullptr;
-    MaskedImageWnd* jpgIcon_ = nullptr;
-    MaskedImageWnd* bmpIcon_ = nullptr;
-    MaskedImageWnd* gifIcon_ = nullptr;
+    struct FormatIcon {
+        MaskedImageWnd* picture;
+        const FormatEntry* format;
+    };
+    std::vector<FormatIcon> formatIcons_;
     WorkAreaWnd* workArea_ = nullptr;
     ArchiveWnd* archive_ = nullptr;
     QCheckBox* antialiasCheck_ = nullptr;

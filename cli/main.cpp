@@ -29,7 +29,9 @@ int ReportNotOpened(const std::string& file, const OpenResult& result) {
 namespace {
 
 void AddRenderOptions(CLI::App& render, RenderArgs& a) {
-    render.add_option("-o,--output", a.output, "Output image; the format comes from its extension: gif, png, jpg or bmp, in any case")
+    render.add_option("-o,--output", a.output,
+                      "Output image; the format comes from its extension: " + SupportedExtensions() +
+                          ", in any case")
         ->required()
         ->type_name("OUT");
     render.add_option("--settings", a.settingsFile, "Start from settings in the form of inspect --json (every key optional)")
@@ -72,7 +74,10 @@ int Run(int argc, char** argv) {
     std::string inspectFile;
     bool inspectJson = false;
     CLI::App* inspectCmd = app.add_subcommand("inspect", "Show the settings embedded in a saved button");
-    inspectCmd->add_option("FILE", inspectFile, "A GIF, PNG, JPEG or BMP saved with Tabora")->required();
+    std::vector<std::string> labels;
+    for (const FormatEntry& format : Formats()) labels.push_back(format.label);
+    inspectCmd->add_option("FILE", inspectFile, "A " + ListInWords(labels, "or") + " saved with Tabora")
+        ->required();
     inspectCmd->add_flag("--json", inspectJson, "Print one JSON object (the form --settings reads)");
 
     bool stylesJson = false;

@@ -15,13 +15,25 @@ namespace {
 using namespace std::string_view_literals;
 
 const std::array<FormatEntry, 4> kFormats = {{
-    {ImageFormat::Gif, "gif", "gif", "GIF8"sv, true, &ExportGif, &GifCodec::ReadData, nullptr},
-    {ImageFormat::Png, "png", "png", "\x89PNG\r\n\x1A\n"sv, true, &ExportPng, &PngCodec::ReadData,
-     nullptr},
+    {.format = ImageFormat::Gif, .extension = "gif", .name = "gif", .label = "GIF",
+     .fileType = "GIF File", .menuPosition = 0, .iconImage = "gificoni", .iconMask = "gificonm",
+     .magic = "GIF8"sv, .keepsTransparency = true, .hasQuality = false, .optionsCloseBox = true,
+     .write = &ExportGif, .readBlock = &GifCodec::ReadData, .missingBlockNote = nullptr},
+    {.format = ImageFormat::Png, .extension = "png", .name = "png", .label = "PNG",
+     .fileType = "PNG File", .menuPosition = 2, .iconImage = "pngiconi", .iconMask = "pngiconm",
+     .magic = "\x89PNG\r\n\x1A\n"sv, .keepsTransparency = true, .hasQuality = false,
+     .optionsCloseBox = true, .write = &ExportPng, .readBlock = &PngCodec::ReadData,
+     .missingBlockNote = nullptr},
     // The JPEG reader is the one that says so when a file has no block.
-    {ImageFormat::Jpeg, "jpg", "jpeg", "\xFF\xD8\xFF"sv, false, &ExportJpeg, &ReadJpegBlock,
-     "sig != Tbra"},
-    {ImageFormat::Bmp, "bmp", "bmp", "BM"sv, false, &ExportBmp, &BmpCodec::ReadData, nullptr},
+    {.format = ImageFormat::Jpeg, .extension = "jpg", .name = "jpeg", .label = "JPEG",
+     .fileType = "JPEG File", .menuPosition = 1, .iconImage = "jpgiconi", .iconMask = "jpgiconm",
+     .magic = "\xFF\xD8\xFF"sv, .keepsTransparency = false, .hasQuality = true,
+     .optionsCloseBox = false, .write = &ExportJpeg, .readBlock = &ReadJpegBlock,
+     .missingBlockNote = "sig != Tbra"},
+    {.format = ImageFormat::Bmp, .extension = "bmp", .name = "bmp", .label = "BMP",
+     .fileType = "Bitmap File", .menuPosition = 3, .iconImage = "bmpiconi", .iconMask = "bmpiconm",
+     .magic = "BM"sv, .keepsTransparency = false, .hasQuality = false, .optionsCloseBox = false,
+     .write = &ExportBmp, .readBlock = &BmpCodec::ReadData, .missingBlockNote = nullptr},
 }};
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
@@ -38,6 +50,15 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 }  // namespace
 
 std::span<const FormatEntry> Formats() { return kFormats; }
+
+std::vector<const FormatEntry*> MenuFormats() {
+    std::vector<const FormatEntry*> rows;
+    for (const FormatEntry& entry : kFormats) rows.push_back(&entry);
+    std::sort(rows.begin(), rows.end(), [](const FormatEntry* a, const FormatEntry* b) {
+        return a->menuPosition < b->menuPosition;
+    });
+    return rows;
+}
 
 const FormatEntry* FindFormat(std::string_view extension) {
     for (const FormatEntry& entry : kFormats) {
@@ -67,13 +88,19 @@ size_t LongestMagic() {
     return longest;
 }
 
-std::string SupportedExtensions() {
+std::string ListInWords(const std::vector<std::string>& items, const char* last) {
     std::string text;
-    for (size_t i = 0; i < kFormats.size(); ++i) {
-        if (i > 0) text += i + 1 == kFormats.size() ? " or " : ", ";
-        text += kFormats[i].extension;
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (i > 0) text += i + 1 == items.size() ? std::string(" ") + last + " " : ", ";
+        text += items[i];
     }
     return text;
+}
+
+std::string SupportedExtensions() {
+    std::vector<std::string> extensions;
+    for (const FormatEntry& entry : kFormats) extensions.push_back(entry.extension);
+    return ListInWords(extensions, "or");
 }
 
 }  // namespace tabora

@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Geometry.h"
 
@@ -35,10 +36,22 @@ struct FormatEntry {
     ImageFormat format;
     const char* extension;  // what a file name ends in, lower case
     const char* name;       // how the command line reports it
+    const char* label;      // how menus, icons and the options dialog call it
+    const char* fileType;   // its entry in the file dialogs' filters
+    // Where it stands in the Save As menu, the file dialogs' filters and the
+    // row of format icons, from 0.
+    int menuPosition;
+    // The icon's picture and mask among the bitmap resources.
+    const char* iconImage;
+    const char* iconMask;
     // The first bytes of every file of the format.
     std::string_view magic;
-    // Whether the background can be removed (written transparent).
+    // What its options dialog offers besides the shadow area, which every
+    // format has: removing the background (the format keeps transparency) and
+    // a quality. A dialog with these has a close box.
     bool keepsTransparency;
+    bool hasQuality;
+    bool optionsCloseBox;
     // Writes the picture with the settings embedded. Throws TaboraError with
     // the format's words, or the stream's FileError.
     void (*write)(const ExportJob& job, MacStream& out);
@@ -53,6 +66,8 @@ struct FormatEntry {
 
 // The rows in the order the extension is matched.
 std::span<const FormatEntry> Formats();
+// The rows in menu order (menuPosition).
+std::vector<const FormatEntry*> MenuFormats();
 // The row of an extension (without the dot), compared without regard to case;
 // null for anything else, "jpeg" included.
 const FormatEntry* FindFormat(std::string_view extension);
@@ -63,5 +78,7 @@ const FormatEntry* SniffFormat(const uint8_t* head, size_t count);
 size_t LongestMagic();
 // "gif, png, jpg or bmp", for messages.
 std::string SupportedExtensions();
+// A list in words: "a, b or c" (`last` "or"), "a and b" (`last` "and").
+std::string ListInWords(const std::vector<std::string>& items, const char* last);
 
 }  // namespace tabora

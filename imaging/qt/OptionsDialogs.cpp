@@ -7,6 +7,7 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "imaging/Formats.h"
 #include "render/TaboraButton.h"
 
 namespace tabora {
@@ -15,36 +16,36 @@ namespace {
 // The slider's width on the classic dialog: 105 pixels from "LOW" to "HIGH".
 constexpr int kQualitySliderWidth = 105;
 
-const char* CaptionOf(int kind) {
-    static const char* const captions[] = {"GIF Options", "PNG Options", "JPEG Options",
-                                           "BMP Options"};
-    return captions[kind];
-}
 }  // namespace
 
-ExportOptionsDialog::ExportOptionsDialog(TaboraButton& owner, Kind kind, QWidget* parent)
+bool ExportOptionsDialog::HasOptions(const TaboraButton& owner, const FormatEntry& format) {
+    return format.keepsTransparency || format.hasQuality || !owner.settings().shadow;
+}
+
+ExportOptionsDialog::ExportOptionsDialog(TaboraButton& owner, const FormatEntry& format,
+                                         QWidget* parent)
     : QDialog(parent), owner_(owner) {
-    // GIF and PNG have a close box; JPEG and BMP only their OK button (and
-    // Escape).
+    // Some formats' dialogs have a close box; the others only their OK
+    // button (and Escape).
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    if (kind == kGif || kind == kPng) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (format.optionsCloseBox) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     setWindowFlags(flags);
-    setWindowTitle(QString::fromLatin1(CaptionOf(kind)));
+    setWindowTitle(QString::fromLatin1(format.label) + QStringLiteral(" Options"));
     const ButtonSettings& settings = owner.settings();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(15, 14, 15, 12);
     layout->setSpacing(6);
 
-    if (kind == kGif || kind == kPng) {
+    if (format.keepsTransparency) {
         removeBackground_ = new QCheckBox(QStringLiteral("Remove Background From Image"), this);
         removeBackground_->setObjectName(QStringLiteral("removeBackgroundCheck"));
         removeBackground_->setChecked(settings.removeBackground);
         layout->addWidget(removeBackground_);
     }
-    if (kind == kJpeg) {
+    if (format.hasQuality) {
         auto* row = new QHBoxLayout;
-        auto* title = new QLabel(QStringLiteral("JPEG Quality:"), this);
+        auto* title = new QLabel(QString::fromLatin1(format.label) + QStringLiteral(" Quality:"), this);
         auto* low = new QLabel(QStringLiteral("LOW"), this);
         auto* high = new QLabel(QStringLiteral("HIGH"), this);
         quality_ = new QSlider(Qt::Horizontal, this);
@@ -53,7 +54,7 @@ ExportOptionsDialog::ExportOptionsDialog(TaboraButton& owner, Kind kind, QWidget
         quality_->setRange(0, kMaxJpegQuality);
         quality_->setValue(settings.jpegQuality);
         quality_->setFixedWidth(kQualitySliderWidth);
-        quality_->setAccessibleName(QStringLiteral("JPEG quality"));
+        quality_->setAccessibleName(QString::fromLatin1(format.label) + QStringLiteral(" quality"));
         row->addWidget(title);
         row->addStretch(1);
         row->addWidget(low);

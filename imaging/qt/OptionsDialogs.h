@@ -6,59 +6,37 @@ class QSlider;
 
 namespace tabora {
 
+struct FormatEntry;
 class TaboraButton;
 
-// The export options dialogs. They keep no values of their own: they read
-// the button's settings when they open and write back on OK; cancelling
-// (Escape, or the close box where there is one) changes nothing.
+// The export options dialog of a format, made from what its registry row
+// says it offers: removing the background, a quality, and the room for the
+// shadow that every format has. It keeps no values of its own: it reads the
+// button's settings when it opens and writes back on OK; cancelling (Escape,
+// or the close box where there is one) changes nothing.
 class ExportOptionsDialog : public QDialog {
     Q_OBJECT
 public:
+    ExportOptionsDialog(TaboraButton& owner, const FormatEntry& format, QWidget* parent = nullptr);
+
     QCheckBox* removeBackgroundCheck() const { return removeBackground_; }
     QCheckBox* includeShadowAreaCheck() const { return includeShadowArea_; }
     QSlider* qualitySlider() const { return quality_; }
+
+    // Whether the dialog would show anything for this button: with the
+    // shadow drawn the shadow area is part of the picture anyway, and a
+    // format with nothing else to offer has no dialog then.
+    static bool HasOptions(const TaboraButton& owner, const FormatEntry& format);
 
     // OK: store what differs; switching the shadow area on makes the button
     // build its shadow mask again.
     void accept() override;
 
-protected:
-    enum Kind { kGif, kPng, kJpeg, kBmp };
-    ExportOptionsDialog(TaboraButton& owner, Kind kind, QWidget* parent);
-
 private:
     TaboraButton& owner_;
-    QCheckBox* removeBackground_ = nullptr;   // 500, GIF and PNG
-    QSlider* quality_ = nullptr;              // 500, JPEG
-    QCheckBox* includeShadowArea_ = nullptr;  // 501, all four
-};
-
-class GIFOptionsDialog : public ExportOptionsDialog {
-    Q_OBJECT
-public:
-    explicit GIFOptionsDialog(TaboraButton& owner, QWidget* parent = nullptr)
-        : ExportOptionsDialog(owner, kGif, parent) {}
-};
-
-class PNGOptionsDialog : public ExportOptionsDialog {
-    Q_OBJECT
-public:
-    explicit PNGOptionsDialog(TaboraButton& owner, QWidget* parent = nullptr)
-        : ExportOptionsDialog(owner, kPng, parent) {}
-};
-
-class JPGOptionsDialog : public ExportOptionsDialog {
-    Q_OBJECT
-public:
-    explicit JPGOptionsDialog(TaboraButton& owner, QWidget* parent = nullptr)
-        : ExportOptionsDialog(owner, kJpeg, parent) {}
-};
-
-class BMPOptionsDialog : public ExportOptionsDialog {
-    Q_OBJECT
-public:
-    explicit BMPOptionsDialog(TaboraButton& owner, QWidget* parent = nullptr)
-        : ExportOptionsDialog(owner, kBmp, parent) {}
+    QCheckBox* removeBackground_ = nullptr;   // 500, formats that keep transparency
+    QSlider* quality_ = nullptr;              // 500, formats with a quality
+    QCheckBox* includeShadowArea_ = nullptr;  // 501, all
 };
 
 }  // namespace tabora

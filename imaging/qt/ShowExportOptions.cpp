@@ -3,6 +3,7 @@
 #include <QString>
 #include <memory>
 
+#include "imaging/Formats.h"
 #include "imaging/qt/OptionsDialogs.h"
 #include "platform/qt/ModalRunner.h"
 #include "render/TaboraButton.h"
@@ -10,18 +11,10 @@
 namespace tabora {
 
 bool ShowExportOptions(TaboraButton& button, const std::string& extension, QWidget* parent) {
-    const QString ext = QString::fromStdString(extension).toLower();
-    std::unique_ptr<ExportOptionsDialog> dialog;
-    if (ext == u"gif")
-        dialog = std::make_unique<GIFOptionsDialog>(button, parent);
-    else if (ext == u"png")
-        dialog = std::make_unique<PNGOptionsDialog>(button, parent);
-    else if (ext == u"jpg")
-        dialog = std::make_unique<JPGOptionsDialog>(button, parent);
-    else if (ext == u"bmp" && !button.settings().shadow)
-        dialog = std::make_unique<BMPOptionsDialog>(button, parent);
-    if (!dialog) return false;
-    RunModal(*dialog);
+    const FormatEntry* format = FindFormat(extension);
+    if (!format || !ExportOptionsDialog::HasOptions(button, *format)) return false;
+    ExportOptionsDialog dialog(button, *format, parent);
+    RunModal(dialog);
     return true;
 }
 

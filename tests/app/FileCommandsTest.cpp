@@ -35,7 +35,7 @@ TEST_F(FileCommandsTest, SaveAsPngWithItsOptions) {
         EXPECT_TRUE(options.includeShadowAreaCheck()->isHidden());
         options.removeBackgroundCheck()->setChecked(true);
     });
-    window->OnSaveAsPng();
+    window->SaveAsFormat(ImageFormat::Png);
 
     ASSERT_EQ(host.fileRequests.size(), 1u);
     const FileDialogRequest& request = host.fileRequests[0];
@@ -57,18 +57,19 @@ TEST_F(FileCommandsTest, SaveAsPngWithItsOptions) {
 }
 
 TEST_F(FileCommandsTest, EachFormatShowsItsDialog) {
+    // Through the Save As menu's entries.
     struct Case {
-        void (TaboraWindow::*command)();
+        const char* action;
         const char* file;
         const char* caption;
         const char* magic;
     };
     const Case cases[] = {
-        {&TaboraWindow::OnSaveAsGif, "a.gif", "GIF Options", "GIF8"},
-        {&TaboraWindow::OnSaveAsJpeg, "a.jpg", "JPEG Options", "\xFF\xD8\xFF"},
-        {&TaboraWindow::OnSaveAsBmp, "a.bmp", "BMP Options", "BM"},
+        {"saveAsGifAction", "a.gif", "GIF Options", "GIF8"},
+        {"saveAsJpegAction", "a.jpg", "JPEG Options", "\xFF\xD8\xFF"},
+        {"saveAsBmpAction", "a.bmp", "BMP Options", "BM"},
         // Letter case does not matter.
-        {&TaboraWindow::OnSaveAsPng, "b.PnG", "PNG Options", "\x89PNG"},
+        {"saveAsPngAction", "b.PnG", "PNG Options", "\x89PNG"},
     };
     // With the shadow off, even BMP has a dialog.
     QTest::mouseClick(Child<QCheckBox>("shadowCheck"), Qt::LeftButton);
@@ -79,7 +80,9 @@ TEST_F(FileCommandsTest, EachFormatShowsItsDialog) {
             auto& options = static_cast<ExportOptionsDialog&>(dialog);
             EXPECT_FALSE(options.includeShadowAreaCheck()->isHidden());
         });
-        (window.get()->*c.command)();
+        QAction* action = window->findChild<QAction*>(QString::fromLatin1(c.action));
+        ASSERT_NE(action, nullptr) << c.action;
+        action->trigger();
         EXPECT_EQ(dialogsShown, (std::vector<QString>{c.caption})) << c.file;
         EXPECT_EQ(FileHead(PathIn(c.file), std::strlen(c.magic)), c.magic) << c.file;
     }
@@ -97,7 +100,7 @@ TEST_F(FileCommandsTest, JpegQualityAndShadowArea) {
         options.qualitySlider()->setValue(80);
         options.includeShadowAreaCheck()->setChecked(true);
     });
-    window->OnSaveAsJpeg();
+    window->SaveAsFormat(ImageFormat::Jpeg);
     EXPECT_EQ(window->settings().jpegQuality, 80);
     EXPECT_TRUE(window->settings().includeShadowArea);
 
@@ -106,7 +109,7 @@ TEST_F(FileCommandsTest, JpegQualityAndShadowArea) {
     ScriptOptionsDialogs([](QDialog& dialog) {
         static_cast<ExportOptionsDialog&>(dialog).qualitySlider()->setValue(10);
     }, true);
-    window->OnSaveAsJpeg();
+    window->SaveAsFormat(ImageFormat::Jpeg);
     EXPECT_EQ(window->settings().jpegQuality, 80);
     EXPECT_EQ(FileHead(PathIn("r.jpg"), 3), kJpegMagic);
 }
@@ -114,7 +117,7 @@ TEST_F(FileCommandsTest, JpegQualityAndShadowArea) {
 TEST_F(FileCommandsTest, TheTypedExtensionDecidesTheFormat) {
     host.fileAnswers.push_back(PathIn("typed.jpg"));
     ScriptOptionsDialogs();
-    window->OnSaveAsGif();
+    window->SaveAsFormat(ImageFormat::Gif);
     EXPECT_EQ(dialogsShown, (std::vector<QString>{"JPEG Options"}));
     EXPECT_EQ(FileHead(PathIn("typed.jpg"), 3), kJpegMagic);
     EXPECT_EQ(window->windowTitle(), "Tabora - typed.jpg");
@@ -123,7 +126,7 @@ TEST_F(FileCommandsTest, TheTypedExtensionDecidesTheFormat) {
 
 TEST_F(FileCommandsTest, BmpWithShadowHasNoDialog) {
     host.fileAnswers.push_back(PathIn("s.bmp"));
-    window->OnSaveAsBmp();
+    window->SaveAsFormat(ImageFormat::Bmp);
     EXPECT_TRUE(dialogsShown.empty());
     EXPECT_EQ(FileHead(PathIn("s.bmp"), 2), "BM");
 }
@@ -131,7 +134,7 @@ TEST_F(FileCommandsTest, BmpWithShadowHasNoDialog) {
 TEST_F(FileCommandsTest, UnknownExtensionIsRefusedAndNothingWritten) {
     Child<QSlider>("hueSlider")->setValue(100);
     host.fileAnswers.push_back(PathIn("x.jpeg"));
-    window->OnSaveAsJpeg();
+    window->SaveAsFormat(ImageFormat::Jpeg);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_NE(host.messages[0].find("jpeg"), std::string::npos);
     EXPECT_TRUE(dialogsShown.empty());
@@ -143,10 +146,10 @@ TEST_F(FileCommandsTest, UnknownExtensionIsRefusedAndNothingWritten) {
 
 TEST_F(FileCommandsTest, FailedSaveLeavesTheDocumentAsItWas) {
     host.fileAnswers.push_back(PathIn("first.png"));
-    window->OnSaveAsPng();
+    window->SaveAsFormat(ImageFormat::Png);
     Child<QSlider>("hueSlider")->setValue(100);
     host.fileAnswers.push_back(PathIn("no-such-folder/second.png"));
-    window->OnSaveAsPng();
+    window->SaveAsFormat(ImageFormat::Png);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_TRUE(window->modified());
     EXPECT_EQ(window->currentPath(), PathIn("first.png"));
@@ -156,7 +159,7 @@ TEST_F(FileCommandsTest, FailedSaveLeavesTheDocumentAsItWas) {
 TEST_F(FileCommandsTest, SaveRewritesTheCurrentFileWithoutDialogs) {
     const std::string path = PathIn("again.png");
     host.fileAnswers.push_back(path);
-    window->OnSaveAsPng();
+    window->SaveAsFormat(ImageFormat::Png);
     dialogsShown.clear();
     const std::string before = FileHead(path, 1 << 16);
 
@@ -175,7 +178,7 @@ TEST_F(FileCommandsTest, OpenBringsTheSettingsBack) {
     QTest::keyClicks(Child<QLineEdit>("captionEdit"), "Saved");
     Child<QSlider>("hueSlider")->setValue(2048);
     host.fileAnswers.push_back(path);
-    window->OnSaveAsGif();
+    window->SaveAsFormat(ImageFormat::Gif);
 
     // A new design, unsaved: "No, Don't Open" keeps everything.
     Child<QSlider>("hueSlider")->setValue(10);
@@ -202,7 +205,7 @@ TEST_F(FileCommandsTest, OpenBringsTheSettingsBack) {
 
 TEST_F(FileCommandsTest, OpenWithoutChangesAsksNothing) {
     host.fileAnswers.push_back(PathIn("saved.png"));
-    window->OnSaveAsPng();
+    window->SaveAsFormat(ImageFormat::Png);
     host.fileAnswers.push_back(PathIn("saved.png"));
     window->OnOpen();
     EXPECT_TRUE(host.prompts.empty());
@@ -237,7 +240,7 @@ TEST_F(FileCommandsTest, FileWithoutSettingsLeavesTheDesignAndSaysWhy) {
 TEST_F(FileCommandsTest, DroppedFileOpens) {
     host.fileAnswers.push_back(PathIn("drop.bmp"));
     Child<QSlider>("hueSlider")->setValue(1234);
-    window->OnSaveAsBmp();
+    window->SaveAsFormat(ImageFormat::Bmp);
     Child<QSlider>("hueSlider")->setValue(0);
     host.askAnswers.push_back(true);
 
@@ -255,7 +258,7 @@ TEST_F(FileCommandsTest, DroppedFileOpens) {
 TEST_F(FileCommandsTest, FileOnTheCommandLineOpens) {
     host.fileAnswers.push_back(PathIn("given.png"));
     Child<QSlider>("brightnessSlider")->setValue(300);
-    window->OnSaveAsPng();
+    window->SaveAsFormat(ImageFormat::Png);
     window.reset();
     window = std::make_unique<TaboraWindow>();
     const QString path = QString::fromStdString(PathIn("given.png"));
