@@ -34,15 +34,4 @@ void SettingsHistory::Clear() {
     mergeSource_ = Source::Other;
 }
 
-ButtonSettings WithExportOptionsOf(ButtonSettings design, const ButtonSettings& options) {
-    design.removeBackground = options.removeBackground;
-    design.includeShadowArea = options.includeShadowArea;
-    design.jpegQuality = options.jpegQuality;
-    return design;
-}
-
-bool SameDesign(const ButtonSettings& a, const ButtonSettings& b) {
-    return WithExportOptionsOf(a, b) == b;
-}
-
 }  // namespace tabora

@@ -4,13 +4,16 @@
 #include <vector>
 
 #include "io/ButtonSettings.h"
+#include "io/SettingsFields.h"
 
 namespace tabora {
 
 // Undo and redo of the button's settings as whole snapshots: a snapshot is a
 // few hundred bytes, so keeping them is simpler and safer than inverting each
 // change. Consecutive changes from one slider or from typing the caption
-// merge into one step, so dragging a slider is undone in one go.
+// merge into one step, so dragging a slider is undone in one go. The export
+// options belong to the save dialogs, not to the design: the window restores
+// a snapshot WithExportOptionsOf the current settings (io/SettingsFields.h).
 class SettingsHistory {
 public:
     enum class Source { Other, SizeSlider, HueSlider, BrightnessSlider, Caption };
@@ -37,10 +40,5 @@ private:
     Source mergeSource_ = Source::Other;
 };
 
-// The export options belong to the save dialogs, not to the design: undo and
-// redo leave them as they are.
-ButtonSettings WithExportOptionsOf(ButtonSettings design, const ButtonSettings& options);
-// Equal in everything but the export options.
-bool SameDesign(const ButtonSettings& a, const ButtonSettings& b);
 
 }  // namespace tabora

@@ -3,25 +3,28 @@
 #include <string>
 #include <vector>
 
+#include "io/SettingsFields.h"
+
 namespace tabora {
 struct OpenResult;
 }
 
 namespace tabora::cli {
 
-// What `render` was given; numbers stay text until checked, so a message can
+// What `render` was given; values stay text until checked, so a message can
 // quote what the user typed.
 struct RenderArgs {
     std::string output;
     std::string settingsFile;
     std::string fromFile;
-    std::optional<std::string> style, caption, font, fontSize, textColor, background, hue,
-        brightness, size, offset, quality;
-    bool bold = false, italic = false;
-    bool shadow = false, noShadow = false;
-    bool textShadow = false, noTextShadow = false;
-    bool antialias = false, noAntialias = false;
-    bool removeBackground = false, includeShadowArea = false;
+    // What was given for each settings field, by its place in
+    // SettingFields(): the text of a value, or which of its flags.
+    struct FieldOption {
+        std::optional<std::string> value;
+        bool on = false;
+        bool off = false;
+    };
+    std::vector<FieldOption> fields = std::vector<FieldOption>(SettingFields().size());
 };
 
 struct BatchArgs {

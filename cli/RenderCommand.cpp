@@ -18,30 +18,25 @@ namespace tabora::cli {
 
 namespace {
 
-// The command-line options as a patch, each checked with its own name.
+// The command-line options as a patch, each checked with its own name, in
+// the order --help lists them. The size's upper end depends on the style and
+// is checked once it is known.
 SettingsPatch PatchFromOptions(const RenderArgs& a) {
     SettingsPatch p;
-    if (a.style) p.styleNumber = int16_t(ParseInteger(*a.style, "--style", 0, kLastStyleNumber));
-    if (a.caption) p.caption = CheckText(*a.caption, "--caption");
-    if (a.font) p.fontName = CheckText(*a.font, "--font");
-    if (a.fontSize) p.fontSize = int16_t(ParseInteger(*a.fontSize, "--font-size", kMinFontPoints, kMaxFontPoints));
-    if (a.bold) p.bold = true;
-    if (a.italic) p.italic = true;
-    if (a.textColor) p.textColor = ParseWebColor(*a.textColor, "--text-color");
-    if (a.background) p.backgroundColor = ParseWebColor(*a.background, "--background");
-    if (a.hue) p.hueShift = int32_t(ParseInteger(*a.hue, "--hue", 0, kMaxHueShift));
-    if (a.brightness) {
-        p.brightness = int32_t(ParseInteger(*a.brightness, "--brightness", -kMaxBrightness, kMaxBrightness));
+    for (const SettingField* field : FieldsInOptionOrder()) {
+        const RenderArgs::FieldOption& given = a.fields[size_t(field - SettingFields().data())];
+        switch (field->form) {
+        case OptionForm::Value:
+            if (given.value) p.Set(*field, ParseOptionValue(*field, *given.value));
+            break;
+        case OptionForm::Flag:
+            if (given.on) p.Set(*field, true);
+            break;
+        case OptionForm::Switch:
+            if (given.on || given.off) p.Set(*field, given.on);
+            break;
+        }
     }
-    // The upper end depends on the style and is checked once it is known.
-    if (a.size) p.buttonSize = int32_t(ParseInteger(*a.size, "--size", 0, 1'000'000));
-    if (a.shadow || a.noShadow) p.shadow = a.shadow;
-    if (a.textShadow || a.noTextShadow) p.textShadow = a.textShadow;
-    if (a.antialias || a.noAntialias) p.antialias = a.antialias;
-    if (a.offset) p.textOffset = ParseOffset(*a.offset, "--offset");
-    if (a.removeBackground) p.removeBackground = true;
-    if (a.includeShadowArea) p.includeShadowArea = true;
-    if (a.quality) p.jpegQuality = int16_t(ParseInteger(*a.quality, "--quality", 0, kMaxJpegQuality));
     return p;
 }
 
@@ -56,7 +51,11 @@ int RunRender(const RenderArgs& args) {
     const SettingsPatch options = PatchFromOptions(args);
     // A caption named on the command line starts the font lookup at once, in
     // parallel with the rest; without one no font is looked up at all.
-    if (options.caption && !options.caption->empty()) PrewarmFonts(options.fontName.value_or("Arial"));
+    const FieldValue* caption = options.Find(FieldNamed("caption"));
+    if (caption && !std::get<std::string>(*caption).empty()) {
+        const FieldValue* font = options.Find(FieldNamed("fontName"));
+        PrewarmFonts(font ? std::get<std::string>(*font) : ButtonSettings{}.fontName);
+    }
 
     TaboraButton button(GetArchive());
     ButtonSettings base = button.settings();
@@ -70,7 +69,9 @@ int RunRender(const RenderArgs& args) {
         patch = PatchFromJson(ReadJsonFile(args.settingsFile), args.settingsFile);
     }
     patch.Merge(options);
-    const std::string sizeWhat = options.buttonSize ? "--size" : args.settingsFile + ": \"buttonSize\"";
+    const SettingField& size = FieldNamed("buttonSize");
+    const std::string sizeWhat =
+        options.Has(size) ? size.option : args.settingsFile + ": \"" + size.key + "\"";
     const ButtonSettings settings = Resolve(base, patch, button, sizeWhat);
     button.ApplySettings(settings);
     const SaveResult saved = SaveButton(button, args.output, false);

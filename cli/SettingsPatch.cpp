@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/CliError.h"
+#include "imaging/Formats.h"
 #include "render/TaboraButton.h"
 #include "styles/Archive.h"
 
@@ -15,38 +16,10 @@ namespace tabora::cli {
 
 using nlohmann::json;
 
-void SettingsPatch::Merge(const SettingsPatch& later) {
-    auto take = [](auto& mine, const auto& theirs) {
-        if (theirs) mine = theirs;
-    };
-    take(styleNumber, later.styleNumber);
-    take(backgroundColor, later.backgroundColor);
-    take(textColor, later.textColor);
-    take(hueShift, later.hueShift);
-    take(brightness, later.brightness);
-    take(buttonSize, later.buttonSize);
-    take(shadow, later.shadow);
-    take(antialias, later.antialias);
-    take(textShadow, later.textShadow);
-    take(fontName, later.fontName);
-    take(fontSize, later.fontSize);
-    take(bold, later.bold);
-    take(italic, later.italic);
-    take(caption, later.caption);
-    take(textOffset, later.textOffset);
-    take(removeBackground, later.removeBackground);
-    take(jpegQuality, later.jpegQuality);
-    take(includeShadowArea, later.includeShadowArea);
-}
-
 namespace {
 
-std::string Range(int64_t min, int64_t max) {
-    return std::to_string(min) + ".." + std::to_string(max);
-}
-
 [[noreturn]] void OutOfRange(std::string_view what, std::string_view got, int64_t min, int64_t max) {
-    throw UsageError(std::string(what) + " must be an integer in " + Range(min, max) + " (got \"" +
+    throw UsageError(std::string(what) + " must be an integer in " + RangeText(min, max) + " (got \"" +
                      std::string(got) + "\")");
 }
 
@@ -90,7 +63,7 @@ std::string FormatWebColor(Color color) {
     return text;
 }
 
-Point ParseOffset(std::string_view text, std::string_view what) {
+Point ParseOffset(std::string_view text, std::string_view what, int32_t min, int32_t max) {
     size_t comma = text.find(',');
     auto trim = [](std::string_view s) {
         while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
@@ -98,12 +71,12 @@ Point ParseOffset(std::string_view text, std::string_view what) {
         return s;
     };
     if (comma == std::string_view::npos) {
-        throw UsageError(std::string(what) + " must be X,Y with each in " +
-                         Range(-kMaxTextOffset, kMaxTextOffset) + " (got \"" + std::string(text) + "\")");
+        throw UsageError(std::string(what) + " must be X,Y with each in " + RangeText(min, max) +
+                         " (got \"" + std::string(text) + "\")");
     }
     const std::string name(what);
-    return {int32_t(ParseInteger(trim(text.substr(0, comma)), name + " X", -kMaxTextOffset, kMaxTextOffset)),
-            int32_t(ParseInteger(trim(text.substr(comma + 1)), name + " Y", -kMaxTextOffset, kMaxTextOffset))};
+    return {int32_t(ParseInteger(trim(text.substr(0, comma)), name + " X", min, max)),
+            int32_t(ParseInteger(trim(text.substr(comma + 1)), name + " Y", min, max))};
 }
 
 std::string CheckText(std::string text, std::string_view what) {
@@ -157,7 +130,7 @@ public:
         if (!v->is_string()) throw UsageError(What(key) + " must be a colour \"#RRGGBB\" (got " + v->dump() + ")");
         return ParseWebColor(v->get<std::string>(), What(key));
     }
-    std::optional<Point> Offset(const char* key) const {
+    std::optional<Point> Offset(const char* key, int32_t min, int32_t max) const {
         const json* v = Find(key);
         if (!v) return std::nullopt;
         if (!v->is_object()) throw UsageError(What(key) + " must be an object {\"x\": X, \"y\": Y}");
@@ -168,8 +141,8 @@ public:
         }
         JsonReader inner(*v, What(key));
         Point p;
-        p.x = int32_t(inner.Integer("x", -kMaxTextOffset, kMaxTextOffset).value_or(0));
-        p.y = int32_t(inner.Integer("y", -kMaxTextOffset, kMaxTextOffset).value_or(0));
+        p.x = int32_t(inner.Integer("x", min, max).value_or(0));
+        p.y = int32_t(inner.Integer("y", min, max).value_or(0));
         return p;
     }
 
@@ -178,11 +151,6 @@ private:
     std::string where_;
 };
 
-constexpr const char* kSettingKeys[] = {
-    "styleNumber", "backgroundColor", "textColor", "hueShift", "brightness", "buttonSize",
-    "shadow", "antialias", "textShadow", "fontName", "fontSize", "bold", "italic", "caption",
-    "textOffset", "removeBackground", "jpegQuality", "includeShadowArea"};
-
 }  // namespace
 
 SettingsPatch PatchFromJson(const json& object, const std::string& where,
@@ -190,75 +158,96 @@ SettingsPatch PatchFromJson(const json& object, const std::string& where,
     if (!object.is_object()) throw UsageError(where + ": settings must be a JSON object");
     for (auto it = object.begin(); it != object.end(); ++it) {
         const std::string& key = it.key();
-        bool known = key == "payloadVersion" || key == "format" ||
-                     std::find(extraKeys.begin(), extraKeys.end(), key) != extraKeys.end() ||
-                     std::find(std::begin(kSettingKeys), std::end(kSettingKeys), key) != std::end(kSettingKeys);
+        bool known = key == "payloadVersion" || key == "format" || FindField(key) ||
+                     std::find(extraKeys.begin(), extraKeys.end(), key) != extraKeys.end();
         if (!known) throw UsageError(where + ": unknown key \"" + key + "\"");
     }
     JsonReader r(object, where);
     SettingsPatch p;
-    if (auto v = r.Integer("styleNumber", 0, kLastStyleNumber)) p.styleNumber = int16_t(*v);
-    p.backgroundColor = r.WebColor("backgroundColor");
-    p.textColor = r.WebColor("textColor");
-    if (auto v = r.Integer("hueShift", 0, kMaxHueShift)) p.hueShift = int32_t(*v);
-    if (auto v = r.Integer("brightness", -kMaxBrightness, kMaxBrightness)) p.brightness = int32_t(*v);
-    if (auto v = r.Integer("buttonSize", kMinButtonSize, kLargestButtonSize)) p.buttonSize = int32_t(*v);
-    p.shadow = r.Bool("shadow");
-    p.antialias = r.Bool("antialias");
-    p.textShadow = r.Bool("textShadow");
-    p.fontName = r.Text("fontName");
-    // Negative sizes are a raster font's cell height, as saved files may hold.
-    if (auto v = r.Integer("fontSize", -kMaxFontPoints, kMaxFontPoints)) p.fontSize = int16_t(*v);
-    p.bold = r.Bool("bold");
-    p.italic = r.Bool("italic");
-    p.caption = r.Text("caption");
-    p.textOffset = r.Offset("textOffset");
-    p.removeBackground = r.Bool("removeBackground");
-    if (auto v = r.Integer("jpegQuality", 0, kMaxJpegQuality)) p.jpegQuality = int16_t(*v);
-    p.includeShadowArea = r.Bool("includeShadowArea");
+    for (const SettingField& field : SettingFields()) {
+        switch (field.kind) {
+        case FieldKind::Integer:
+            if (auto v = r.Integer(field.key, field.min, field.max)) p.Set(field, int32_t(*v));
+            break;
+        case FieldKind::Switch:
+            if (auto v = r.Bool(field.key)) p.Set(field, *v);
+            break;
+        case FieldKind::Text:
+            if (auto v = r.Text(field.key)) p.Set(field, std::move(*v));
+            break;
+        case FieldKind::Colour:
+            if (auto v = r.WebColor(field.key)) p.Set(field, *v);
+            break;
+        case FieldKind::Offset:
+            if (auto v = r.Offset(field.key, field.min, field.max)) p.Set(field, *v);
+            break;
+        }
+    }
     return p;
+}
+
+std::vector<const SettingField*> FieldsInOptionOrder() {
+    std::vector<const SettingField*> fields;
+    for (const SettingField& field : SettingFields()) {
+        if (field.option) fields.push_back(&field);
+    }
+    std::sort(fields.begin(), fields.end(), [](const SettingField* a, const SettingField* b) {
+        return a->optionPosition < b->optionPosition;
+    });
+    return fields;
+}
+
+std::string OptionHelp(const SettingField& field) {
+    static const std::string kPlaceholder = "{transparent formats}";
+    std::string help = field.help;
+    if (const size_t at = help.find(kPlaceholder); at != std::string::npos) {
+        std::vector<std::string> labels;
+        for (const FormatEntry& format : Formats()) {
+            if (format.keepsTransparency) labels.push_back(format.label);
+        }
+        help.replace(at, kPlaceholder.size(), ListInWords(labels, "and"));
+    }
+    return help;
+}
+
+FieldValue ParseOptionValue(const SettingField& field, const std::string& text) {
+    switch (field.kind) {
+    case FieldKind::Integer:
+        return int32_t(ParseInteger(text, field.option, field.optionMin, field.optionMax));
+    case FieldKind::Colour:
+        return ParseWebColor(text, field.option);
+    case FieldKind::Text:
+        return CheckText(text, field.option);
+    case FieldKind::Offset:
+        return ParseOffset(text, field.option, field.optionMin, field.optionMax);
+    case FieldKind::Switch:
+        break;
+    }
+    return text == "true";  // switches are flags, never given a value
 }
 
 ButtonSettings Resolve(const ButtonSettings& base, const SettingsPatch& patch, TaboraButton& scratch,
                        std::string_view sizeWhat) {
+    const SettingField& styleField = FieldNamed("styleNumber");
+    const SettingField& sizeField = FieldNamed("buttonSize");
     ButtonSettings s = base;
-    if (patch.styleNumber) {
-        const int16_t n = *patch.styleNumber;
-        if (n != 0 && !GetArchive().HasStyleData(n)) {
-            throw UsageError("style " + std::to_string(n) +
-                             " has no picture; choose 0 (no style) or a style that \"styles\" lists with hasStyle");
-        }
-        s.styleNumber = n;
+    patch.ApplyTo(s);
+    if (patch.Has(styleField) && s.styleNumber != 0 && !GetArchive().HasStyleData(s.styleNumber)) {
+        throw UsageError("style " + std::to_string(s.styleNumber) +
+                         " has no picture; choose 0 (no style) or a style that \"styles\" lists with hasStyle");
     }
     scratch.SetStyleNumber(s.styleNumber);
     const int32_t largest = scratch.MaxButtonSize();
-    if (patch.buttonSize) {
-        if (*patch.buttonSize < kMinButtonSize || *patch.buttonSize > largest) {
+    if (patch.Has(sizeField)) {
+        if (s.buttonSize < kMinButtonSize || s.buttonSize > largest) {
             throw UsageError(std::string(sizeWhat) + " must be an integer in " +
-                             Range(kMinButtonSize, largest) + " for style " +
+                             RangeText(kMinButtonSize, largest) + " for style " +
                              std::to_string(s.styleNumber) + " (got \"" +
-                             std::to_string(*patch.buttonSize) + "\")");
+                             std::to_string(s.buttonSize) + "\")");
         }
-        s.buttonSize = *patch.buttonSize;
-    } else if (patch.styleNumber) {
+    } else if (patch.Has(styleField)) {
         s.buttonSize = scratch.DefaultButtonSize();
     }
-    if (patch.backgroundColor) s.backgroundColor = *patch.backgroundColor;
-    if (patch.textColor) s.textColor = *patch.textColor;
-    if (patch.hueShift) s.hueShift = *patch.hueShift;
-    if (patch.brightness) s.brightness = *patch.brightness;
-    if (patch.shadow) s.shadow = *patch.shadow;
-    if (patch.antialias) s.antialias = *patch.antialias;
-    if (patch.textShadow) s.textShadow = *patch.textShadow;
-    if (patch.fontName) s.fontName = *patch.fontName;
-    if (patch.fontSize) s.fontSize = *patch.fontSize;
-    if (patch.bold) s.fontStyle = *patch.bold ? (s.fontStyle | kFontBold) : (s.fontStyle & ~kFontBold);
-    if (patch.italic) s.fontStyle = *patch.italic ? (s.fontStyle | kFontItalic) : (s.fontStyle & ~kFontItalic);
-    if (patch.caption) s.caption = *patch.caption;
-    if (patch.textOffset) s.textOffset = *patch.textOffset;
-    if (patch.removeBackground) s.removeBackground = *patch.removeBackground;
-    if (patch.jpegQuality) s.jpegQuality = *patch.jpegQuality;
-    if (patch.includeShadowArea) s.includeShadowArea = *patch.includeShadowArea;
     return s;
 }
 
@@ -267,24 +256,28 @@ nlohmann::ordered_json SettingsToJson(const ButtonSettings& s, int payloadVersio
     nlohmann::ordered_json j = nlohmann::ordered_json::object();
     j["payloadVersion"] = payloadVersion;
     j["format"] = std::string(format);
-    j["styleNumber"] = s.styleNumber;
-    j["backgroundColor"] = FormatWebColor(s.backgroundColor);
-    j["textColor"] = FormatWebColor(s.textColor);
-    j["hueShift"] = s.hueShift;
-    j["brightness"] = s.brightness;
-    j["buttonSize"] = s.buttonSize;
-    j["shadow"] = s.shadow;
-    j["antialias"] = s.antialias;
-    j["textShadow"] = s.textShadow;
-    j["fontName"] = s.fontName;
-    j["fontSize"] = s.fontSize;
-    j["bold"] = (s.fontStyle & kFontBold) != 0;
-    j["italic"] = (s.fontStyle & kFontItalic) != 0;
-    j["caption"] = s.caption;
-    j["textOffset"] = {{"x", s.textOffset.x}, {"y", s.textOffset.y}};
-    j["removeBackground"] = s.removeBackground;
-    j["jpegQuality"] = s.jpegQuality;
-    j["includeShadowArea"] = s.includeShadowArea;
+    for (const SettingField& field : SettingFields()) {
+        const FieldValue value = field.get(s);
+        switch (field.kind) {
+        case FieldKind::Integer:
+            j[field.key] = std::get<int32_t>(value);
+            break;
+        case FieldKind::Switch:
+            j[field.key] = std::get<bool>(value);
+            break;
+        case FieldKind::Text:
+            j[field.key] = std::get<std::string>(value);
+            break;
+        case FieldKind::Colour:
+            j[field.key] = FormatWebColor(std::get<Color>(value));
+            break;
+        case FieldKind::Offset: {
+            const Point p = std::get<Point>(value);
+            j[field.key] = {{"x", p.x}, {"y", p.y}};
+            break;
+        }
+        }
+    }
     return j;
 }
 

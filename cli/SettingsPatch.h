@@ -1,13 +1,13 @@
 #pragma once
 #include <cstdint>
 #include <initializer_list>
-#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <nlohmann/json_fwd.hpp>
 
-#include "io/ButtonSettings.h"
+#include "io/SettingsFields.h"
 
 namespace tabora {
 class TaboraButton;
@@ -15,46 +15,25 @@ class TaboraButton;
 
 namespace tabora::cli {
 
-// Settings given on the command line or in a JSON file: every field is
-// optional, and values have been checked against what the controls accept
-// (all but the size, whose range depends on the style; see Resolve).
-struct SettingsPatch {
-    std::optional<int16_t> styleNumber;
-    std::optional<Color> backgroundColor;
-    std::optional<Color> textColor;
-    std::optional<int32_t> hueShift;
-    std::optional<int32_t> brightness;
-    std::optional<int32_t> buttonSize;
-    std::optional<bool> shadow;
-    std::optional<bool> antialias;
-    std::optional<bool> textShadow;
-    std::optional<std::string> fontName;
-    std::optional<int16_t> fontSize;
-    std::optional<bool> bold;
-    std::optional<bool> italic;
-    std::optional<std::string> caption;
-    std::optional<Point> textOffset;
-    std::optional<bool> removeBackground;
-    std::optional<int16_t> jpegQuality;
-    std::optional<bool> includeShadowArea;
-
-    // The fields `later` sets replace these.
-    void Merge(const SettingsPatch& later);
-};
-
-// Ranges, as the controls of the desktop application have them.
-constexpr int32_t kMinFontPoints = 1;
-
 // Parsers for option values; each throws UsageError naming `what` (an option
 // such as "--hue" or a JSON key) and the accepted range.
 int64_t ParseInteger(std::string_view text, std::string_view what, int64_t min, int64_t max);
 // "RRGGBB" in web order, '#' optional.
 Color ParseWebColor(std::string_view text, std::string_view what);
 std::string FormatWebColor(Color color);
-// "X,Y".
-Point ParseOffset(std::string_view text, std::string_view what);
+// "X,Y", each within min..max.
+Point ParseOffset(std::string_view text, std::string_view what, int32_t min, int32_t max);
 // Text of at most 255 bytes.
 std::string CheckText(std::string text, std::string_view what);
+
+// The settings fields with a command-line option, in the order --help shows
+// them.
+std::vector<const SettingField*> FieldsInOptionOrder();
+// A field's help line with the format registry's words filled in.
+std::string OptionHelp(const SettingField& field);
+// A field's value from the text given to its option, checked against the
+// option's range (UsageError naming the option).
+FieldValue ParseOptionValue(const SettingField& field, const std::string& text);
 
 // The settings form of `inspect --json`, every key optional. Wrong types,
 // out-of-range numbers and unknown keys throw UsageError naming the key;
@@ -65,12 +44,14 @@ SettingsPatch PatchFromJson(const nlohmann::json& object, const std::string& whe
                             std::initializer_list<std::string_view> extraKeys = {});
 
 // The finished settings: `base`, then the patch; a newly chosen style starts
-// at its default size unless the patch gives one. Checks the size against the
-// style's range (UsageError naming `sizeWhat`). Uses `scratch` to load styles.
+// at its default size unless the patch gives one. Checks the style (it must
+// have a picture) and the size against the style's range (UsageError naming
+// `sizeWhat`). Uses `scratch` to load styles.
 ButtonSettings Resolve(const ButtonSettings& base, const SettingsPatch& patch, TaboraButton& scratch,
                        std::string_view sizeWhat);
+
 // The `inspect --json` object.
 nlohmann::ordered_json SettingsToJson(const ButtonSettings& settings, int payloadVersion,
-                              std::string_view format);
+                                      std::string_view format);
 
 }  // namespace tabora::cli

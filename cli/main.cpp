@@ -8,6 +8,7 @@
 
 #include "cli/CliError.h"
 #include "cli/Commands.h"
+#include "cli/SettingsPatch.h"
 #include "imaging/ButtonFile.h"
 #include "platform/Error.h"
 #include "platform/FaceLookupFile.h"
@@ -37,28 +38,24 @@ void AddRenderOptions(CLI::App& render, RenderArgs& a) {
     render.add_option("--settings", a.settingsFile, "Start from settings in the form of inspect --json (every key optional)")
         ->type_name("FILE.json");
     render.add_option("--from", a.fromFile, "Start from the settings embedded in a saved button")->type_name("FILE");
-    render.add_option("--style", a.style, "Style number, 0..930 (0: no style)")->type_name("N");
-    render.add_option("--caption", a.caption, "Caption text, at most 255 bytes of UTF-8")->type_name("TEXT");
-    render.add_option("--font", a.font, "Font family name")->type_name("NAME");
-    render.add_option("--font-size", a.fontSize, "Font size in points, 1..300")->type_name("PT");
-    render.add_flag("--bold", a.bold, "Bold caption");
-    render.add_flag("--italic", a.italic, "Italic caption");
-    render.add_option("--text-color", a.textColor, "Caption colour, web order, '#' optional")->type_name("RRGGBB");
-    render.add_option("--background", a.background, "Background colour, web order, '#' optional")->type_name("RRGGBB");
-    render.add_option("--hue", a.hue, "Hue shift of the body, 0..4096")->type_name("0..4096");
-    render.add_option("--brightness", a.brightness, "Brightness of the body, -205..205")->type_name("-205..205");
-    render.add_option("--size", a.size, "Button size, 20 up to the style's largest (default: the style's default size)")
-        ->type_name("N");
-    auto* shadow = render.add_flag("--shadow", a.shadow, "Draw the drop shadow");
-    render.add_flag("--no-shadow", a.noShadow, "No drop shadow")->excludes(shadow);
-    auto* textShadow = render.add_flag("--text-shadow", a.textShadow, "Draw the caption's shadow");
-    render.add_flag("--no-text-shadow", a.noTextShadow, "No caption shadow")->excludes(textShadow);
-    auto* antialias = render.add_flag("--antialias", a.antialias, "Smooth caption edges");
-    render.add_flag("--no-antialias", a.noAntialias, "Crisp caption edges")->excludes(antialias);
-    render.add_option("--offset", a.offset, "Move the caption by X,Y pixels, each -1000..1000")->type_name("X,Y");
-    render.add_flag("--remove-background", a.removeBackground, "Transparent background (GIF and PNG)");
-    render.add_flag("--include-shadow-area", a.includeShadowArea, "Keep room for the shadow even without one");
-    render.add_option("--quality", a.quality, "JPEG quality, 0..100")->type_name("0..100");
+    // One option (or a pair of flags) for each settings field.
+    for (const SettingField* field : FieldsInOptionOrder()) {
+        RenderArgs::FieldOption& given = a.fields[size_t(field - SettingFields().data())];
+        const std::string help = OptionHelp(*field);
+        switch (field->form) {
+        case OptionForm::Value:
+            render.add_option(field->option, given.value, help)->type_name(field->typeName);
+            break;
+        case OptionForm::Flag:
+            render.add_flag(field->option, given.on, help);
+            break;
+        case OptionForm::Switch: {
+            CLI::Option* on = render.add_flag(field->option, given.on, help);
+            render.add_flag(field->offOption, given.off, field->offHelp)->excludes(on);
+            break;
+        }
+        }
+    }
 }
 
 int Run(int argc, char** argv) {

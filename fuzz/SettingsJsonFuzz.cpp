@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     try {
         const nlohmann::json value = cli::ParseJsonText(text, "settings.json");
-        const cli::SettingsPatch patch = cli::PatchFromJson(value, "settings.json");
+        const SettingsPatch patch = cli::PatchFromJson(value, "settings.json");
         TaboraButton button(GetArchive());
         const ButtonSettings settings = cli::Resolve(button.settings(), patch, button, "buttonSize");
         button.ApplySettings(settings);
