@@ -15,7 +15,7 @@
 #include "controls/FontPopup.h"
 #include "controls/MaskedImageWnd.h"
 #include "controls/PreviewWnd.h"
-#include "platform/DialogHost.h"
+#include "platform/qt/DialogHost.h"
 #include "styles/Archive.h"
 #include "styles/qt/ArchiveWnd.h"
 

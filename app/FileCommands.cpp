@@ -6,8 +6,8 @@
 #include "app/TaboraWindow.h"
 #include "imaging/ButtonFile.h"
 #include "imaging/qt/ShowExportOptions.h"
-#include "platform/DialogHost.h"
 #include "platform/File.h"
+#include "platform/qt/DialogHost.h"
 #include "platform/qt/ModalRunner.h"
 
 namespace tabora {

@@ -1,4 +1,4 @@
-#include "platform/DialogHost.h"
+#include "platform/qt/DialogHost.h"
 
 #include <cstdio>
 

@@ -3,7 +3,7 @@
 #include <QString>
 #include <string>
 
-#include "platform/DialogHost.h"
+#include "platform/qt/DialogHost.h"
 
 namespace tabora {
 

@@ -1,6 +1,6 @@
 #include "platform/qt/QtImages.h"
 
-#include "platform/DialogHost.h"
+#include "platform/qt/DialogHost.h"
 
 namespace tabora {
 

@@ -4,12 +4,12 @@
 #include <QScrollBar>
 #include <QTimer>
 
-#include "io/CDib.h"
 #include "imaging/JpegCodec.h"
+#include "io/CDib.h"
 #include "io/MacStream.h"
-#include "platform/DialogHost.h"
 #include "platform/Error.h"
 #include "platform/Resources.h"
+#include "platform/qt/DialogHost.h"
 
 namespace tabora {
 

@@ -16,8 +16,8 @@
 #include "controls/MaskedImageWnd.h"
 #include "controls/PreviewWnd.h"
 #include "controls/WorkAreaWnd.h"
-#include "platform/DialogHost.h"
 #include "platform/Resources.h"
+#include "platform/qt/DialogHost.h"
 #include "platform/qt/QtDialogHost.h"
 
 namespace tabora {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/TaboraWindow.h"
-#include "platform/DialogHost.h"
+#include "platform/qt/DialogHost.h"
 #include "platform/qt/ModalRunner.h"
 
 namespace tabora::testing {
