@@ -17,6 +17,8 @@
 #   - `render` with command-line options, --settings and --from (a button
 #     opened in every format and saved in every other);
 #   - `style N -o` pictures;
+#   - the files of older versions and other programs committed under
+#     tests/data (opened and saved again), when run from a checkout;
 #   - the text of every command: `inspect` and `inspect --json` of every
 #     image, help texts, the catalogue listing, and the message and exit
 #     status of refused options, bad settings files and damaged or foreign
@@ -222,6 +224,12 @@ for i in "${!bad_batches[@]}"; do
   printf '%s\n' "${bad_batches[$i]}" > "$corpus/bad-batch-$i.json"
 done
 printf 'not an image at all\n' > "$corpus/plain.txt"
+# The committed files of older versions and other programs, when the script
+# runs from a checkout that has them.
+data=$(dirname "$(realpath "$0")")/../tests/data
+for folder in payloads foreign; do
+  if [ -d "$data/$folder" ]; then cp -r "$data/$folder" "$corpus/$folder"; fi
+done
 
 # ---- one run --------------------------------------------------------------
 # Appends what a command printed and its exit status to the transcript.
@@ -360,6 +368,10 @@ run_all() {
   cp plain.txt damaged/text.png
   log inspect missing.png
   log inspect damaged
+  for f in payloads/* foreign/*; do
+    [ -f "$f" ] || continue
+    log render -o "from/committed-$(basename "${f%.*}")-${f##*.}.png" --from "$f"
+  done
 
   # What every image says about itself.
   local image
