@@ -3,6 +3,8 @@
 #include <QImage>
 #include <memory>
 
+#include "styles/Archive.h"
+
 namespace tabora {
 
 class CDib;
@@ -15,12 +17,13 @@ class JpegCodec;
 class ArchiveWnd : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    static constexpr int kTileWidth = 196;
-    static constexpr int kTileHeight = 600;
-    static constexpr int kTileCount = 26;
-    static constexpr int kTileResourceBase = 10000;
+    // The catalogue's strip (Archive).
+    static constexpr int kTileWidth = Archive::kStripWidth;
+    static constexpr int kTileHeight = Archive::kTileHeight;
+    static constexpr int kTileCount = Archive::kTileCount;
+    static constexpr int kTileResourceBase = Archive::kTileResourceBase;
     // The last 70 strip rows are never shown.
-    static constexpr int kScrollHeight = 15530;
+    static constexpr int kScrollHeight = Archive::kVisibleStripHeight;
     // One wheel notch moves three of these: about three rows of pictures.
     static constexpr int kLineStep = 40;
 

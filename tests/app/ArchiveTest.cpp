@@ -2,10 +2,15 @@
 // the strip, on an entry, between entries and on a heading without data.
 #include <QElapsedTimer>
 #include <QSlider>
+#include <algorithm>
+#include <utility>
 
 #include "GuiTestSupport.h"
 #include "controls/AValueWnd.h"
 #include "controls/PreviewWnd.h"
+#include "imaging/JpegCodec.h"
+#include "io/CDib.h"
+#include "io/MacStream.h"
 #include "platform/Resources.h"
 #include "styles/Archive.h"
 #include "styles/qt/ArchiveWnd.h"
@@ -141,6 +146,50 @@ TEST_F(ArchiveTest, ShowsTheTilesItHolds) {
         for (int x = 0; x < 196; ++x)
             if (shot.pixel(x, y) != qRgb(255, 255, 255)) ++nonWhite;
     EXPECT_GT(nonWhite, 1000);
+}
+
+// Scrolled to the end, the view shows the last tile, decoded: the same pixels
+// a decode of that tile on its own gives.
+TEST_F(ArchiveTest, TheLastTileDecodesAndDraws) {
+    ArchiveWnd* archive = window->archive();
+    archive->ScrollTo(ArchiveWnd::kScrollHeight);
+    archive->viewport()->repaint();
+    const int last = ArchiveWnd::kTileCount - 1;
+    ASSERT_EQ(archive->loadedTile(), last);
+
+    const ResourceBytes bytes = Resources().FindRaw(ArchiveWnd::kTileResourceBase + last);
+    ASSERT_FALSE(bytes.empty());
+    CDib tile(ArchiveWnd::kTileWidth, ArchiveWnd::kTileHeight, 24);
+    ASSERT_TRUE(tile.AllocateImage());
+    PtrMacStream in(bytes.data(), uint32_t(bytes.size()), false);
+    JpegCodec codec;
+    codec.Decode(in, tile, Rect{0, 0, ArchiveWnd::kTileWidth, ArchiveWnd::kTileHeight});
+
+    const QImage shot = archive->viewport()->grab().toImage();
+    const int top = ArchiveWnd::kTileHeight * last - archive->ScrollY();
+    int compared = 0, differing = 0, white = 0;
+    for (int y = std::max(0, top); y < shot.height(); ++y) {
+        const uint8_t* row = std::as_const(tile).Bits() +
+                             size_t(ArchiveWnd::kTileHeight - 1 - (y - top)) * tile.GetRowBytes();
+        for (int x = 0; x < std::min(shot.width(), ArchiveWnd::kTileWidth); ++x) {
+            const QRgb expected = qRgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
+            ++compared;
+            if (shot.pixel(x, y) != expected) ++differing;
+            if (expected == qRgb(255, 255, 255)) ++white;
+        }
+    }
+    EXPECT_GT(compared, 100 * ArchiveWnd::kTileWidth);
+    EXPECT_EQ(differing, 0);
+    EXPECT_LT(white, compared / 2);  // styles, not an empty strip
+}
+
+// Picking a style starts it at its default size, as the command line does
+// for a style given without a size (style 12: 272).
+TEST_F(ArchiveTest, APickedStyleStartsAtItsDefaultSize) {
+    PressOnStrip(window->archive(), PointIn(12));
+    ASSERT_EQ(window->settings().styleNumber, 12);
+    EXPECT_EQ(window->settings().buttonSize, 272);
+    EXPECT_EQ(window->settings().buttonSize, window->button().DefaultButtonSize());
 }
 
 TEST(ArchiveWndAlone, DamagedTileIsReportedOnceAndTheViewGoesOn) {

@@ -237,6 +237,26 @@ TEST_F(FileCommandsTest, FileWithoutSettingsLeavesTheDesignAndSaysWhy) {
     EXPECT_EQ(window->settings(), before);
 }
 
+// What was undoable belongs to the design that was open before.
+TEST_F(FileCommandsTest, OpeningAnotherFileClearsTheUndoHistory) {
+    host.fileAnswers.push_back(PathIn("first.png"));
+    window->SaveAsFormat(ImageFormat::Png);
+    Child<QSlider>("hueSlider")->setValue(700);
+    Child<QSlider>("hueSlider")->sliderReleased();
+    Child<QSlider>("brightnessSlider")->setValue(250);
+    ASSERT_TRUE(window->undoAction()->isEnabled());
+
+    host.askAnswers.push_back(true);
+    host.fileAnswers.push_back(PathIn("first.png"));
+    window->OnOpen();
+    EXPECT_EQ(window->settings().hueShift, 0);
+    EXPECT_FALSE(window->undoAction()->isEnabled());
+    EXPECT_FALSE(window->redoAction()->isEnabled());
+    EXPECT_FALSE(window->modified());
+    window->OnUndo();  // nothing to undo: the opened design stays
+    EXPECT_EQ(window->settings().hueShift, 0);
+}
+
 TEST_F(FileCommandsTest, DroppedFileOpens) {
     host.fileAnswers.push_back(PathIn("drop.bmp"));
     Child<QSlider>("hueSlider")->setValue(1234);

@@ -142,6 +142,22 @@ TEST_F(HandlersTest, FontStyleAndSizeLists) {
     EXPECT_EQ(size->count(), 15);
 }
 
+// Another font alone is a change to save and to undo.
+TEST_F(HandlersTest, ChangingOnlyTheFontMarksTheDocumentModified) {
+    ASSERT_FALSE(window->modified());
+    auto* fonts = Child<FontPopup>("fontList");
+    ASSERT_GE(fonts->count(), 2);
+    const ButtonSettings before = window->settings();
+    const int other = fonts->currentIndex() == 0 ? 1 : 0;
+    fonts->setCurrentIndex(other);
+    emit fonts->activated(other);
+    EXPECT_TRUE(window->modified());
+    ButtonSettings expected = before;
+    expected.fontName = fonts->itemText(other).toStdString();
+    EXPECT_EQ(window->settings(), expected);  // nothing else moved
+    EXPECT_TRUE(window->undoAction()->isEnabled());
+}
+
 TEST_F(HandlersTest, SameStyleChosenAgainIsNoChange) {
     auto* style = Child<QComboBox>("styleList");
     emit style->activated(0);

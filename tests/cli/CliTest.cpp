@@ -174,6 +174,21 @@ TEST_F(Cli, RenderThenInspectRoundTripsInEveryFormat) {
     EXPECT_NE(plain.out.find("caption:"), std::string::npos);
 }
 
+// A style named without a size starts at the style's default size, as a
+// pick in the window's archive does; a size given wins.
+TEST_F(Cli, AStyleWithoutASizeStartsAtItsDefaultSize) {
+    ASSERT_EQ(Run({"render", "-o", Path("a.png"), "--style", "12"}).status, 0);
+    EXPECT_EQ(Inspect(Path("a.png"))["buttonSize"], 272);
+    Write("s.json", R"({"styleNumber": 12})");
+    ASSERT_EQ(Run({"render", "-o", Path("b.png"), "--settings", Path("s.json")}).status, 0);
+    EXPECT_EQ(Inspect(Path("b.png"))["buttonSize"], 272);
+    ASSERT_EQ(Run({"render", "-o", Path("c.png"), "--style", "12", "--size", "150"}).status, 0);
+    EXPECT_EQ(Inspect(Path("c.png"))["buttonSize"], 150);
+    // Without a style there is nothing to widen.
+    ASSERT_EQ(Run({"render", "-o", Path("d.png")}).status, 0);
+    EXPECT_EQ(Inspect(Path("d.png"))["buttonSize"], 200);
+}
+
 TEST_F(Cli, SettingsAndFromStartTheButtonAndOptionsWin) {
     ASSERT_EQ(Run({"render", "-o", Path("a.png"), "--style", "12", "--caption", "Home", "--hue", "100"}).status, 0);
     Result r = Run({"inspect", Path("a.png"), "--json"});

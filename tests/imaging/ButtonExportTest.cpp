@@ -7,6 +7,7 @@
 #include <sys/resource.h>
 
 #include "imaging/ButtonFile.h"
+#include "io/ButtonData.h"
 #include "platform/File.h"
 #include "render/TaboraButton.h"
 #include "styles/Archive.h"
@@ -71,6 +72,29 @@ TEST(ButtonExport, RoundTripsRestoreEverySettingInAllFormats) {
             EXPECT_EQ(b.settings(), a.settings()) << format.extension;
             EXPECT_EQ(b.settings().fontStyle, kFontBold | kFontItalic);
             EXPECT_EQ(b.settings().jpegQuality, 87);
+        }
+    }
+}
+
+// A file may carry any quality word; the slider's ends are what comes back.
+TEST(ButtonExport, AQualityBeyondTheSliderOpensAsItsEnd) {
+    TaboraButton picture(GetArchive());
+    picture.PrepareExport();
+    for (const auto& [stored, expected] : {std::pair{150, 100}, std::pair{32767, 100},
+                                           std::pair{-5, 0}, std::pair{100, 100}}) {
+        ButtonSettings s;
+        s.jpegQuality = int16_t(stored);
+        PtrMacStream payload;
+        WriteSettings(payload, s);
+        for (const FormatEntry& format : Formats()) {
+            const ExportJob job{picture.canvas(), nullptr, picture.exportRect(),
+                                {payload.Data(), payload.Length()}, 90};
+            PtrMacStream file;
+            format.write(job, file);
+            file.Seek(0);
+            TaboraButton b(GetArchive());
+            ASSERT_TRUE(ImportButton(b, format, file).opened()) << format.extension;
+            EXPECT_EQ(b.settings().jpegQuality, expected) << format.extension << " " << stored;
         }
     }
 }

@@ -231,7 +231,9 @@ TEST(ButtonRender, OddStylesAndSizesStayInsideTheCanvas) {
 // The canvas after any sequence of changes, each rendered as the preview
 // does, is the canvas a new button renders from the same settings at once:
 // nothing kept between renders (layers, the caption-less canvas, drawn
-// glyphs) may go stale.
+// glyphs) may go stale. Checked after every change, since a stale layer may
+// be rebuilt by the very next one; and a button brought to the same settings
+// by ApplySettings, as opening a file and the batches do, agrees too.
 TEST(ButtonRender, IncrementalRendersMatchAFreshButton) {
     std::vector<int16_t> styles;
     for (int16_t n = 1; n <= Archive::kEntryCount && styles.size() < 3; n += 97) {
@@ -243,9 +245,10 @@ TEST(ButtonRender, IncrementalRendersMatchAFreshButton) {
     auto pick = [&](int n) { return int32_t(rng() % uint32_t(n)); };
     std::vector<Change> applied;
     TaboraButton live(GetArchive());
+    TaboraButton applying(GetArchive());
     for (int step = 0; step < 300; ++step) {
         Change change;
-        switch (pick(12)) {
+        switch (pick(14)) {
             case 0: { const int16_t s = styles[size_t(pick(int(styles.size())))];
                       change = [s](TaboraButton& b) { b.SetStyleNumber(s); }; break; }
             case 1: { const std::string c = pick(5) ? "Item " + std::to_string(pick(40)) : "";
@@ -268,13 +271,16 @@ TEST(ButtonRender, IncrementalRendersMatchAFreshButton) {
                       change = [on](TaboraButton& b) { b.SetAntialias(on); }; break; }
             case 10: { const Point p{pick(21) - 10, pick(11) - 5};
                        change = [p](TaboraButton& b) { b.SetTextOffset(p); }; break; }
+            case 11: { const auto points = int16_t(8 + pick(20));
+                       change = [points](TaboraButton& b) { b.SetFontSize(points); }; break; }
+            case 12: { const uint32_t style = kFontBold * uint32_t(pick(2)) | kFontItalic * uint32_t(pick(2));
+                       change = [style](TaboraButton& b) { b.SetFontStyle(style); }; break; }
             default: { const bool on = pick(2);
                        change = [on](TaboraButton& b) { b.SetIncludeShadowArea(on); }; break; }
         }
         change(live);
         applied.push_back(change);
         live.PrepareExport();
-        if (step % 10 != 9) continue;
         TaboraButton fresh(GetArchive());
         for (const Change& c : applied) c(fresh);
         fresh.PrepareExport();
@@ -282,5 +288,10 @@ TEST(ButtonRender, IncrementalRendersMatchAFreshButton) {
                                fresh.canvas().Pixels()))
             << "step " << step;
         ASSERT_EQ(live.exportRect(), fresh.exportRect()) << "step " << step;
+        applying.ApplySettings(live.settings());
+        applying.PrepareExport();
+        ASSERT_TRUE(std::equal(live.canvas().Pixels(), live.canvas().Pixels() + 174 * 74,
+                               applying.canvas().Pixels()))
+            << "step " << step;
     }
 }
