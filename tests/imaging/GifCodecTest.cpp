@@ -6,6 +6,7 @@
 #include "io/Hex.h"
 #include "platform/Error.h"
 #include "tests/imaging/CodecTestSupport.h"
+#include "tests/support/TimeBudget.h"
 
 using namespace tabora;
 using namespace tabora::test;
@@ -205,7 +206,9 @@ TEST(GifCodec, HostileFilesEndInFalseQuickly) {
     // is found without decoding pixels.
     auto start = std::chrono::steady_clock::now();
     EXPECT_TRUE(ReadGif(HugeGif(65535, 65535)));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+    if (TimeBudgetsHeld()) {
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+    }
 }
 
 TEST(GifCodec, WriteFailuresAreReported) {

@@ -18,6 +18,7 @@
 #include "styles/Archive.h"
 #include "tests/imaging/CodecTestSupport.h"
 #include "tests/support/ChildCost.h"
+#include "tests/support/TimeBudget.h"
 
 using namespace tabora;
 using namespace tabora::test;
@@ -73,7 +74,9 @@ void ExpectBounded(const char* name, const char* extension, const Bytes& file,
                                 kWatchdogSeconds);
     ASSERT_TRUE(cost.finished) << name << ": " << cost.outcome;
     EXPECT_EQ(cost.outcome, expected) << name;
-    EXPECT_LT(cost.seconds, kTimeLimitSeconds) << name;
+    if (TimeBudgetsHeld()) {
+        EXPECT_LT(cost.seconds, kTimeLimitSeconds) << name;
+    }
     EXPECT_LT(cost.peakBytes, kMemoryLimit) << name;
     std::printf("  %-34s %9zu bytes  %-45s %7.3f s  %6.1f MB\n", name, file.size(),
                 cost.outcome.c_str(), cost.seconds, double(cost.peakBytes) / (1 << 20));

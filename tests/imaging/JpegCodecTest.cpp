@@ -10,6 +10,7 @@
 #include "render/TaboraButton.h"
 #include "styles/Archive.h"
 #include "tests/imaging/CodecTestSupport.h"
+#include "tests/support/TimeBudget.h"
 
 using namespace tabora;
 using namespace tabora::test;
@@ -139,7 +140,9 @@ TEST(JpegCodec, AThousandLargeForeignMarkersCostLittle) {
     ReadResult r = ReadJpeg(file);
     EXPECT_TRUE(r.ok);
     EXPECT_EQ(r.found, SignedBlock(61));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+    if (TimeBudgetsHeld()) {
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+    }
 }
 
 TEST(JpegCodec, HostileFilesEndInFalseOrTheFatalError) {
