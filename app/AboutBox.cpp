@@ -9,7 +9,7 @@
 namespace tabora {
 
 namespace {
-// Where the classic dialog put its OK button over the picture, in pixels.
+// The OK button sits in the picture's empty corner, clear of its text.
 constexpr QRect kOkRect(290, 82, 80, 28);
 }  // namespace
 

@@ -93,7 +93,7 @@ QSlider* MakeSlider(QWidget* parent, const char* name, Rect r, const QString& wo
     auto* slider = new QSlider(Qt::Horizontal, parent);
     slider->setTickPosition(QSlider::NoTicks);
     // A click beside the thumb (or Page Up/Down) moves a fifth of the range,
-    // as the classic trackbar did; the arrow keys move one step.
+    // so five clicks cross the slider; the arrow keys move one step.
     QObject::connect(slider, &QSlider::rangeChanged, slider, [slider](int min, int max) {
         slider->setPageStep(std::max(1, (max - min) / kPagesPerRange));
     });
@@ -216,8 +216,8 @@ void TaboraWindow::CreateControls() {
     client_->setAutoFillBackground(true);
     QWidget* c = client_;
 
-    // In the creation order of the classic window: later siblings lie above
-    // earlier ones, so the preview is above the work area.
+    // Created in this order: later siblings lie above earlier ones, so the
+    // preview is above the work area's panel and nothing covers it.
     topRule_ = MakeRule(c, "topRule", {0, 0, 548, 2}, false);
     banner_ = MakePicture(c, "banner", {0, 2, 330, 72}, "banner", "bannerm",
                           QStringLiteral("Tabora: web buttons in a few clicks"));
@@ -354,8 +354,8 @@ void TaboraWindow::CreateControls() {
     preview_ = Place(new PreviewWnd(c), "preview", {142, 86, 316, 160});
     preview_->setAccessibleName(QStringLiteral("Button preview"));
 
-    // Presses in the archive and on the pictures reach the window the way
-    // child presses reached the classic parent.
+    // Presses in the archive and on the pictures reach the window, which
+    // turns them into a style pick or a save.
     archive_->viewport()->installEventFilter(this);
     banner_->installEventFilter(this);
     for (const FormatIcon& icon : formatIcons_) icon.picture->installEventFilter(this);

@@ -88,8 +88,8 @@ QString AValueWnd::Text() const {
 }
 
 void AValueWnd::paintEvent(QPaintEvent*) {
-    // The window's own background is the menu colour of the classic desktop,
-    // which is the button face there and here.
+    // The read-outs sit on the window's face, so their own background is the
+    // face colour and the digits blend into it.
     canvas_.Begin(width(), height(), palette().color(QPalette::Button));
     int x = 0;
     for (int glyph : GlyphSequence()) {

@@ -22,7 +22,8 @@ public:
     int FindPrefix(const QString& prefix) const;
 
     static constexpr int kHeightRole = Qt::UserRole + 1;
-    // The edit field takes this many characters, as the classic control did.
+    // The edit field takes this many characters: any size a person types,
+    // and no paste of a paragraph.
     static constexpr int kMaxEditChars = 19;
 };
 

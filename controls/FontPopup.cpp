@@ -41,7 +41,7 @@ int FontPopup::FindPrefix(const QString& prefix) const {
 int FontPopup::AddFont(const FontRecord& record, uint32_t fontType) {
     const QString name = QString::fromStdString(record.faceName);
     if (name.isEmpty() || FindPrefix(name) >= 0) return -1;
-    // Sorted like the classic sorted list: letter case ignored.
+    // Sorted as a reader expects a list of names: letter case ignored.
     int index = 0;
     while (index < count() && QString::compare(itemText(index), name, Qt::CaseInsensitive) <= 0)
         ++index;

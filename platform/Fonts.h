@@ -13,8 +13,9 @@ namespace tabora {
 // from the GUI, the command line and the tests on any machine.
 constexpr int32_t kPixelsPerInch = 96;
 
-// a × b / c, rounded to the nearest integer (halves away from zero), as the
-// classic MulDiv does; -1 when c is 0.
+// a × b / c in 64 bits, rounded to the nearest integer (halves away from
+// zero), so point sizes turn into the same pixel heights everywhere; -1 when
+// c is 0.
 int32_t MulDiv(int32_t a, int32_t b, int32_t c);
 
 // The font record: negative height = character (em) height in pixels,

@@ -13,7 +13,8 @@
 namespace tabora {
 
 namespace {
-// The slider's width on the classic dialog: 105 pixels from "LOW" to "HIGH".
+// The slider's width: 105 pixels between "LOW" and "HIGH", room enough to set
+// the quality within a step or two.
 constexpr int kQualitySliderWidth = 105;
 
 }  // namespace

@@ -8,8 +8,8 @@
 
 namespace tabora {
 
-// What a file dialog is asked to show. `filter` uses the classic syntax:
-// description and pattern pairs separated by '|' and ended by "||".
+// What a file dialog is asked to show. `filter` is description and pattern
+// pairs separated by '|' and ended by "||" ("GIF File (*.gif)|*.gif||").
 struct FileDialogRequest {
     bool save = false;
     std::string title;

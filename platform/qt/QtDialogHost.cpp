@@ -20,7 +20,7 @@ QWidget* DialogParent() { return QApplication::activeWindow(); }
 
 }  // namespace
 
-QString QtFilterFromClassic(const std::string& filter) {
+QString QtFilterFromBars(const std::string& filter) {
     QStringList parts = QString::fromStdString(filter).split(u'|');
     QStringList entries;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
@@ -56,7 +56,7 @@ std::optional<std::string> QtDialogHost::ChooseFile(const FileDialogRequest& req
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
-    dialog.setNameFilters(QtFilterFromClassic(request.filter).split(QStringLiteral(";;")));
+    dialog.setNameFilters(QtFilterFromBars(request.filter).split(QStringLiteral(";;")));
     if (!request.defaultExtension.empty()) {
         dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
         // A name typed without extension takes the type the user picked in the

@@ -18,7 +18,7 @@ public:
 
 // "desc|*.a;*.b|desc2|*.c||" in Qt's form "desc (*.a *.b);;desc2 (*.c)".
 // A description that already names its patterns in parentheses keeps its text.
-QString QtFilterFromClassic(const std::string& filter);
+QString QtFilterFromBars(const std::string& filter);
 // The extension of the first pattern of one Qt filter entry ("gif" for
 // "GIF File (*.gif)"), or empty.
 QString FirstExtensionOfFilter(const QString& entry);

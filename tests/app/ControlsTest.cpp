@@ -1,6 +1,6 @@
 // The custom controls on their own: the read-out's truncation rules, the
 // font list's prefix rule, the size list's order and height queries, and the
-// translation of the classic file-dialog filters.
+// translation of the bar-separated file-dialog filters.
 #include <gtest/gtest.h>
 
 #include <QLabel>
@@ -152,10 +152,10 @@ TEST(CSizeComboBox, HeightOfTypedText) {
     EXPECT_EQ(sizes.GetHeight(-1), -13);
 }
 
-TEST(QtDialogHost, TranslatesClassicFilters) {
-    EXPECT_EQ(QtFilterFromClassic("GIF, JPEG, PNG or BMP|*.gif;*.jpg;*.png;*.bmp||"),
+TEST(QtDialogHost, TranslatesBarSeparatedFilters) {
+    EXPECT_EQ(QtFilterFromBars("GIF, JPEG, PNG or BMP|*.gif;*.jpg;*.png;*.bmp||"),
               "GIF, JPEG, PNG or BMP (*.gif *.jpg *.png *.bmp)");
-    EXPECT_EQ(QtFilterFromClassic("PNG File (*.png)|*.png|GIF File (*.gif)|*.gif||"),
+    EXPECT_EQ(QtFilterFromBars("PNG File (*.png)|*.png|GIF File (*.gif)|*.gif||"),
               "PNG File (*.png);;GIF File (*.gif)");
     EXPECT_EQ(FirstExtensionOfFilter("JPEG File (*.jpg)"), "jpg");
 }
