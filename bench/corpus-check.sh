@@ -153,21 +153,16 @@ cases=90
   echo ']}'
 } > "$corpus/batch.json"
 
+# A bar: fitted, made even, with the HTML fragment.
 cat > "$corpus/bar.json" <<'JSON'
-{
-  "defaults": {"styleNumber": 12, "fontSize": 11, "bold": true, "removeBackground": true},
-  "fitCaption": true,
-  "sameSize": true,
-  "html": "bar.html",
-  "buttons": [
-    {"caption": "Home", "output": "bar/home.png"},
-    {"caption": "Products and services", "output": "bar/products.gif"},
-    {"caption": "Support", "output": "bar/support.jpg", "styleNumber": 620},
-    {"caption": "", "output": "bar/empty.bmp"},
-    {"caption": "About us", "output": "bar/about us.png", "antialias": true},
-    {"caption": "W", "output": "bar/w.png", "styleNumber": 2}
-  ]
-}
+{"fitCaption": true, "sameSize": true, "html": "bar.html",
+ "defaults": {"styleNumber": 12, "fontSize": 11, "bold": true, "removeBackground": true},
+ "buttons": [{"output": "bar/home.png", "caption": "Home"},
+             {"output": "bar/products.gif", "caption": "Products and services"},
+             {"output": "bar/support.jpg", "caption": "Support", "styleNumber": 620},
+             {"output": "bar/empty.bmp", "caption": ""},
+             {"output": "bar/about us.png", "caption": "About us", "antialias": true},
+             {"output": "bar/w.png", "caption": "W", "styleNumber": 2}]}
 JSON
 cat > "$corpus/fit.json" <<'JSON'
 {

@@ -44,11 +44,10 @@ constexpr int16_t kMaxJpegQuality = 100;
 // data block).
 constexpr size_t kMaxSettingText = 255;
 
-// Font style values as the style list writes them. Rendering looks only at
-// the bold and italic bits; stored data reads regular back as 0.
-constexpr uint32_t kFontRegular = 0x40;
-constexpr uint32_t kFontBold = 0x20;
-constexpr uint32_t kFontItalic = 0x01;
+// Font style values as the style list writes them: regular 0x40, bold 0x20,
+// italic 0x01. Rendering looks only at the bold and italic bits; stored data
+// reads regular back as 0.
+constexpr uint32_t kFontRegular = 0x40, kFontBold = 0x20, kFontItalic = 0x01;
 
 // Everything the user chooses for one button.
 struct ButtonSettings {

@@ -196,27 +196,21 @@ TEST(ArchiveWndAlone, DamagedTileIsReportedOnceAndTheViewGoesOn) {
     // Tile 0 is not a JPEG, tile 1 is missing altogether.
     ResourceBlobWriter writer;
     writer.AddRaw(ArchiveWnd::kTileResourceBase, std::vector<uint8_t>(64, 0x5A));
-    const std::vector<uint8_t> blob = writer.Finish();
-    const ResourceTable table(blob.data(), blob.size());
-    SetResourcesForTesting(&table);
+    ScopedResources resources(writer);
     ScriptedDialogHost host;
-    DialogHost* previous = SetDialogHost(&host);
-    {
-        ArchiveWnd archive;
-        archive.resize(213, 520);
-        archive.show();
-        EXPECT_EQ(archive.loadedTile(), 0);
-        archive.viewport()->repaint();
-        QTRY_COMPARE(host.messages.size(), size_t(1));
-        EXPECT_EQ(host.messages[0], "fatal JPEG error");
-        // Another tile, still damaged or missing: no second message.
-        archive.ScrollTo(1300);
-        archive.viewport()->repaint();
-        QTest::qWait(10);
-        EXPECT_EQ(host.messages.size(), 1u);
-    }
-    SetDialogHost(previous);
-    SetResourcesForTesting(nullptr);
+    ScopedDialogHost asking(host);
+    ArchiveWnd archive;
+    archive.resize(213, 520);
+    archive.show();
+    EXPECT_EQ(archive.loadedTile(), 0);
+    archive.viewport()->repaint();
+    QTRY_COMPARE(host.messages.size(), size_t(1));
+    EXPECT_EQ(host.messages[0], "fatal JPEG error");
+    // Another tile, still damaged or missing: no second message.
+    archive.ScrollTo(1300);
+    archive.viewport()->repaint();
+    QTest::qWait(10);
+    EXPECT_EQ(host.messages.size(), 1u);
 }
 
 }  // namespace

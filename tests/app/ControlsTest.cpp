@@ -202,28 +202,20 @@ TEST(InterfacePictures, ARefusedBitmapIsReportedOncePerPicture) {
     std::vector<uint8_t> refused(64, 0);
     refused[0] = 12;  // an old-style core header, not ours
     ResourceBlobWriter writer;
-    writer.AddBitmap("badi", refused);
-    writer.AddBitmap("badm", refused);
-    writer.AddBitmap("wabackm", refused);
-    const std::vector<uint8_t> blob = writer.Finish();
-    const ResourceTable table(blob.data(), blob.size());
-    SetResourcesForTesting(&table);
+    for (const char* name : {"badi", "badm", "wabackm"}) writer.AddBitmap(name, refused);
+    testing::ScopedResources resources(writer);
     ScriptedDialogHost host;
-    DialogHost* previous = SetDialogHost(&host);
-    {
-        MaskedImageWnd picture;
-        EXPECT_FALSE(picture.Create("badi", "badm"));
-        EXPECT_EQ(host.messages, std::vector<std::string>{"AttachMemory error"});
-        EXPECT_FALSE(picture.Create("nothing", "badm"));
-        EXPECT_FALSE(picture.Create("nothing"));
-        EXPECT_EQ(host.messages.size(), 1u);
-        // The preview's button loads the work-area background itself.
-        PreviewWnd preview;
-        EXPECT_EQ(preview.button().RefusedPictures(), 1);
-        EXPECT_EQ(host.messages.size(), 2u);
-    }
-    SetDialogHost(previous);
-    SetResourcesForTesting(nullptr);
+    testing::ScopedDialogHost asking(host);
+    MaskedImageWnd picture;
+    EXPECT_FALSE(picture.Create("badi", "badm"));
+    EXPECT_EQ(host.messages, std::vector<std::string>{"AttachMemory error"});
+    EXPECT_FALSE(picture.Create("nothing", "badm"));
+    EXPECT_FALSE(picture.Create("nothing"));
+    EXPECT_EQ(host.messages.size(), 1u);
+    // The preview's button loads the work-area background itself.
+    PreviewWnd preview;
+    EXPECT_EQ(preview.button().RefusedPictures(), 1);
+    EXPECT_EQ(host.messages.size(), 2u);
 }
 
 }  // namespace

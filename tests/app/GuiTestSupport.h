@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/TaboraWindow.h"
+#include "platform/Resources.h"
 #include "platform/qt/DialogHost.h"
 #include "platform/qt/ModalRunner.h"
 
@@ -40,6 +41,34 @@ protected:
 
 private:
     DialogHost* previousHost_ = nullptr;
+};
+
+// While alive, the program's resources are the table `writer` made, and every
+// question goes to `host`: for parts tested without the window.
+class ScopedResources {
+public:
+    explicit ScopedResources(ResourceBlobWriter& writer)
+        : blob_(writer.Finish()), table_(blob_.data(), blob_.size()) {
+        SetResourcesForTesting(&table_);
+    }
+    ~ScopedResources() { SetResourcesForTesting(nullptr); }
+    ScopedResources(const ScopedResources&) = delete;
+    ScopedResources& operator=(const ScopedResources&) = delete;
+
+private:
+    std::vector<uint8_t> blob_;
+    ResourceTable table_;
+};
+
+class ScopedDialogHost {
+public:
+    explicit ScopedDialogHost(DialogHost& host) : previous_(SetDialogHost(&host)) {}
+    ~ScopedDialogHost() { SetDialogHost(previous_); }
+    ScopedDialogHost(const ScopedDialogHost&) = delete;
+    ScopedDialogHost& operator=(const ScopedDialogHost&) = delete;
+
+private:
+    DialogHost* previous_;
 };
 
 // The first bytes of a file, for telling formats apart.

@@ -1,5 +1,7 @@
 #include "tests/imaging/CodecTestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <gif_lib.h>
 #include <png.h>
 
@@ -47,9 +49,12 @@ void AppendToVector(png_structp png, png_bytep data, png_size_t length) {
     out->insert(out->end(), data, data + length);
 }
 void NoFlush(png_structp) {}
+}  // namespace
 
-void SetTexts(png_structp png, png_infop info,
-              const std::vector<std::pair<std::string, std::string>>& texts) {
+void WritePngInto(png_structp png, Bytes* out) { png_set_write_fn(png, out, AppendToVector, NoFlush); }
+
+void SetPngTexts(png_structp png, png_infop info,
+                 const std::vector<std::pair<std::string, std::string>>& texts) {
     if (texts.empty()) return;
     std::vector<png_text> records(texts.size());
     for (size_t i = 0; i < texts.size(); ++i) {
@@ -60,22 +65,21 @@ void SetTexts(png_structp png, png_infop info,
     }
     png_set_text(png, info, records.data(), int(records.size()));
 }
-}  // namespace
 
 Bytes MakePng(const std::vector<std::pair<std::string, std::string>>& texts,
               const std::vector<std::pair<std::string, std::string>>& lateTexts) {
     Bytes out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
-    png_set_write_fn(png, &out, AppendToVector, NoFlush);
+    WritePngInto(png, &out);
     png_set_IHDR(png, info, 4, 2, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    SetTexts(png, info, texts);
+    SetPngTexts(png, info, texts);
     png_write_info(png, info);
     uint8_t row[12] = {};
     png_write_row(png, row);
     png_write_row(png, row);
-    SetTexts(png, info, lateTexts);
+    SetPngTexts(png, info, lateTexts);
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
     return out;
@@ -233,7 +237,7 @@ bool DecodeJpeg(const Bytes& file, int32_t& w, int32_t& h, Bytes& rgb) {
     return ok;
 }
 
-Bytes MakeJpeg(const std::vector<Bytes>& app12Payloads) {
+Bytes MakeJpegFrom(const JpegRecipe& recipe) {
     jpeg_compress_struct c{};
     jpeg_error_mgr err{};
     c.err = jpeg_std_error(&err);
@@ -241,22 +245,50 @@ Bytes MakeJpeg(const std::vector<Bytes>& app12Payloads) {
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&c, &buffer, &size);
-    c.image_width = 8;
-    c.image_height = 8;
+    c.image_width = JDIMENSION(recipe.width);
+    c.image_height = JDIMENSION(recipe.height);
     c.input_components = 3;
     c.in_color_space = JCS_RGB;
     jpeg_set_defaults(&c);
+    if (recipe.quality > 0) jpeg_set_quality(&c, recipe.quality, TRUE);
+    if (recipe.progressive) jpeg_simple_progression(&c);
     jpeg_start_compress(&c, TRUE);
-    for (const Bytes& p : app12Payloads) jpeg_write_marker(&c, JPEG_APP0 + 12, p.data(), unsigned(p.size()));
-    uint8_t row[24];
-    std::memset(row, 128, sizeof row);
-    JSAMPROW rows[1] = {row};
-    for (int y = 0; y < 8; ++y) jpeg_write_scanlines(&c, rows, 1);
+    for (const auto& [code, bytes] : recipe.markers)
+        jpeg_write_marker(&c, code, bytes.data(), unsigned(bytes.size()));
+    std::vector<JSAMPLE> row(size_t(recipe.width) * 3, 128);
+    for (int y = 0; y < recipe.height; ++y) {
+        for (int x = 0; recipe.gradient && x < recipe.width; ++x) {
+            row[size_t(3 * x)] = JSAMPLE(10 * x);
+            row[size_t(3 * x + 1)] = JSAMPLE(15 * y);
+        }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&c, rows, 1);
+    }
     jpeg_finish_compress(&c);
     jpeg_destroy_compress(&c);
     Bytes out(buffer, buffer + size);
     free(buffer);
     return out;
+}
+
+Bytes MakeJpeg(const std::vector<Bytes>& app12Payloads) {
+    JpegRecipe recipe;
+    for (const Bytes& p : app12Payloads) recipe.markers.push_back({JPEG_APP0 + 12, p});
+    return MakeJpegFrom(recipe);
+}
+
+OpenResult CheckOpen(TaboraButton& button, const std::string& path, const ExpectedOpen& expected) {
+    const ButtonSettings before = button.settings();
+    const OpenResult result = OpenButton(button, path);
+    EXPECT_EQ(result.outcome, expected.outcome) << expected.name << ": " << result.detail;
+    const std::string shown = expected.outcome == OpenOutcome::Unreadable
+                                  ? result.detail.substr(0, std::strlen(expected.detail))
+                                  : result.detail;
+    EXPECT_EQ(shown, expected.detail) << expected.name;
+    if (!result.opened()) {
+        EXPECT_EQ(button.settings(), before) << expected.name;
+    }
+    return result;
 }
 
 void FailingStream::Write(const void*, uint32_t count) {

@@ -2,16 +2,21 @@
 // Helpers shared by the codec tests: test pictures, and independent readers
 // of the four formats (the libraries' full decoders, and plain walkers of the
 // file structure) to check what the codecs wrote.
+#include <png.h>
+
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <iterator>
 #include <stdlib.h>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "imaging/ButtonFile.h"
 #include "io/MacStream.h"
 #include "render/ArgbImage.h"
+#include "render/TaboraButton.h"
 
 namespace tabora::test {
 
@@ -57,6 +62,11 @@ struct PngChunk {
 std::vector<PngChunk> PngChunks(const Bytes& file);
 // Full decode to RGBA (4 bytes per pixel) through libpng.
 bool DecodePng(const Bytes& file, int32_t& w, int32_t& h, Bytes& rgba);
+// libpng's output into a vector, and text chunks (key, text) in front of the
+// image data: for PNGs written directly with libpng.
+void WritePngInto(png_structp png, Bytes* out);
+void SetPngTexts(png_structp png, png_infop info,
+                 const std::vector<std::pair<std::string, std::string>>& texts);
 // A PNG written directly with libpng, with the given text chunks (key, text)
 // before the image data and `lateText` after it.
 Bytes MakePng(const std::vector<std::pair<std::string, std::string>>& texts,
@@ -93,8 +103,32 @@ struct JpegSegment {
 std::vector<JpegSegment> JpegSegments(const Bytes& file);
 // Full decode to RGB through libjpeg; false on any library error.
 bool DecodeJpeg(const Bytes& file, int32_t& w, int32_t& h, Bytes& rgb);
-// A JPEG of a small grey picture with the given APP12 payloads after JFIF.
+// A JPEG written directly with libjpeg, as another program would: the
+// markers (code, bytes) come right after the JFIF header.
+struct JpegRecipe {
+    int width = 8;
+    int height = 8;
+    int quality = 0;           // 0: the library's default
+    bool progressive = false;
+    bool gradient = false;     // a colour ramp; otherwise flat grey
+    std::vector<std::pair<int, Bytes>> markers;
+};
+Bytes MakeJpegFrom(const JpegRecipe& recipe);
+// An 8 x 8 grey JPEG with the given APP12 payloads after JFIF.
 Bytes MakeJpeg(const std::vector<Bytes>& app12Payloads);
+
+// ---- Opening ----
+// A file and what opening it must give: the outcome and the words with it
+// (for a file that cannot be read, how they begin; the system's reason
+// follows).
+struct ExpectedOpen {
+    const char* name;
+    OpenOutcome outcome;
+    const char* detail;
+};
+// Opens `path` into the button and checks the outcome and the words; a file
+// that does not open must leave the button as it was.
+OpenResult CheckOpen(TaboraButton& button, const std::string& path, const ExpectedOpen& expected);
 
 // A stream that fails (throws FileError) once `limit` bytes have been written.
 class FailingStream : public MacStream {

@@ -19,6 +19,7 @@
 #include "io/Hex.h"
 #include "platform/File.h"
 #include "render/TaboraButton.h"
+#include "tests/support/SampleSettings.h"
 #include "tests/support/TestStyles.h"
 
 namespace tabora::test {
@@ -76,19 +77,13 @@ Picture PlainPicture() {
 
 // ---- PNG: libpng, as a paint program writes it ----
 
-void ToBytes(png_structp png, png_bytep data, png_size_t length) {
-    auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
-    out->insert(out->end(), data, data + length);
-}
-void NoFlush(png_structp) {}
-
 // A palette picture, interlaced, with gamma, colour space and resolution
 // chunks and the image data in many small chunks; the given text chunks.
 Bytes PaintProgramPng(const std::vector<std::pair<std::string, std::string>>& texts) {
     Bytes out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
-    png_set_write_fn(png, &out, ToBytes, NoFlush);
+    WritePngInto(png, &out);
     png_set_compression_buffer_size(png, 64);
     const int w = 24, h = 12;
     png_set_IHDR(png, info, w, h, 8, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_ADAM7,
@@ -98,14 +93,7 @@ Bytes PaintProgramPng(const std::vector<std::pair<std::string, std::string>>& te
     png_set_gAMA(png, info, 1.0 / 2.2);
     png_set_sRGB(png, info, PNG_sRGB_INTENT_PERCEPTUAL);
     png_set_pHYs(png, info, 2835, 2835, PNG_RESOLUTION_METER);
-    std::vector<png_text> records(texts.size());
-    for (size_t i = 0; i < texts.size(); ++i) {
-        records[i].compression = PNG_TEXT_COMPRESSION_NONE;
-        records[i].key = const_cast<char*>(texts[i].first.c_str());
-        records[i].text = const_cast<char*>(texts[i].second.c_str());
-        records[i].text_length = texts[i].second.size();
-    }
-    if (!records.empty()) png_set_text(png, info, records.data(), int(records.size()));
+    SetPngTexts(png, info, texts);
     png_write_info(png, info);
     const int passes = png_set_interlace_handling(png);
     std::vector<uint8_t> row(w);
@@ -182,54 +170,30 @@ Bytes AnimationGif(const std::string& comment, CommentPlace place, bool version8
 
 // ---- JPEG: libjpeg, as a camera and a photo editor write it ----
 
+Bytes Marker(const char* text, size_t size) {
+    return Bytes(reinterpret_cast<const uint8_t*>(text), reinterpret_cast<const uint8_t*>(text) + size);
+}
+
 // Progressive, with Exif, a colour profile marker, an editor's own APP12
 // ("Ducky") and APP13, and `ourBlock` as one more APP12 when given.
 Bytes EditorJpeg(const Bytes& ourBlock) {
-    jpeg_compress_struct c{};
-    jpeg_error_mgr err{};
-    c.err = jpeg_std_error(&err);
-    jpeg_create_compress(&c);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&c, &buffer, &size);
-    const int w = 24, h = 16;
-    c.image_width = w;
-    c.image_height = h;
-    c.input_components = 3;
-    c.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, 85, TRUE);
-    jpeg_simple_progression(&c);
-    jpeg_start_compress(&c, TRUE);
+    JpegRecipe recipe;
+    recipe.width = 24;
+    recipe.height = 16;
+    recipe.quality = 85;
+    recipe.progressive = true;
+    recipe.gradient = true;
     const char exif[] = "Exif\0\0II*\0\x08\0\0\0\0\0\0\0\0\0";
-    jpeg_write_marker(&c, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>(exif), sizeof exif - 1);
-    std::string icc("ICC_PROFILE\0\x01\x01", 14);
-    icc += std::string(128, '\x11');
-    jpeg_write_marker(&c, JPEG_APP0 + 2, reinterpret_cast<const JOCTET*>(icc.data()),
-                      unsigned(icc.size()));
+    recipe.markers.push_back({JPEG_APP0 + 1, Marker(exif, sizeof exif - 1)});
+    Bytes icc = Marker("ICC_PROFILE\0\x01\x01", 14);
+    icc.resize(icc.size() + 128, 0x11);
+    recipe.markers.push_back({JPEG_APP0 + 2, icc});
     const char ducky[] = "Ducky\0\x01\0\x04\0\0\0\x3C\0\0";
-    jpeg_write_marker(&c, JPEG_APP0 + 12, reinterpret_cast<const JOCTET*>(ducky), sizeof ducky - 1);
+    recipe.markers.push_back({JPEG_APP0 + 12, Marker(ducky, sizeof ducky - 1)});
     const char photoshop[] = "Photoshop 3.0\08BIM\x04\x04\0\0\0\0\0\0";
-    jpeg_write_marker(&c, JPEG_APP0 + 13, reinterpret_cast<const JOCTET*>(photoshop),
-                      sizeof photoshop - 1);
-    if (!ourBlock.empty()) {
-        jpeg_write_marker(&c, JPEG_APP0 + 12, ourBlock.data(), unsigned(ourBlock.size()));
-    }
-    std::vector<JSAMPLE> row(size_t(w) * 3);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            row[size_t(3 * x)] = JSAMPLE(10 * x);
-            row[size_t(3 * x + 1)] = JSAMPLE(15 * y);
-            row[size_t(3 * x + 2)] = 128;
-        }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&c, rows, 1);
-    }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    Bytes out(buffer, buffer + size);
-    std::free(buffer);
-    return out;
+    recipe.markers.push_back({JPEG_APP0 + 13, Marker(photoshop, sizeof photoshop - 1)});
+    if (!ourBlock.empty()) recipe.markers.push_back({JPEG_APP0 + 12, ourBlock});
+    return MakeJpegFrom(recipe);
 }
 
 // ---- BMP: by hand, as other programs lay it out ----
@@ -274,30 +238,8 @@ Bytes Bitmap(uint32_t headerSize, int32_t w, int32_t h, uint16_t bits, const Byt
 
 }  // namespace
 
-ButtonSettings FixtureSettings() {
-    ButtonSettings s;
-    s.styleNumber = 12;
-    s.backgroundColor = MakeColor(0xF0, 0xE8, 0xD0);
-    s.buttonSize = 240;
-    s.hueShift = 1500;
-    s.brightness = -40;
-    s.shadow = false;
-    s.antialias = true;
-    s.textShadow = true;
-    s.fontName = "Arial";
-    s.fontSize = 14;
-    s.fontStyle = kFontBold;
-    s.caption = "Old file";
-    s.textOffset = {2, -1};
-    s.textColor = MakeColor(20, 20, 90);
-    s.removeBackground = true;
-    s.includeShadowArea = true;
-    s.jpegQuality = 60;
-    return s;
-}
-
 ButtonSettings ForeignSettings() {
-    ButtonSettings s = FixtureSettings();
+    ButtonSettings s = SampleSettings();
     s.styleNumber = 620;
     s.buttonSize = 200;
     s.caption = "Made elsewhere";
@@ -315,7 +257,7 @@ std::string PayloadFixture(int version, const FormatEntry& format) {
 void WriteFixtures(const std::string& folder) {
     const Picture picture = PlainPicture();
     for (int16_t version : {kPayloadFirstVersion, kPayloadExportOptions, kPayloadExactSize}) {
-        const Bytes payload = OlderPayload(FixtureSettings(), version);
+        const Bytes payload = OlderPayload(SampleSettings(), version);
         for (const FormatEntry& format : Formats()) {
             // The exporters take any payload: an older one is written as the
             // writer of that version wrote it.

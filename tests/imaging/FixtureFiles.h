@@ -12,12 +12,10 @@ struct FormatEntry;
 
 namespace tabora::test {
 
-// What the older versions' files carry, as far as each version goes.
-ButtonSettings FixtureSettings();
 // What the foreign files with a block carry.
 ButtonSettings ForeignSettings();
 // "payloads/v0100.gif": a button as the writer of that payload version saved
-// it in that format.
+// it in that format, with SampleSettings() as far as the version goes.
 std::string PayloadFixture(int version, const FormatEntry& format);
 // Writes every file under `folder`.
 void WriteFixtures(const std::string& folder);

@@ -11,6 +11,7 @@
 #include "render/TaboraButton.h"
 #include "styles/Archive.h"
 #include "tests/imaging/FixtureFiles.h"
+#include "tests/support/SampleSettings.h"
 
 using namespace tabora;
 using namespace tabora::test;
@@ -37,7 +38,7 @@ protected:
 }  // namespace
 
 TEST_F(Fixtures, EveryOlderPayloadOpensInEveryFormat) {
-    const ButtonSettings written = FixtureSettings();
+    const ButtonSettings written = SampleSettings();
     for (int version : {0x0100, 0x0101, 0x0102}) {
         for (const FormatEntry& format : Formats()) {
             const std::string name = PayloadFixture(version, format);
@@ -68,12 +69,7 @@ TEST_F(Fixtures, EveryOlderPayloadOpensInEveryFormat) {
 }
 
 TEST_F(Fixtures, ForeignFilesWithABlockOpenAndOthersAreRefusedAsTheirReaderSays) {
-    struct Case {
-        const char* name;
-        OpenOutcome outcome;
-        const char* detail;
-    };
-    const Case cases[] = {
+    const ExpectedOpen cases[] = {
         {"foreign/paint-with-block.png", OpenOutcome::Opened, ""},
         {"foreign/animation-with-block.gif", OpenOutcome::Opened, ""},
         {"foreign/editor-with-block.jpg", OpenOutcome::Opened, ""},
@@ -88,17 +84,12 @@ TEST_F(Fixtures, ForeignFilesWithABlockOpenAndOthersAreRefusedAsTheirReaderSays)
         {"foreign/v5-header.bmp", OpenOutcome::NoBlock, ""},
         {"foreign/palette.bmp", OpenOutcome::NoBlock, ""},
     };
-    for (const Case& c : cases) {
+    for (const ExpectedOpen& c : cases) {
         TaboraButton button(GetArchive());
-        const ButtonSettings before = button.settings();
-        const OpenResult result = OpenButton(button, Path(c.name));
-        EXPECT_EQ(result.outcome, c.outcome) << c.name << ": " << result.detail;
-        EXPECT_EQ(result.detail, c.detail) << c.name;
+        const OpenResult result = CheckOpen(button, Path(c.name), c);
         if (result.opened()) {
             EXPECT_EQ(result.payloadVersion, kPayloadVersion) << c.name;
             EXPECT_EQ(button.settings(), ForeignSettings()) << c.name;
-        } else {
-            EXPECT_EQ(button.settings(), before) << c.name;
         }
     }
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "io/SettingsFields.h"
+#include "tests/support/SampleSettings.h"
 
 using namespace tabora;
 
@@ -11,24 +12,10 @@ namespace {
 
 // Settings with every field away from its default.
 ButtonSettings Unusual() {
-    ButtonSettings s;
-    s.styleNumber = 12;
-    s.backgroundColor = MakeColor(1, 2, 3);
-    s.buttonSize = 250;
-    s.hueShift = 99;
-    s.brightness = -7;
-    s.shadow = false;
-    s.antialias = true;
+    ButtonSettings s = test::SampleSettings();
     s.textShadow = false;
     s.fontName = "DejaVu Sans";
-    s.fontSize = 9;
     s.fontStyle = kFontRegular | kFontBold | kFontItalic;
-    s.caption = "Go";
-    s.textOffset = {4, -5};
-    s.textColor = MakeColor(7, 8, 9);
-    s.removeBackground = true;
-    s.includeShadowArea = true;
-    s.jpegQuality = 33;
     return s;
 }
 
@@ -138,7 +125,7 @@ TEST(SettingsFields, ExportOptionsAreNotPartOfTheDesign) {
     const ButtonSettings mixed = WithExportOptionsOf(design, options);
     EXPECT_EQ(mixed.jpegQuality, 5);
     EXPECT_FALSE(mixed.removeBackground);
-    EXPECT_EQ(mixed.caption, "Go");
+    EXPECT_EQ(mixed.caption, "Old file");
     EXPECT_TRUE(SameDesign(design, mixed));
     ButtonSettings other = mixed;
     other.hueShift = 1;
