@@ -25,11 +25,11 @@ void Design(TaboraButton& button, bool removeBackground) {
     button.SetRemoveBackground(removeBackground);
 }
 
-void BM_Export(benchmark::State& state, const char* extension, bool removeBackground) {
+void BM_Export(benchmark::State& state, const FormatEntry* row, bool removeBackground) {
     TaboraButton button(GetArchive());
     Design(button, removeBackground);
     button.PrepareExport();
-    const FormatEntry& format = *FindFormat(extension);
+    const FormatEntry& format = *row;
     PtrMacStream out;
     for (auto _ : state) {
         out.Seek(0);
@@ -41,10 +41,10 @@ void BM_Export(benchmark::State& state, const char* extension, bool removeBackgr
     state.counters["bytes"] = out.Length();
 }
 
-void BM_ReadBlock(benchmark::State& state, const char* extension) {
+void BM_ReadBlock(benchmark::State& state, const FormatEntry* row) {
     TaboraButton button(GetArchive());
     Design(button, false);
-    const FormatEntry& format = *FindFormat(extension);
+    const FormatEntry& format = *row;
     PtrMacStream file;
     ExportButton(button, format, file);
     std::vector<uint8_t> bytes(file.Data(), file.Data() + file.Length());
@@ -58,10 +58,10 @@ void BM_ReadBlock(benchmark::State& state, const char* extension) {
 }
 
 // Block extraction and the settings applied, as File > Open does it.
-void BM_Import(benchmark::State& state, const char* extension) {
+void BM_Import(benchmark::State& state, const FormatEntry* row) {
     TaboraButton button(GetArchive());
     Design(button, false);
-    const FormatEntry& format = *FindFormat(extension);
+    const FormatEntry& format = *row;
     PtrMacStream file;
     ExportButton(button, format, file);
     std::vector<uint8_t> bytes(file.Data(), file.Data() + file.Length());
@@ -94,20 +94,26 @@ void BM_BatchButtonPng(benchmark::State& state) {
     }
 }
 
+// Each kind for every format of the registry ("BM_Export/png"), with and
+// without the background where the format can remove it.
+const bool kRegistered = [] {
+    for (const FormatEntry& format : Formats()) {
+        const std::string ext = format.extension;
+        benchmark::RegisterBenchmark(("BM_Export/" + ext).c_str(), BM_Export, &format, false)
+            ->Unit(benchmark::kMicrosecond);
+        if (format.keepsTransparency) {
+            benchmark::RegisterBenchmark(("BM_Export/" + ext + "_transparent").c_str(), BM_Export,
+                                         &format, true)
+                ->Unit(benchmark::kMicrosecond);
+        }
+        benchmark::RegisterBenchmark(("BM_ReadBlock/" + ext).c_str(), BM_ReadBlock, &format)
+            ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("BM_Import/" + ext).c_str(), BM_Import, &format)
+            ->Unit(benchmark::kMicrosecond);
+    }
+    return true;
+}();
+
 }  // namespace
 
-BENCHMARK_CAPTURE(BM_Export, png, "png", false)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_Export, png_transparent, "png", true)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_Export, jpg, "jpg", false)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_Export, bmp, "bmp", false)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_Export, gif, "gif", false)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_Export, gif_transparent, "gif", true)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BatchButtonPng)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_ReadBlock, png, "png")->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_ReadBlock, jpg, "jpg")->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_ReadBlock, bmp, "bmp")->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_ReadBlock, gif, "gif")->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_Import, png, "png")->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_Import, jpg, "jpg")->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_Import, bmp, "bmp")->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_Import, gif, "gif")->Unit(benchmark::kMicrosecond);

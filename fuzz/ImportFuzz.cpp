@@ -1,7 +1,8 @@
 // One image importer on an arbitrary file, the format chosen at build time
-// (TABORA_FUZZ_FORMAT, an extension). A file is opened and its settings
+// (TABORA_FUZZ_FORMAT, the registry row's name). A file is opened and its settings
 // applied, or it is refused for one of the reasons the user is told; then the
 // button must be exactly as it was.
+#include <string_view>
 #include <vector>
 
 #include <zlib.h>
@@ -50,7 +51,11 @@ std::vector<uint8_t> WithChunkChecksums(const uint8_t* data, size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const FormatEntry* const format = FindFormat(TABORA_FUZZ_FORMAT);
+    static const FormatEntry* const format = [] {
+        for (const FormatEntry& entry : Formats())
+            if (std::string_view(entry.name) == TABORA_FUZZ_FORMAT) return &entry;
+        return static_cast<const FormatEntry*>(nullptr);
+    }();
     TABORA_FUZZ_CHECK(format != nullptr);
     Import(*format, data, size);
     if (format->format == ImageFormat::Png && size >= 8) {

@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
             for (const FormatEntry& format : Formats()) {
                 PtrMacStream file;
                 ExportButton(b, format, file);
-                Save(out / ("import_" + std::string(format.extension)), tag + "." + format.extension,
+                Save(out / ("import_" + std::string(format.name)), tag + "." + format.extension,
                      file.Data(), file.Length());
             }
             const Bytes payload = Payload(b);
