@@ -28,10 +28,13 @@ memcheck() {
 }
 
 start=$(date +%s)
-formats=(gif png jpg bmp)
+# Every format the tool writes, as its help lists them ("gif, png, jpg or bmp").
+read -r -a formats <<< "$("$cli" render --help |
+  sed -n 's/.*from its extension: \(.*\), in any case.*/\1/p' | sed 's/,//g; s/ or / /')"
+[ ${#formats[@]} -ge 4 ] || { echo "valgrind-cli: no formats in the help" >&2; exit 1; }
 for i in "${!formats[@]}"; do
   f=${formats[$i]}
-  next=${formats[$(((i + 1) % 4))]}
+  next=${formats[$(((i + 1) % ${#formats[@]}))]}
   memcheck render --style $((12 + i)) --caption "Round trip $f" --font "DejaVu Sans" --bold \
     --hue 900 --brightness -30 --text-color FFEE00 --background 203040 --antialias \
     --remove-background --include-shadow-area --quality 70 --offset 2,-1 -o "$work/a.$f"
