@@ -41,27 +41,11 @@ if [ "${1:-}" = "--images-only" ]; then
   images_only=1
   shift
 fi
-if [ $# -lt 2 ] || [ $# -gt 3 ]; then
-  sed -n '2,4p' "$0" | sed 's/^# \{0,1\}//' >&2
-  exit 2
-fi
-old_cli=$(realpath "$1")
-new_cli=$(realpath "$2")
-for cli in "$old_cli" "$new_cli"; do
-  if [ ! -x "$cli" ]; then
-    echo "corpus-check: $cli is not an executable" >&2
-    exit 2
-  fi
-done
-if [ $# -eq 3 ]; then
-  out=$(realpath -m "$3")
-  keep=1
-  rm -rf "$out/old" "$out/new" "$out/corpus"
-  mkdir -p "$out"
-else
-  out=$(mktemp -d "${TMPDIR:-/tmp}/corpus-check.XXXXXX")
-  keep=0
-fi
+source "$(dirname "$0")/check-arguments.sh"
+read_check_arguments "$0" "$@"
+old_cli=$old
+new_cli=$new
+rm -rf "$out/old" "$out/new" "$out/corpus"
 
 # ---- the corpus: the same files are copied into both run folders ----------
 corpus="$out/corpus"

@@ -13,23 +13,11 @@
 # a minute; keep the machine otherwise quiet, as the steps wait fixed times.
 set -euo pipefail
 
-if [ $# -lt 2 ] || [ $# -gt 3 ]; then
-  sed -n '2,4p' "$0" | sed 's/^# \{0,1\}//' >&2
-  exit 2
-fi
-old_app=$(realpath "$1")
-new_app=$(realpath "$2")
-for app in "$old_app" "$new_app"; do
-  [ -x "$app" ] || { echo "gui-check: $app is not an executable" >&2; exit 2; }
-done
+source "$(dirname "$0")/check-arguments.sh"
+read_check_arguments "$0" "$@"
+old_app=$old
+new_app=$new
 bash "$(dirname "$0")/../scripts/setup.sh" xdotool x11-apps
-if [ $# -eq 3 ]; then
-  out=$(realpath -m "$3")
-  keep=1
-else
-  out=$(mktemp -d "${TMPDIR:-/tmp}/gui-check.XXXXXX")
-  keep=0
-fi
 
 pause() { sleep "${1:-1}"; }
 
