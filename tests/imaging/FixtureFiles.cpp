@@ -46,7 +46,7 @@ Bytes OlderPayload(const ButtonSettings& settings, int16_t version) {
     const size_t dropped = version == kPayloadFirstVersion    ? 12
                            : version == kPayloadExportOptions ? 6
                                                               : 2;
-    payload.resize(payload.size() - dropped);
+    payload.erase(payload.end() - std::ptrdiff_t(dropped), payload.end());
     payload[0] = uint8_t(version >> 8);
     payload[1] = uint8_t(version);
     return payload;
