@@ -7,6 +7,7 @@
 #include "imaging/GifCodec.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/PngCodec.h"
+#include "io/BufferedInStream.h"
 #include "io/MacStream.h"
 #include "platform/Error.h"
 #include "platform/File.h"
@@ -125,10 +126,12 @@ std::optional<OpenedButton> OpenButton(TaboraButton& button, const std::string& 
         file.Seek(0);
     }
     // The import of the format's row, with the payload version kept for the
-    // caller on the way.
+    // caller on the way. The readers ask for a few bytes at a time; the
+    // buffer turns those asks into few system calls.
     FileMacStream stream(&file);
+    BufferedInStream buffered(stream);
     PtrMacStream block;
-    if (!entry->readBlock(stream, block)) return std::nullopt;
+    if (!entry->readBlock(buffered, block)) return std::nullopt;
     const uint32_t payloadStart = block.Position();
     const int version = block.ReadShort();
     block.Seek(payloadStart);
