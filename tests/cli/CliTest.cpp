@@ -14,6 +14,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/File.h"
+#include "tests/cli/CliUnderTest.h"
 
 namespace fs = std::filesystem;
 using nlohmann::json;
@@ -25,6 +26,12 @@ struct Result {
     std::string out;
     std::string err;
 };
+
+// Appended: g++ 12 warns (wrongly) about "text" + std::to_string(n).
+std::string Numbered(std::string prefix, size_t n) {
+    prefix += std::to_string(n);
+    return prefix;
+}
 
 std::string Quote(const std::string& s) {
     std::string q = "'";
@@ -43,7 +50,7 @@ protected:
     std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 
     Result Run(const std::vector<std::string>& args) const {
-        std::string command = Quote(TABORA_CLI_PATH);
+        std::string command = Quote(tabora::test::CliUnderTest());
         for (const std::string& a : args) command.append(" ").append(Quote(a));
         command.append(" >").append(Quote(Path(".out")));
         command.append(" 2>").append(Quote(Path(".err")));
@@ -379,4 +386,42 @@ TEST_F(Cli, FitCaptionMeasuresShapedCaptions) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_GT(Inspect(Path("ar.png"))["buttonSize"].get<int>(), 200);
     EXPECT_GT(Inspect(Path("zh.png"))["buttonSize"].get<int>(), 200);
+}
+
+// The same batch on several threads writes the same bytes every time, GIF
+// colour tables included (the library's quantiser was not safe to run on
+// two threads at once).
+TEST_F(Cli, ThreadsChangeNoByteOfABatch) {
+    const json styles = json::parse(Run({"styles", "--json"}).out);
+    std::vector<int> withPicture;
+    for (const json& s : styles) {
+        if (s["hasStyle"].get<bool>()) withPicture.push_back(s["number"].get<int>());
+    }
+    ASSERT_FALSE(withPicture.empty());
+    json buttons = json::array();
+    for (size_t i = 0; i < 300; ++i) {
+        const std::string name = Numbered("b", i);
+        buttons.push_back({{"output", name + (i % 5 == 4 ? ".png" : ".gif")},
+                           {"styleNumber", withPicture[(i * 37) % withPicture.size()]},
+                           {"hueShift", (i * 97) % 4096},
+                           {"caption", Numbered("Button ", i)},
+                           {"antialias", i % 2 == 0},
+                           {"removeBackground", i % 3 == 0}});
+    }
+    const std::string text = json{{"buttons", buttons}}.dump();
+    std::vector<std::vector<std::string>> runs;
+    for (const char* jobs : {"1", "4", "4"}) {
+        const std::string folder = Numbered(std::string("run-j") + jobs + "-", runs.size());
+        fs::create_directory(Path(folder));
+        Write(folder + "/batch.json", text);
+        ASSERT_EQ(Run({"batch", Path(folder + "/batch.json"), "-j", jobs}).status, 0);
+        std::vector<std::string> files;
+        for (const json& b : buttons) files.push_back(tabora::ReadWholeFile(Path(folder + "/" + b["output"].get<std::string>())));
+        runs.push_back(std::move(files));
+    }
+    for (size_t run = 1; run < runs.size(); ++run) {
+        int differing = 0;
+        for (size_t i = 0; i < buttons.size(); ++i) differing += runs[run][i] != runs[0][i];
+        EXPECT_EQ(differing, 0) << "run " << run << " (-j 4) against -j 1";
+    }
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "cli/JsonFile.h"
+#include "tests/cli/CliUnderTest.h"
 #include "platform/File.h"
 
 namespace fs = std::filesystem;
@@ -40,7 +41,7 @@ struct Cost {
 // Runs the command line in a child and measures it with wait4.
 Cost RunCli(const std::vector<std::string>& args) {
     std::vector<char*> argv;
-    std::string program = TABORA_CLI_PATH;
+    std::string program = tabora::test::CliUnderTest();
     argv.push_back(program.data());
     std::vector<std::string> copies = args;
     for (std::string& a : copies) argv.push_back(a.data());
