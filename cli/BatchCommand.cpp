@@ -15,6 +15,7 @@
 #include "imaging/Formats.h"
 #include "platform/Error.h"
 #include "platform/File.h"
+#include "platform/SaveTarget.h"
 #include "render/TaboraButton.h"
 
 namespace tabora::cli {
@@ -240,7 +241,10 @@ int RunBatch(const BatchArgs& args) {
         }
     }
     if (jobs.empty()) {
-        if (!htmlPath.empty()) WriteHtml(htmlPath, jobs);
+        if (!htmlPath.empty()) {
+            WriteHtml(htmlPath, jobs);
+            SyncFileSystemsOf({htmlPath});
+        }
         return kExitOk;
     }
     threads = std::min<int64_t>(threads, int64_t(jobs.size()));
@@ -266,13 +270,23 @@ int RunBatch(const BatchArgs& args) {
     });
 
     int failures = 0;
+    std::vector<std::string> written;
     for (const Job& job : jobs) {
         if (!job.warning.empty()) PrintWarning(job.where + ": " + job.warning);
-        if (job.error.empty()) continue;
+        if (job.error.empty()) {
+            written.push_back(job.output);
+            continue;
+        }
         PrintError(job.where + ": " + job.error);
         ++failures;
     }
-    if (!htmlPath.empty()) WriteHtml(htmlPath, jobs);
+    if (!htmlPath.empty()) {
+        WriteHtml(htmlPath, jobs);
+        written.push_back(htmlPath);
+    }
+    // Files are saved without waiting for the disk, each; one wait at the
+    // end puts them all there before the batch says it succeeded.
+    SyncFileSystemsOf(written);
     return failures ? kExitFailure : kExitOk;
 }
 

@@ -1,5 +1,6 @@
 #include <malloc.h>
 
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -139,4 +140,9 @@ int Run(int argc, char** argv) {
 }  // namespace
 }  // namespace tabora::cli
 
-int main(int argc, char** argv) { return tabora::cli::Run(argc, argv); }
+int main(int argc, char** argv) {
+    // A file-size limit (ulimit -f) makes a write fail with "File too large"
+    // instead of ending the process: the save reports it and cleans up.
+    std::signal(SIGXFSZ, SIG_IGN);
+    return tabora::cli::Run(argc, argv);
+}

@@ -392,11 +392,7 @@ TEST_F(Cli, FitCaptionMeasuresShapedCaptions) {
 // colour tables included (the library's quantiser was not safe to run on
 // two threads at once).
 TEST_F(Cli, ThreadsChangeNoByteOfABatch) {
-    const json styles = json::parse(Run({"styles", "--json"}).out);
-    std::vector<int> withPicture;
-    for (const json& s : styles) {
-        if (s["hasStyle"].get<bool>()) withPicture.push_back(s["number"].get<int>());
-    }
+    const std::vector<int> withPicture = tabora::test::StylesWithPictures();
     ASSERT_FALSE(withPicture.empty());
     json buttons = json::array();
     for (size_t i = 0; i < 300; ++i) {
