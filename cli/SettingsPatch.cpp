@@ -106,7 +106,14 @@ Point ParseOffset(std::string_view text, std::string_view what) {
             int32_t(ParseInteger(trim(text.substr(comma + 1)), name + " Y", -kMaxTextOffset, kMaxTextOffset))};
 }
 
+void RefuseNul(std::string_view text, std::string_view what) {
+    if (text.find('\0') != std::string_view::npos) {
+        throw UsageError(std::string(what) + " must not contain a NUL character (\\u0000)");
+    }
+}
+
 std::string CheckText(std::string text, std::string_view what) {
+    RefuseNul(text, what);
     if (text.size() > kMaxSettingText) {
         throw UsageError(std::string(what) + " may hold at most " + std::to_string(kMaxSettingText) +
                          " bytes (got " + std::to_string(text.size()) + ")");

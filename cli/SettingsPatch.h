@@ -55,8 +55,13 @@ Color ParseWebColor(std::string_view text, std::string_view what);
 std::string FormatWebColor(Color color);
 // "X,Y".
 Point ParseOffset(std::string_view text, std::string_view what);
-// Text of at most 255 bytes.
+// Text of at most 255 bytes, without a NUL (the settings end a text there,
+// and the rest would be lost without a word).
 std::string CheckText(std::string text, std::string_view what);
+// Refuses a NUL inside a name or text from a file: the system would end a
+// file name there ("evil\u0000.png" would create "evil"). Throws UsageError
+// naming `what`.
+void RefuseNul(std::string_view text, std::string_view what);
 
 // The settings form of `inspect --json`, every key optional. Wrong types,
 // out-of-range numbers and unknown keys throw UsageError naming the key;

@@ -421,3 +421,16 @@ TEST_F(Cli, ThreadsChangeNoByteOfABatch) {
         EXPECT_EQ(differing, 0) << "run " << run << " (-j 4) against -j 1";
     }
 }
+
+// The page goes where it is asked to, as long as it is a page, and a caption
+// cannot break its lines.
+TEST_F(Cli, BatchPageIsAPageWhereverItGoes) {
+    fs::create_directories(Path("site/menu"));
+    Write("site/menu/bar.json", R"({"html": "../nav.HTM", "buttons": [
+        {"output": "a.png", "caption": "Home\n$(rm -rf ~)\n<b>"}]})");
+    Result r = Run({"batch", Path("site/menu/bar.json")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string html = tabora::ReadWholeFile(Path("site/nav.HTM"));
+    EXPECT_EQ(std::count(html.begin(), html.end(), '\n'), 1) << html;
+    EXPECT_NE(html.find("src=\"menu/a.png\" alt=\"Home&#10;$(rm -rf ~)&#10;&lt;b&gt;\""), std::string::npos) << html;
+}

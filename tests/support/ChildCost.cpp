@@ -163,6 +163,7 @@ ProgramRun RunProgram(const std::vector<std::string>& argv, const ProgramLimits&
         ::dup2(in[0], 0);
         ::dup2(out[1], 1);
         ::dup2(err[1], 2);
+        if (!limits.directory.empty() && ::chdir(limits.directory.c_str()) != 0) ::_exit(126);
         if (limits.addressBytes && ChildAddressLimitEnforced()) {
             rlimit limit{limits.addressBytes, limits.addressBytes};
             ::setrlimit(RLIMIT_AS, &limit);

@@ -46,6 +46,7 @@ struct ProgramLimits {
     uint64_t addressBytes = 0;    // RLIMIT_AS when not 0 (ignored under the address sanitizer)
     uint64_t fileBytes = 0;       // RLIMIT_FSIZE when not 0
     unsigned timeoutSeconds = 60;  // killed after this
+    std::string directory;        // the working directory, when not empty
 };
 
 ProgramRun RunProgram(const std::vector<std::string>& argv, const ProgramLimits& limits = {});
