@@ -5,6 +5,7 @@
 #include "cli/CliError.h"
 #include "cli/Commands.h"
 #include "cli/SettingsPatch.h"
+#include "cli/TerminalText.h"
 #include "imaging/Formats.h"
 #include "imaging/PngCodec.h"
 #include "platform/Error.h"
@@ -47,7 +48,7 @@ int RunInspect(const std::string& file, bool asJson) {
             std::snprintf(hex, sizeof hex, "0x%04X", unsigned(it->get<int>()));
             value = hex;
         }
-        std::printf("%-18s %s\n", (it.key() + ":").c_str(), value.c_str());
+        std::printf("%-18s %s\n", (it.key() + ":").c_str(), PrintableText(value).c_str());
     }
     return kExitOk;
 }

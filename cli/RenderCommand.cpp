@@ -32,8 +32,6 @@ SettingsPatch PatchFromOptions(const RenderArgs& a) {
     if (a.brightness) {
         p.brightness = int32_t(ParseInteger(*a.brightness, "--brightness", -kMaxBrightness, kMaxBrightness));
     }
-    // The upper end depends on the style and is checked once it is known.
-    if (a.size) p.buttonSize = int32_t(ParseInteger(*a.size, "--size", 0, 1'000'000));
     if (a.shadow || a.noShadow) p.shadow = a.shadow;
     if (a.textShadow || a.noTextShadow) p.textShadow = a.textShadow;
     if (a.antialias || a.noAntialias) p.antialias = a.antialias;
@@ -71,8 +69,11 @@ int RunRender(const RenderArgs& args) {
         patch = PatchFromJson(ReadJsonFile(args.settingsFile), args.settingsFile);
     }
     patch.Merge(options);
-    const std::string sizeWhat = options.buttonSize ? "--size" : args.settingsFile + ": \"buttonSize\"";
-    const ButtonSettings settings = Resolve(base, patch, button, sizeWhat);
+    // --size replaces the file's size; its range depends on the style, so it
+    // is checked once the style is known.
+    if (args.size) patch.buttonSize.reset();
+    ButtonSettings settings = Resolve(base, patch, button, args.settingsFile + ": \"buttonSize\"");
+    if (args.size) settings.buttonSize = ParseButtonSize(*args.size, "--size", settings.styleNumber, button);
     ApplySettings(button, settings);
     SaveButton(button, args.output, false);
     const std::string warning = MissingCharactersWarning(button.MissingCaptionCharacters());

@@ -9,14 +9,19 @@
 
 #include "cli/CliError.h"
 #include "cli/Commands.h"
+#include "cli/TerminalText.h"
 #include "platform/Error.h"
 #include "platform/FaceLookupFile.h"
 
 namespace tabora::cli {
 
-void PrintError(const std::string& text) { std::fprintf(stderr, "tabora-cli: %s\n", text.c_str()); }
+// Messages quote names and texts from files (a batch's outputs, a caption);
+// those may hold control characters, which the terminal must not obey.
+void PrintError(const std::string& text) {
+    std::fprintf(stderr, "tabora-cli: %s\n", PrintableText(text).c_str());
+}
 void PrintWarning(const std::string& text) {
-    std::fprintf(stderr, "tabora-cli: warning: %s\n", text.c_str());
+    std::fprintf(stderr, "tabora-cli: warning: %s\n", PrintableText(text).c_str());
 }
 
 namespace {
@@ -25,7 +30,8 @@ void AddRenderOptions(CLI::App& render, RenderArgs& a) {
     render.add_option("-o,--output", a.output, "Output image; the format comes from its extension: gif, png, jpg or bmp, in any case")
         ->required()
         ->type_name("OUT");
-    render.add_option("--settings", a.settingsFile, "Start from settings in the form of inspect --json (every key optional)")
+    render.add_option("--settings", a.settingsFile,
+                      "Start from settings in the form of inspect --json (every key optional); - reads standard input")
         ->type_name("FILE.json");
     render.add_option("--from", a.fromFile, "Start from the settings embedded in a saved button")->type_name("FILE");
     render.add_option("--style", a.style, "Style number, 0..930 (0: no style)")->type_name("N");

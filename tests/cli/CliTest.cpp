@@ -15,6 +15,7 @@
 
 #include "platform/File.h"
 #include "tests/cli/CliUnderTest.h"
+#include "tests/support/HostileCorpus.h"
 
 namespace fs = std::filesystem;
 using nlohmann::json;
@@ -100,7 +101,11 @@ TEST_F(Cli, UsageErrorsExitTwoAndNameTheOptionAndItsRange) {
         {{"render", "-o", out, "--style", "931"}, "--style must be an integer in 0..930"},
         {{"render", "-o", out, "--font-size", "0"}, "--font-size must be an integer in 1..300"},
         {{"render", "-o", out, "--style", "12", "--size", "19"}, "--size must be an integer in 20.."},
-        {{"render", "-o", out, "--style", "12", "--size", "99999999999999999999"}, "--size"},
+        // However absurd the number, the message gives the style's own range.
+        {{"render", "-o", out, "--style", "12", "--size", "99999999999999999999"},
+         "--size must be an integer in 20..356 for style 12"},
+        {{"render", "-o", out, "--style", "12", "--size", "-5"}, "--size must be an integer in 20..356 for style 12"},
+        {{"render", "-o", out, "--size", "500"}, "--size must be an integer in 20..200 for style 0"},
         {{"render", "-o", out, "--text-color", "12345"}, "--text-color must be a colour RRGGBB"},
         {{"render", "-o", out, "--background", "#GG0000"}, "--background"},
         {{"render", "-o", out, "--offset", "3"}, "--offset"},
@@ -433,4 +438,48 @@ TEST_F(Cli, BatchPageIsAPageWhereverItGoes) {
     const std::string html = tabora::ReadWholeFile(Path("site/nav.HTM"));
     EXPECT_EQ(std::count(html.begin(), html.end(), '\n'), 1) << html;
     EXPECT_NE(html.find("src=\"menu/a.png\" alt=\"Home&#10;$(rm -rf ~)&#10;&lt;b&gt;\""), std::string::npos) << html;
+}
+
+// A file can carry any caption; shown as text, control characters are
+// escaped, so a file cannot set the terminal's title, clear the screen or
+// print lines that look like the program's own. The JSON form keeps the text
+// exactly.
+TEST_F(Cli, InspectEscapesWhatATerminalWouldObey) {
+    const std::string caption = "Go\x1B]0;owned\x07\x1B[2J\rfontName:          pwned\n\xC2\x9B" "31m\x7F";
+    const tabora::test::Bytes file = tabora::test::SavedButton("png", caption);
+    tabora::WriteWholeFile(Path("evil.png"), file.data(), file.size());
+    Result r = Run({"inspect", Path("evil.png")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (size_t i = 0; i < r.out.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(r.out[i]);
+        EXPECT_TRUE((c >= 0x20 && c != 0x7F) || c == '\n') << "byte " << int(c) << " at " << i;
+        // C1 controls, as UTF-8.
+        if (c == 0xC2 && i + 1 < r.out.size()) {
+            EXPECT_GE(static_cast<unsigned char>(r.out[i + 1]), 0xA0) << i;
+        }
+    }
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 20) << r.out;
+    EXPECT_NE(r.out.find("Go\\x1B]0;owned\\x07\\x1B[2J\\rfontName:          pwned\\n\\u009B31m\\x7F"),
+              std::string::npos)
+        << r.out;
+    EXPECT_EQ(Inspect(Path("evil.png"))["caption"], caption);
+}
+
+// "-" and /dev/stdin read the settings from a pipe.
+TEST_F(Cli, SettingsComeFromStandardInput) {
+    for (const char* name : {"-", "/dev/stdin"}) {
+        tabora::test::ProgramLimits piped;
+        piped.input = R"({"caption": "Piped", "hueShift": 77})";
+        const tabora::test::ProgramRun run = tabora::test::RunProgram(
+            {tabora::test::CliUnderTest(), "render", "--settings", name, "-o", Path("p.png")}, piped);
+        ASSERT_EQ(run.status, 0) << name << ": " << run.err;
+        const json j = Inspect(Path("p.png"));
+        EXPECT_EQ(j["caption"], "Piped") << name;
+        EXPECT_EQ(j["hueShift"], 77) << name;
+    }
+    // Nothing piped at all is not JSON, and the message says where it looked.
+    const tabora::test::ProgramRun empty =
+        tabora::test::RunProgram({tabora::test::CliUnderTest(), "render", "--settings", "-", "-o", Path("e.png")});
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_NE(empty.err.find("standard input"), std::string::npos) << empty.err;
 }
