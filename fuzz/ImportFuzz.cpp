@@ -7,6 +7,7 @@
 #include <zlib.h>
 
 #include "fuzz/FuzzTarget.h"
+#include "fuzz/StructureMutators.h"
 #include "imaging/Formats.h"
 #include "io/MacStream.h"
 #include "platform/Error.h"
@@ -51,6 +52,16 @@ std::vector<uint8_t> WithChunkChecksums(const uint8_t* data, size_t size) {
 }
 
 }  // namespace
+
+#ifdef TABORA_FUZZ_STRUCTURE
+// PNG and GIF are mutated by their chunks and records (with the fuzzer
+// only: the replay build has no byte mutator to hand on to).
+extern "C" size_t LLVMFuzzerMutate(uint8_t* data, size_t size, size_t maxSize);
+
+extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t maxSize, unsigned seed) {
+    return fuzz::TABORA_FUZZ_STRUCTURE(data, size, maxSize, seed, LLVMFuzzerMutate);
+}
+#endif
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const FormatEntry* const format = FindFormat(TABORA_FUZZ_FORMAT);
