@@ -114,6 +114,16 @@ bool NameTemporaryFile(TemporaryFile& file, const std::string& folder) {
 }
 
 void RemoveStaleTemporaries(const std::string& folder) {
+    // Looked at once per process: by the name given (a batch names its
+    // folder the same way a thousand times, and this costs no system call),
+    // and by identity (other spellings of a folder already looked at).
+    static std::mutex mutex;
+    static std::set<std::string> seenNames;
+    static std::set<std::pair<dev_t, ino_t>> seen;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (!seenNames.insert(folder).second) return;
+    }
     const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd < 0) return;
     struct stat st{};
@@ -122,8 +132,6 @@ void RemoveStaleTemporaries(const std::string& folder) {
         return;
     }
     {
-        static std::mutex mutex;
-        static std::set<std::pair<dev_t, ino_t>> seen;
         std::lock_guard<std::mutex> lock(mutex);
         if (!seen.insert({st.st_dev, st.st_ino}).second) {
             ::close(dirFd);

@@ -49,6 +49,8 @@ TEST(HostileCorpus, EveryImageThroughInspectAndRenderFrom) {
             const Bytes file = image.make();
             tabora::WriteWholeFile(path, file.data(), file.size());
         }
+        double imageSeconds = 0;
+        uint64_t imageBytes = 0;
         for (const char* command : {"inspect", "render"}) {
             SCOPED_TRACE(image.name + " through " + command);
             std::vector<std::string> argv = {CliUnderTest(), command};
@@ -78,6 +80,8 @@ TEST(HostileCorpus, EveryImageThroughInspectAndRenderFrom) {
             for (char c : run.out) EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\n') << int(c);
             EXPECT_LT(run.seconds, kTimeLimitSeconds * kSlowdown);
             EXPECT_LT(run.peakBytes, kMemoryLimit);
+            imageSeconds = std::max(imageSeconds, run.seconds);
+            imageBytes = std::max(imageBytes, run.peakBytes);
             Worst& w = worst[tabora::ExtensionOf(image.name) + " " + command];
             if (run.seconds > w.seconds) {
                 w.seconds = run.seconds;
@@ -88,6 +92,7 @@ TEST(HostileCorpus, EveryImageThroughInspectAndRenderFrom) {
                 w.largest = image.name;
             }
         }
+        std::printf("  %-32s %6.3f s %6.1f MB\n", image.name.c_str(), imageSeconds, double(imageBytes) / (1 << 20));
         std::remove(path.c_str());
     }
     for (const auto& [reader, w] : worst) {

@@ -210,6 +210,18 @@ Bytes SuggestedPaletteChunk(const std::string& name, size_t bytes) {
     return data;
 }
 
+Bytes JpegClaiming(uint16_t side) {
+    Bytes jpeg = MakeJpeg({SignedButtonBlock()});
+    for (size_t i = 2; i + 9 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
+            jpeg[i + 5] = jpeg[i + 7] = uint8_t(side >> 8);
+            jpeg[i + 6] = jpeg[i + 8] = uint8_t(side);
+            break;
+        }
+    }
+    return jpeg;
+}
+
 Bytes Bmp(uint32_t pixelOffset, int32_t w, int32_t h, const Bytes& behind) {
     Bytes bmp = {'B', 'M'};
     Le32To(bmp, uint32_t(54 + behind.size()));
@@ -337,19 +349,8 @@ std::vector<HostileImage> HostileImages() {
     // ---- JPEG ----
     add("jpeg-caption-escapes.jpg", "a caption of terminal escapes", Answer::Opens,
         [] { return SavedButton("jpg", kEscapingCaption); });
-    auto frame = [](uint16_t side) {
-        Bytes jpeg = MakeJpeg({SignedButtonBlock()});
-        for (size_t i = 2; i + 9 < jpeg.size(); ++i) {
-            if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
-                jpeg[i + 5] = jpeg[i + 7] = uint8_t(side >> 8);
-                jpeg[i + 6] = jpeg[i + 8] = uint8_t(side);
-                break;
-            }
-        }
-        return jpeg;
-    };
-    add("jpeg-65500-frame.jpg", "a frame of 65500 x 65500", Answer::Opens, [=] { return frame(65500); });
-    add("jpeg-65535-frame.jpg", "a frame of 65535 x 65535", Answer::ReadError, [=] { return frame(65535); },
+    add("jpeg-65500-frame.jpg", "a frame of 65500 x 65500", Answer::Opens, [] { return JpegClaiming(65500); });
+    add("jpeg-65535-frame.jpg", "a frame of 65535 x 65535", Answer::ReadError, [] { return JpegClaiming(65535); },
         "fatal JPEG error");
     add("jpeg-1000-app12.jpg", "a thousand 65,533-byte APP12 markers (64 MB)", Answer::NoButton,
         [] { return MakeJpeg(std::vector<Bytes>(1000, Bytes(65533, 0x41))); });

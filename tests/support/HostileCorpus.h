@@ -45,6 +45,9 @@ Bytes CompressedInternationalTextChunk(const std::string& key, size_t inflated);
 // 10 bytes of memory for its 6 in the file).
 Bytes SuggestedPaletteChunk(const std::string& name, size_t bytes);
 
+// A small JPEG with our block whose frame header claims side x side pixels.
+Bytes JpegClaiming(uint16_t side);
+
 // The two headers of a 24-bit BMP with the given pixel offset and size
 // fields, then `behind`.
 Bytes Bmp(uint32_t pixelOffset, int32_t w, int32_t h, const Bytes& behind);
