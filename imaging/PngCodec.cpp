@@ -136,10 +136,10 @@ TextVerdict Inflate(const uint8_t* data, size_t size, std::string& text) {
     const int result = inflate(&z, Z_FINISH);
     text.resize(text.size() - z.avail_out);
     inflateEnd(&z);
-    if (result == Z_STREAM_END) return TextVerdict::Ours;
-    // Out of room before the end: more text than a block can have.
-    if (result == Z_BUF_ERROR && z.avail_out == 0) return TextVerdict::TooLong;
-    return TextVerdict::Damaged;
+    // Out of room, or the end only just reached in the last byte of it: more
+    // text than a block can have.
+    if (text.size() > kMaxBlockText && (result == Z_STREAM_END || result == Z_BUF_ERROR)) return TextVerdict::TooLong;
+    return result == Z_STREAM_END ? TextVerdict::Ours : TextVerdict::Damaged;
 }
 
 // A text chunk as the library used to take it: keyword, NUL, text (zTXt:

@@ -157,6 +157,25 @@ TEST(PngCodec, TakesTheBlockAmongOtherMetadataAsBefore) {
     found.clear();
     EXPECT_FALSE(ReadPng(withChunks({{"iTXt", international}}), found) && !found.empty());
 
+    // No block is longer than 4096 characters of hex text; a longer text is
+    // not ours, whether plain or compressed.
+    auto compress = [](const std::string& key, const std::string& text) {
+        Bytes chunk(key.begin(), key.end());
+        chunk.insert(chunk.end(), {0, 0});
+        uLongf size = compressBound(uLong(text.size()));
+        Bytes packed(size);
+        ::compress(packed.data(), &size, reinterpret_cast<const Bytef*>(text.data()), uLong(text.size()));
+        chunk.insert(chunk.end(), packed.begin(), packed.begin() + long(size));
+        return chunk;
+    };
+    for (size_t length : {size_t(4096), size_t(4097)}) {
+        const std::string hexText(length, '7');
+        const std::string plain = std::string("Tbra") + '\0' + hexText;
+        EXPECT_EQ(ReadPng(withChunks({{"tEXt", Bytes(plain.begin(), plain.end())}}), found), length == 4096) << length;
+        EXPECT_EQ(ReadPng(withChunks({{"zTXt", compress("Tbra", hexText)}}), found), length == 4096) << length;
+        EXPECT_EQ(found.size(), length == 4096 ? 2048u : 0u);
+    }
+
     auto readError = [&](const Bytes& file) {
         try {
             ReadPng(file, found);
