@@ -232,13 +232,14 @@ Bytes WriteGif(const GifParts& parts, size_t maxSize) {
 }
 
 // The record-level changes shared by both formats: repeat, drop, move or
-// insert one, or repeat a run of them. Copies are made only as far as
+// insert one, or repeat or drop a run of them (repeats alone would fill
+// every input to the size limit, where each run is slow). Copies are made only as far as
 // `budget` bytes (what the fuzzer still allows) go; `bytesOf` measures one.
 template <class Item, class Make, class Measure>
 void ChangeSequence(std::vector<Item>& items, Random& random, size_t budget, Make make, Measure bytesOf) {
     auto copies = [&](size_t each) { return std::min(RepeatCount(random), budget / std::max<size_t>(each, 1)); };
     const size_t i = Pick(random, items.size());
-    switch (random() % 5) {
+    switch (random() % 6) {
     case 0:
         if (!items.empty()) {
             const Item copy = items[i];
@@ -247,6 +248,9 @@ void ChangeSequence(std::vector<Item>& items, Random& random, size_t budget, Mak
         break;
     case 1:
         if (!items.empty()) items.erase(items.begin() + long(i));
+        break;
+    case 5:
+        if (!items.empty()) items.erase(items.begin() + long(i), items.begin() + long(i + 1 + Pick(random, items.size() - i)));
         break;
     case 2:
         if (items.size() > 1) {
