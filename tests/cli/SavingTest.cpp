@@ -84,6 +84,7 @@ TEST(Saving, AKilledBatchLeavesNoTemporaryFiles) {
     const int kills = rounds ? std::atoi(rounds) : 20;
     std::mt19937 random(12);
     int leftBehind = 0;
+    int landed = 0;  // kills that found the batch still running
     for (int round = 0; round < kills; ++round) {
         const pid_t pid = fork();
         if (pid == 0) {
@@ -94,7 +95,9 @@ TEST(Saving, AKilledBatchLeavesNoTemporaryFiles) {
         const auto delay = std::chrono::duration<double>(runSeconds * (0.1 + 0.8 * (random() % 1000) / 1000.0));
         std::this_thread::sleep_for(delay);
         kill(pid, SIGKILL);
-        waitpid(pid, nullptr, 0);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        landed += WIFSIGNALED(status);
         const size_t now = Temporaries(dir / "");
         leftBehind += now > 0;
         // Each run removes what the kills before it left; at most one kill's
@@ -112,8 +115,9 @@ TEST(Saving, AKilledBatchLeavesNoTemporaryFiles) {
     EXPECT_EQ(outputs, buttons.size());
     ASSERT_EQ(Cli({"batch", batch, "-j", "2"}).status, 0);
     EXPECT_EQ(Temporaries(dir / ""), 0u);
-    std::printf("  %d kills; %d left a temporary file at that moment, each removed by the next run\n", kills,
-                leftBehind);
+    std::printf("  %d kills, %d of them while the batch ran; %d left a temporary file at that moment, each "
+                "removed by the next run\n",
+                kills, landed, leftBehind);
 }
 
 // A file-size limit (ulimit -f) stops the write with an error, not the
