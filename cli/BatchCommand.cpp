@@ -209,7 +209,8 @@ int RunBatch(const BatchArgs& args) {
         const std::string& page = it->get<std::string>();
         RefuseNul(page, where + ": \"html\"");
         if (!IsPageName(page)) {
-            throw UsageError(where + ": \"html\" must name a file ending in .html or .htm (got \"" + page + "\")");
+            throw UsageError(where + ": \"html\" must name a file ending in .html or .htm (got \"" +
+                             page + "\")");
         }
         htmlPath = (folder / page).string();
     }

@@ -26,13 +26,15 @@ void CheckBatchTargets(const std::string& batchFile, const std::vector<std::stri
         if (targets[i].first == targets[i - 1].first) {
             const size_t a = std::min(targets[i - 1].second, targets[i].second);
             const size_t b = std::max(targets[i - 1].second, targets[i].second);
-            throw UsageError(batchFile + ": " + button(a) + " and " + button(b) + " write the same file (\"" +
-                             outputs[a] + "\", \"" + outputs[b] + "\"); one button would be lost");
+            throw UsageError(batchFile + ": " + button(a) + " and " + button(b) +
+                             " write the same file (\"" + outputs[a] + "\", \"" + outputs[b] +
+                             "\"); one button would be lost");
         }
     }
     if (html.empty()) return;
     const SaveIdentity page = SaveIdentityOf(html);
-    if (page == SaveIdentityOf(batchFile)) throw UsageError(batchFile + ": \"html\" names the batch file itself");
+    if (page == SaveIdentityOf(batchFile))
+        throw UsageError(batchFile + ": \"html\" names the batch file itself");
     auto same = std::lower_bound(targets.begin(), targets.end(), std::make_pair(page, size_t(0)));
     if (same != targets.end() && same->first == page) {
         throw UsageError(batchFile + ": \"html\" names the output of " + button(same->second));

@@ -26,13 +26,14 @@ nlohmann::json ReadJsonFile(const std::string& path) {
     }
     const uint64_t length = file.GetLength();
     if (length > kMaxJsonFileBytes) {
-        throw TaboraError(name + ": too large for a settings file (" + std::to_string(length) + " bytes)");
+        throw TaboraError(name + ": too large for a settings file (" + std::to_string(length) +
+                          " bytes)");
     }
     std::string text(kMaxJsonFileBytes + 1, '\0');
     text.resize(file.Read(text.data(), uint32_t(text.size())));
     if (text.size() > kMaxJsonFileBytes) {
-        throw TaboraError(name + ": too large for a settings file (more than " + std::to_string(kMaxJsonFileBytes) +
-                          " bytes)");
+        throw TaboraError(name + ": too large for a settings file (more than " +
+                          std::to_string(kMaxJsonFileBytes) + " bytes)");
     }
     return ParseJsonText(text, name);
 }

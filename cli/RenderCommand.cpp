@@ -73,7 +73,8 @@ int RunRender(const RenderArgs& args) {
     // is checked once the style is known.
     if (args.size) patch.buttonSize.reset();
     ButtonSettings settings = Resolve(base, patch, button, args.settingsFile + ": \"buttonSize\"");
-    if (args.size) settings.buttonSize = ParseButtonSize(*args.size, "--size", settings.styleNumber, button);
+    if (args.size)
+        settings.buttonSize = ParseButtonSize(*args.size, "--size", settings.styleNumber, button);
     ApplySettings(button, settings);
     SaveButton(button, args.output, false);
     const std::string warning = MissingCharactersWarning(button.MissingCaptionCharacters());

@@ -234,25 +234,29 @@ namespace {
 // The largest size of the style `scratch` holds: its widest body, or its
 // default size when that is larger.
 int32_t LargestSize(const TaboraButton& scratch) {
-    return std::max(kNaturalButtonSize + 2 * int32_t(scratch.MaxExtraWidth()), scratch.DefaultButtonSize());
+    return std::max(kNaturalButtonSize + 2 * int32_t(scratch.MaxExtraWidth()),
+                    scratch.DefaultButtonSize());
 }
 
-[[noreturn]] void SizeOutOfRange(std::string_view what, int16_t styleNumber, int32_t largest, std::string_view got) {
-    throw UsageError(std::string(what) + " must be an integer in " + Range(kMinButtonSize, largest) + " for style " +
-                     std::to_string(styleNumber) + " (got \"" + std::string(got) + "\")");
+[[noreturn]] void SizeOutOfRange(std::string_view what, int16_t styleNumber, int32_t largest,
+                                 std::string_view got) {
+    throw UsageError(std::string(what) + " must be an integer in " +
+                     Range(kMinButtonSize, largest) + " for style " + std::to_string(styleNumber) +
+                     " (got \"" + std::string(got) + "\")");
 }
 
 }  // namespace
 
-int32_t ParseButtonSize(std::string_view text, std::string_view what, int16_t styleNumber, TaboraButton& scratch) {
+int32_t ParseButtonSize(std::string_view text, std::string_view what, int16_t styleNumber,
+                        TaboraButton& scratch) {
     scratch.SetStyleNumber(styleNumber);
     const int32_t largest = LargestSize(scratch);
     std::string_view digits = text;
     if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
     int64_t value = 0;
     auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() || value < kMinButtonSize ||
-        value > largest) {
+    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() ||
+        value < kMinButtonSize || value > largest) {
         SizeOutOfRange(what, styleNumber, largest, text);
     }
     return int32_t(value);

@@ -75,7 +75,8 @@ SettingsPatch PatchFromJson(const nlohmann::json& object, const std::string& whe
 // range, which `scratch` looks up); any text that is not a size in the
 // range, however long a number, throws UsageError naming `what` and the
 // range.
-int32_t ParseButtonSize(std::string_view text, std::string_view what, int16_t styleNumber, TaboraButton& scratch);
+int32_t ParseButtonSize(std::string_view text, std::string_view what, int16_t styleNumber,
+                        TaboraButton& scratch);
 
 // The finished settings: `base`, then the patch; a newly chosen style starts
 // at its default size unless the patch gives one. Checks the size against the

@@ -30,8 +30,10 @@ void AddRenderOptions(CLI::App& render, RenderArgs& a) {
     render.add_option("-o,--output", a.output, "Output image; the format comes from its extension: gif, png, jpg or bmp, in any case")
         ->required()
         ->type_name("OUT");
-    render.add_option("--settings", a.settingsFile,
-                      "Start from settings in the form of inspect --json (every key optional); - reads standard input")
+    render
+        .add_option("--settings", a.settingsFile,
+                    "Start from settings in the form of inspect --json (every key optional); - "
+                    "reads standard input")
         ->type_name("FILE.json");
     render.add_option("--from", a.fromFile, "Start from the settings embedded in a saved button")->type_name("FILE");
     render.add_option("--style", a.style, "Style number, 0..930 (0: no style)")->type_name("N");

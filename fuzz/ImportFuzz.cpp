@@ -64,7 +64,8 @@ void Import(const FormatEntry& format, const uint8_t* data, size_t size) {
 // only: the replay build has no byte mutator to hand on to).
 extern "C" size_t LLVMFuzzerMutate(uint8_t* data, size_t size, size_t maxSize);
 
-extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t maxSize, unsigned seed) {
+extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t maxSize,
+                                          unsigned seed) {
     return fuzz::TABORA_FUZZ_STRUCTURE(data, size, maxSize, seed, LLVMFuzzerMutate);
 }
 #endif

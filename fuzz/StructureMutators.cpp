@@ -96,7 +96,8 @@ void FixChecksums(uint8_t* data, size_t size) {
         const size_t length = Be32(data + at);
         if (length > size - at - 12) break;
         const uLong crc = crc32(0, data + at + 4, uInt(length + 4));
-        for (int i = 0; i < 4; ++i) data[at + 8 + length + size_t(i)] = uint8_t(crc >> (24 - 8 * i));
+        for (int i = 0; i < 4; ++i)
+            data[at + 8 + length + size_t(i)] = uint8_t(crc >> (24 - 8 * i));
         at += length + 12;
     }
 }
@@ -110,14 +111,15 @@ const Bytes& Deflated(size_t which) {
         const Bytes zeros(kSizes[which], '0');
         uLongf length = compressBound(uLong(zeros.size()));
         packed[which].resize(length);
-        compress2(packed[which].data(), &length, zeros.data(), uLong(zeros.size()), Z_BEST_COMPRESSION);
+        compress2(packed[which].data(), &length, zeros.data(), uLong(zeros.size()),
+                  Z_BEST_COMPRESSION);
         packed[which].resize(length);
     }
     return packed[which];
 }
 
-const char* const kChunkTypes[] = {"tEXt", "zTXt", "iTXt", "sPLT", "iCCP", "gAMA", "pHYs", "tIME", "bKGD",
-                                   "tRNS", "PLTE", "IHDR", "IDAT", "IEND", "quIt", "QUIT"};
+const char* const kChunkTypes[] = {"tEXt", "zTXt", "iTXt", "sPLT", "iCCP", "gAMA", "pHYs", "tIME",
+                                   "bKGD", "tRNS", "PLTE", "IHDR", "IDAT", "IEND", "quIt", "QUIT"};
 
 Chunk NewChunk(Random& random, const std::vector<Chunk>& chunks) {
     Chunk chunk;
@@ -133,14 +135,16 @@ Chunk NewChunk(Random& random, const std::vector<Chunk>& chunks) {
         for (const Chunk& c : chunks) {
             if (c.type == "tEXt" && random() % 2) return c;
         }
-        for (size_t i = Pick(random, 64); i > 0; --i) chunk.data.push_back("0123456789ABCDEF"[random() % 16]);
+        for (size_t i = Pick(random, 64); i > 0; --i)
+            chunk.data.push_back("0123456789ABCDEF"[random() % 16]);
     } else if (chunk.type == "zTXt" || chunk.type == "iCCP") {
         chunk.data.push_back(0);  // deflate
         const Bytes& packed = Deflated(random());
         chunk.data.insert(chunk.data.end(), packed.begin(), packed.end());
     } else if (chunk.type == "iTXt") {
         const bool compressed = random() % 2;
-        for (uint8_t b : {uint8_t(compressed), uint8_t(0), uint8_t(0), uint8_t(0)}) chunk.data.push_back(b);
+        for (uint8_t b : {uint8_t(compressed), uint8_t(0), uint8_t(0), uint8_t(0)})
+            chunk.data.push_back(b);
         const Bytes packed = compressed ? Deflated(random()) : Bytes(8, '0');
         chunk.data.insert(chunk.data.end(), packed.begin(), packed.end());
     } else if (chunk.type == "sPLT") {
@@ -201,23 +205,28 @@ bool ParseGif(const uint8_t* data, size_t size, GifParts& parts) {
 
 Bytes NewRecord(Random& random) {
     switch (random() % 6) {
-    case 0: return {0x21, uint8_t(random()), 0x00};  // an empty extension
-    case 1: {
-        // A comment, sometimes starting like our block's hex text.
-        const std::string text = random() % 2 ? "54627261" : "made elsewhere";
-        std::string comment = "\x21\xFE";
-        comment += char(text.size());
-        comment += text;
-        comment += '\0';
-        return Bytes(comment.begin(), comment.end());
-    }
-    case 2: return {0x21, 0xF9, 0x04, 0x01, 0x00, 0x00, uint8_t(random()), 0x00};
-    case 3: {
-        const uint8_t side = random() % 2 ? 0xFF : 0x01;
-        return {0x2C, 0, 0, 0, 0, 1, side, 1, side, 0x00, 0x08, 0x02, 0x4C, 0x01, 0x00};
-    }
-    case 4: return {0x21, 0xFF, 0x0B, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 0x03, 0x01, 0x00, 0x00, 0x00};
-    default: return {0x3B};
+        case 0:
+            return {0x21, uint8_t(random()), 0x00};  // an empty extension
+        case 1: {
+            // A comment, sometimes starting like our block's hex text.
+            const std::string text = random() % 2 ? "54627261" : "made elsewhere";
+            std::string comment = "\x21\xFE";
+            comment += char(text.size());
+            comment += text;
+            comment += '\0';
+            return Bytes(comment.begin(), comment.end());
+        }
+        case 2:
+            return {0x21, 0xF9, 0x04, 0x01, 0x00, 0x00, uint8_t(random()), 0x00};
+        case 3: {
+            const uint8_t side = random() % 2 ? 0xFF : 0x01;
+            return {0x2C, 0, 0, 0, 0, 1, side, 1, side, 0x00, 0x08, 0x02, 0x4C, 0x01, 0x00};
+        }
+        case 4:
+            return {0x21, 0xFF, 0x0B, 'N', 'E',  'T',  'S',  'C',  'A', 'P',
+                    'E',  '2',  '.',  '0', 0x03, 0x01, 0x00, 0x00, 0x00};
+        default:
+            return {0x3B};
     }
 }
 
@@ -236,49 +245,57 @@ Bytes WriteGif(const GifParts& parts, size_t maxSize) {
 // every input to the size limit, where each run is slow). Copies are made only as far as
 // `budget` bytes (what the fuzzer still allows) go; `bytesOf` measures one.
 template <class Item, class Make, class Measure>
-void ChangeSequence(std::vector<Item>& items, Random& random, size_t budget, Make make, Measure bytesOf) {
-    auto copies = [&](size_t each) { return std::min(RepeatCount(random), budget / std::max<size_t>(each, 1)); };
+void ChangeSequence(std::vector<Item>& items, Random& random, size_t budget, Make make,
+                    Measure bytesOf) {
+    auto copies = [&](size_t each) {
+        return std::min(RepeatCount(random), budget / std::max<size_t>(each, 1));
+    };
     const size_t i = Pick(random, items.size());
     switch (random() % 6) {
-    case 0:
-        if (!items.empty()) {
-            const Item copy = items[i];
-            items.insert(items.begin() + long(i), copies(bytesOf(copy)), copy);
+        case 0:
+            if (!items.empty()) {
+                const Item copy = items[i];
+                items.insert(items.begin() + long(i), copies(bytesOf(copy)), copy);
+            }
+            break;
+        case 1:
+            if (!items.empty()) items.erase(items.begin() + long(i));
+            break;
+        case 5:
+            if (!items.empty())
+                items.erase(items.begin() + long(i),
+                            items.begin() + long(i + 1 + Pick(random, items.size() - i)));
+            break;
+        case 2:
+            if (items.size() > 1) {
+                Item moved = std::move(items[i]);
+                items.erase(items.begin() + long(i));
+                items.insert(items.begin() + long(Pick(random, items.size() + 1)),
+                             std::move(moved));
+            }
+            break;
+        case 3: {
+            const Item item = make();
+            items.insert(items.begin() + long(Pick(random, items.size() + 1)),
+                         std::max<size_t>(1, copies(bytesOf(item))), item);
+            break;
         }
-        break;
-    case 1:
-        if (!items.empty()) items.erase(items.begin() + long(i));
-        break;
-    case 5:
-        if (!items.empty()) items.erase(items.begin() + long(i), items.begin() + long(i + 1 + Pick(random, items.size() - i)));
-        break;
-    case 2:
-        if (items.size() > 1) {
-            Item moved = std::move(items[i]);
-            items.erase(items.begin() + long(i));
-            items.insert(items.begin() + long(Pick(random, items.size() + 1)), std::move(moved));
-        }
-        break;
-    case 3: {
-        const Item item = make();
-        items.insert(items.begin() + long(Pick(random, items.size() + 1)), std::max<size_t>(1, copies(bytesOf(item))),
-                     item);
-        break;
-    }
-    default:
-        if (!items.empty()) {
-            const size_t end = i + 1 + Pick(random, std::min<size_t>(8, items.size() - i));
-            const std::vector<Item> run(items.begin() + long(i), items.begin() + long(end));
-            size_t runBytes = 0;
-            for (const Item& item : run) runBytes += bytesOf(item);
-            for (size_t n = copies(runBytes); n > 0; --n) items.insert(items.begin() + long(end), run.begin(), run.end());
-        }
+        default:
+            if (!items.empty()) {
+                const size_t end = i + 1 + Pick(random, std::min<size_t>(8, items.size() - i));
+                const std::vector<Item> run(items.begin() + long(i), items.begin() + long(end));
+                size_t runBytes = 0;
+                for (const Item& item : run) runBytes += bytesOf(item);
+                for (size_t n = copies(runBytes); n > 0; --n)
+                    items.insert(items.begin() + long(end), run.begin(), run.end());
+            }
     }
 }
 
 }  // namespace
 
-size_t MutatePng(uint8_t* data, size_t size, size_t maxSize, unsigned seed, const ByteMutator& bytes) {
+size_t MutatePng(uint8_t* data, size_t size, size_t maxSize, unsigned seed,
+                 const ByteMutator& bytes) {
     Random random(seed);
     std::vector<Chunk> chunks;
     Bytes tail;
@@ -290,34 +307,42 @@ size_t MutatePng(uint8_t* data, size_t size, size_t maxSize, unsigned seed, cons
     }
     const size_t room = maxSize > size ? maxSize - size : 0;
     switch (random() % 4) {
-    case 0:
-        if (!chunks.empty()) MutateBytes(chunks[Pick(random, chunks.size())].data, room / 2 + 64, bytes);
-        break;
-    case 1:
-        if (!chunks.empty()) chunks[Pick(random, chunks.size())].type = kChunkTypes[Pick(random, std::size(kChunkTypes))];
-        break;
-    default:
-        ChangeSequence(chunks, random, room, [&] { return NewChunk(random, chunks); },
-                       [](const Chunk& c) { return c.data.size() + 12; });
+        case 0:
+            if (!chunks.empty())
+                MutateBytes(chunks[Pick(random, chunks.size())].data, room / 2 + 64, bytes);
+            break;
+        case 1:
+            if (!chunks.empty())
+                chunks[Pick(random, chunks.size())].type =
+                    kChunkTypes[Pick(random, std::size(kChunkTypes))];
+            break;
+        default:
+            ChangeSequence(
+                chunks, random, room, [&] { return NewChunk(random, chunks); },
+                [](const Chunk& c) { return c.data.size() + 12; });
     }
     return Emit(WritePng(chunks, tail, maxSize), data, size, maxSize);
 }
 
-size_t MutateGif(uint8_t* data, size_t size, size_t maxSize, unsigned seed, const ByteMutator& bytes) {
+size_t MutateGif(uint8_t* data, size_t size, size_t maxSize, unsigned seed,
+                 const ByteMutator& bytes) {
     Random random(seed);
     GifParts parts;
     if (!ParseGif(data, size, parts) || random() % 8 == 0) return bytes(data, size, maxSize);
     const size_t room = maxSize > size ? maxSize - size : 0;
     switch (random() % 4) {
-    case 0:
-        if (!parts.records.empty()) MutateBytes(parts.records[Pick(random, parts.records.size())], room / 2 + 64, bytes);
-        break;
-    case 1:
-        MutateBytes(parts.head, parts.head.size() + 16, bytes);
-        break;
-    default:
-        ChangeSequence(parts.records, random, room, [&] { return NewRecord(random); },
-                       [](const Bytes& r) { return r.size(); });
+        case 0:
+            if (!parts.records.empty())
+                MutateBytes(parts.records[Pick(random, parts.records.size())], room / 2 + 64,
+                            bytes);
+            break;
+        case 1:
+            MutateBytes(parts.head, parts.head.size() + 16, bytes);
+            break;
+        default:
+            ChangeSequence(
+                parts.records, random, room, [&] { return NewRecord(random); },
+                [](const Bytes& r) { return r.size(); });
     }
     return Emit(WriteGif(parts, maxSize), data, size, maxSize);
 }

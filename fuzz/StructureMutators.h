@@ -20,7 +20,9 @@ using ByteMutator = std::function<size_t(uint8_t* data, size_t size, size_t maxS
 // returns its new size. Deterministic for a given `seed`. A file that does
 // not parse as the format is handed to `bytes` (and a PNG then gets its
 // checksums put right).
-size_t MutatePng(uint8_t* data, size_t size, size_t maxSize, unsigned seed, const ByteMutator& bytes);
-size_t MutateGif(uint8_t* data, size_t size, size_t maxSize, unsigned seed, const ByteMutator& bytes);
+size_t MutatePng(uint8_t* data, size_t size, size_t maxSize, unsigned seed,
+                 const ByteMutator& bytes);
+size_t MutateGif(uint8_t* data, size_t size, size_t maxSize, unsigned seed,
+                 const ByteMutator& bytes);
 
 }  // namespace tabora::fuzz

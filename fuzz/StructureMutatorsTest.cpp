@@ -35,14 +35,14 @@ struct FlipBytes {
     std::mt19937 random{7};
     size_t operator()(uint8_t* data, size_t size, size_t maxSize) {
         switch (random() % 3) {
-        case 0:
-            if (size) data[random() % size] ^= uint8_t(1u << (random() % 8));
-            return size;
-        case 1:
-            if (size < maxSize) data[size++] = uint8_t(random());
-            return size;
-        default:
-            return size ? size - 1 : size;
+            case 0:
+                if (size) data[random() % size] ^= uint8_t(1u << (random() % 8));
+                return size;
+            case 1:
+                if (size < maxSize) data[size++] = uint8_t(random());
+                return size;
+            default:
+                return size ? size - 1 : size;
         }
     }
 };

@@ -134,7 +134,8 @@ void GifCodec::Write(const ArgbImage& image, MacStream& out, bool removeBackgrou
         quantised = GifQuantizeBuffer(unsigned(w), unsigned(h), &colours, red.data(), green.data(),
                                       blue.data(), indices.data(), map->Colors);
     }
-    if (quantised == GIF_ERROR || colours < 0 || colours > kQuantisedColours) throw TaboraError(kWriteError);
+    if (quantised == GIF_ERROR || colours < 0 || colours > kQuantisedColours)
+        throw TaboraError(kWriteError);
     // The background entry K, right after the quantised colours.
     const GifByteType k = GifByteType(colours);
     if (removeBackground) {

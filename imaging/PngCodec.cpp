@@ -138,7 +138,8 @@ TextVerdict Inflate(const uint8_t* data, size_t size, std::string& text) {
     inflateEnd(&z);
     // Out of room, or the end only just reached in the last byte of it: more
     // text than a block can have.
-    if (text.size() > kMaxBlockText && (result == Z_STREAM_END || result == Z_BUF_ERROR)) return TextVerdict::TooLong;
+    if (text.size() > kMaxBlockText && (result == Z_STREAM_END || result == Z_BUF_ERROR))
+        return TextVerdict::TooLong;
     return result == Z_STREAM_END ? TextVerdict::Ours : TextVerdict::Damaged;
 }
 
@@ -152,7 +153,8 @@ TextVerdict ReadText(const png_unknown_chunk& chunk, std::string& text) {
     const size_t size = chunk.size;
     const size_t keyLength = data ? strnlen(reinterpret_cast<const char*>(data), size) : 0;
     const std::string_view type(reinterpret_cast<const char*>(chunk.name), 4);
-    if (type == "iTXt" || std::string_view(reinterpret_cast<const char*>(data), keyLength) != kKeyword) {
+    if (type == "iTXt" ||
+        std::string_view(reinterpret_cast<const char*>(data), keyLength) != kKeyword) {
         return TextVerdict::Other;
     }
     if (type == "tEXt") {
@@ -164,7 +166,8 @@ TextVerdict ReadText(const png_unknown_chunk& chunk, std::string& text) {
         return TextVerdict::Ours;
     }
     // zTXt: a method byte and at least one byte of compressed data.
-    if (keyLength + 3 > size || data[keyLength + 1] != PNG_COMPRESSION_TYPE_BASE) return TextVerdict::Damaged;
+    if (keyLength + 3 > size || data[keyLength + 1] != PNG_COMPRESSION_TYPE_BASE)
+        return TextVerdict::Damaged;
     const TextVerdict verdict = Inflate(data + keyLength + 2, size - keyLength - 2, text);
     if (verdict == TextVerdict::Ours) text.resize(strnlen(text.data(), text.size()));
     return verdict;
@@ -193,10 +196,16 @@ int OnChunk(png_structp png, png_unknown_chunkp chunk) {
         png_error(png, "a second text chunk");
     }
     switch (ReadText(*chunk, *job->text)) {
-    case TextVerdict::Ours: job->found = true; break;
-    case TextVerdict::Other: break;
-    case TextVerdict::TooLong: job->notOurs = true; png_error(png, "text too long for a button");
-    case TextVerdict::Damaged: png_error(png, "damaged compressed text");
+        case TextVerdict::Ours:
+            job->found = true;
+            break;
+        case TextVerdict::Other:
+            break;
+        case TextVerdict::TooLong:
+            job->notOurs = true;
+            png_error(png, "text too long for a button");
+        case TextVerdict::Damaged:
+            png_error(png, "damaged compressed text");
     }
     return 1;
 }

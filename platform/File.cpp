@@ -153,7 +153,8 @@ SafeSave::SafeSave(const std::string& target)
         // Renaming over a file needs only the folder's permission; a file
         // its owner made read-only is not replaced behind their back.
         if (::access(replaced_.c_str(), W_OK) != 0) Fail("Cannot save", target, errno);
-        if ((st.st_mode & 0222) == 0) throw FileError("Cannot save \"" + target + "\": the file is read-only");
+        if ((st.st_mode & 0222) == 0)
+            throw FileError("Cannot save \"" + target + "\": the file is read-only");
     }
     RemoveStaleTemporaries(folder_);
     temp_ = CreateTemporaryFile(folder_, keptMode_ ? 0600 : 0666);

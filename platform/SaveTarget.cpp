@@ -31,7 +31,7 @@ std::string FolderOf(const std::string& path) {
 std::string ResolveSaveTarget(const std::string& path) {
     std::string current = path;
     for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-        struct stat st{};
+        struct stat st {};
         if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
         std::string to(size_t(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
         const ssize_t n = ::readlink(current.c_str(), to.data(), to.size());
@@ -50,7 +50,7 @@ SaveIdentity SaveIdentityOf(const std::string& path) {
     } catch (const FileError&) {
         target = path;
     }
-    struct stat st{};
+    struct stat st {};
     if (::stat(FolderOf(target).c_str(), &st) == 0) {
         identity.device = st.st_dev;
         identity.folder = st.st_ino;
@@ -67,12 +67,13 @@ void SyncFileSystemsOf(const std::vector<std::string>& paths) {
         const std::string folder = FolderOf(ResolveSaveTarget(path));
         const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (fd < 0) continue;  // nothing was written there
-        struct stat st{};
+        struct stat st {};
         const bool fresh = ::fstat(fd, &st) == 0 && done.insert(st.st_dev).second;
         const int result = fresh ? ::syncfs(fd) : 0;
         const int error = errno;
         ::close(fd);
-        if (result != 0) throw FileError("Cannot write \"" + path + "\" to the disk: " + std::strerror(error));
+        if (result != 0)
+            throw FileError("Cannot write \"" + path + "\" to the disk: " + std::strerror(error));
     }
 }
 

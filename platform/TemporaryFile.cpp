@@ -37,7 +37,8 @@ uint64_t NameSeed() {
 
 // "FOLDER/tabora-PID-XXXXXX.tmp" with six random letters and digits.
 std::string RandomName(const std::string& folder) {
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static constexpr char kLetters[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     thread_local std::mt19937_64 random{NameSeed()};
     std::string name = folder;
     name += '/';
@@ -66,7 +67,9 @@ pid_t OwnerOf(std::string_view name) {
     name.remove_prefix(kPrefix.size());
     name.remove_suffix(kSuffix.size());
     const size_t dash = name.find('-');
-    if (dash == 0 || dash == std::string_view::npos || name.size() - dash - 1 != size_t(kRandomLetters)) return 0;
+    if (dash == 0 || dash == std::string_view::npos ||
+        name.size() - dash - 1 != size_t(kRandomLetters))
+        return 0;
     pid_t pid = 0;
     for (char c : name.substr(0, dash)) {
         if (c < '0' || c > '9' || pid > 99'999'999) return 0;
@@ -83,7 +86,8 @@ TemporaryFile CreateTemporaryFile(const std::string& folder, mode_t mode) {
         file.fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
         // Not every file system can make a nameless file; those say so with
         // one of these, and get a named one.
-        if (file.fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) return file;
+        if (file.fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL))
+            return file;
     }
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         file.path = RandomName(folder);
@@ -126,7 +130,7 @@ void RemoveStaleTemporaries(const std::string& folder) {
     }
     const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd < 0) return;
-    struct stat st{};
+    struct stat st {};
     if (::fstat(dirFd, &st) != 0) {
         ::close(dirFd);
         return;
@@ -149,8 +153,9 @@ void RemoveStaleTemporaries(const std::string& folder) {
         // kill(pid, 0) tells whether the process exists; EPERM means it does
         // (another user's), and so does a pid that was given out again.
         if (owner <= 0 || owner == self || ::kill(owner, 0) == 0 || errno != ESRCH) continue;
-        struct stat file{};
-        if (::fstatat(dirFd, entry->d_name, &file, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(file.st_mode)) {
+        struct stat file {};
+        if (::fstatat(dirFd, entry->d_name, &file, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(file.st_mode)) {
             ::unlinkat(dirFd, entry->d_name, 0);
         }
     }

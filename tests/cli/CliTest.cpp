@@ -100,18 +100,23 @@ TEST_F(Cli, UsageErrorsExitTwoAndNameTheOptionAndItsRange) {
         {{"render", "-o", out, "--quality", "abc"}, "--quality"},
         {{"render", "-o", out, "--style", "931"}, "--style must be an integer in 0..930"},
         {{"render", "-o", out, "--font-size", "0"}, "--font-size must be an integer in 1..300"},
-        {{"render", "-o", out, "--style", "12", "--size", "19"}, "--size must be an integer in 20.."},
+        {{"render", "-o", out, "--style", "12", "--size", "19"},
+         "--size must be an integer in 20.."},
         // However absurd the number, the message gives the style's own range.
         {{"render", "-o", out, "--style", "12", "--size", "99999999999999999999"},
          "--size must be an integer in 20..356 for style 12"},
-        {{"render", "-o", out, "--style", "12", "--size", "-5"}, "--size must be an integer in 20..356 for style 12"},
-        {{"render", "-o", out, "--size", "500"}, "--size must be an integer in 20..200 for style 0"},
+        {{"render", "-o", out, "--style", "12", "--size", "-5"},
+         "--size must be an integer in 20..356 for style 12"},
+        {{"render", "-o", out, "--size", "500"},
+         "--size must be an integer in 20..200 for style 0"},
         {{"render", "-o", out, "--text-color", "12345"}, "--text-color must be a colour RRGGBB"},
         {{"render", "-o", out, "--background", "#GG0000"}, "--background"},
         {{"render", "-o", out, "--offset", "3"}, "--offset"},
-        {{"render", "-o", out, "--offset", "3,1001"}, "--offset Y must be an integer in -1000..1000"},
+        {{"render", "-o", out, "--offset", "3,1001"},
+         "--offset Y must be an integer in -1000..1000"},
         {{"render", "-o", out, "--shadow", "--no-shadow"}, "--no-shadow"},
-        {{"render", "-o", out, "--caption", std::string(256, 'x')}, "--caption may hold at most 255 bytes"},
+        {{"render", "-o", out, "--caption", std::string(256, 'x')},
+         "--caption may hold at most 255 bytes"},
         {{"render", "-o", Path("b.jpeg")}, "gif, png, jpg or bmp"},
         {{"render", "-o", Path("b")}, "gif, png, jpg or bmp"},
         {{"style", "0", "-o", out}, "N must be an integer in 1..930"},
@@ -417,7 +422,9 @@ TEST_F(Cli, ThreadsChangeNoByteOfABatch) {
         Write(folder + "/batch.json", text);
         ASSERT_EQ(Run({"batch", Path(folder + "/batch.json"), "-j", jobs}).status, 0);
         std::vector<std::string> files;
-        for (const json& b : buttons) files.push_back(tabora::ReadWholeFile(Path(folder + "/" + b["output"].get<std::string>())));
+        for (const json& b : buttons)
+            files.push_back(
+                tabora::ReadWholeFile(Path(folder + "/" + b["output"].get<std::string>())));
         runs.push_back(std::move(files));
     }
     for (size_t run = 1; run < runs.size(); ++run) {
@@ -437,7 +444,9 @@ TEST_F(Cli, BatchPageIsAPageWhereverItGoes) {
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string html = tabora::ReadWholeFile(Path("site/nav.HTM"));
     EXPECT_EQ(std::count(html.begin(), html.end(), '\n'), 1) << html;
-    EXPECT_NE(html.find("src=\"menu/a.png\" alt=\"Home&#10;$(rm -rf ~)&#10;&lt;b&gt;\""), std::string::npos) << html;
+    EXPECT_NE(html.find("src=\"menu/a.png\" alt=\"Home&#10;$(rm -rf ~)&#10;&lt;b&gt;\""),
+              std::string::npos)
+        << html;
 }
 
 // A file can carry any caption; shown as text, control characters are
@@ -445,7 +454,9 @@ TEST_F(Cli, BatchPageIsAPageWhereverItGoes) {
 // print lines that look like the program's own. The JSON form keeps the text
 // exactly.
 TEST_F(Cli, InspectEscapesWhatATerminalWouldObey) {
-    const std::string caption = "Go\x1B]0;owned\x07\x1B[2J\rfontName:          pwned\n\xC2\x9B" "31m\x7F";
+    const std::string caption =
+        "Go\x1B]0;owned\x07\x1B[2J\rfontName:          pwned\n\xC2\x9B"
+        "31m\x7F";
     const tabora::test::Bytes file = tabora::test::SavedButton("png", caption);
     tabora::WriteWholeFile(Path("evil.png"), file.data(), file.size());
     Result r = Run({"inspect", Path("evil.png")});
@@ -459,8 +470,9 @@ TEST_F(Cli, InspectEscapesWhatATerminalWouldObey) {
         }
     }
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 20) << r.out;
-    EXPECT_NE(r.out.find("Go\\x1B]0;owned\\x07\\x1B[2J\\rfontName:          pwned\\n\\u009B31m\\x7F"),
-              std::string::npos)
+    EXPECT_NE(
+        r.out.find("Go\\x1B]0;owned\\x07\\x1B[2J\\rfontName:          pwned\\n\\u009B31m\\x7F"),
+        std::string::npos)
         << r.out;
     EXPECT_EQ(Inspect(Path("evil.png"))["caption"], caption);
 }
@@ -471,15 +483,16 @@ TEST_F(Cli, SettingsComeFromStandardInput) {
         tabora::test::ProgramLimits piped;
         piped.input = R"({"caption": "Piped", "hueShift": 77})";
         const tabora::test::ProgramRun run = tabora::test::RunProgram(
-            {tabora::test::CliUnderTest(), "render", "--settings", name, "-o", Path("p.png")}, piped);
+            {tabora::test::CliUnderTest(), "render", "--settings", name, "-o", Path("p.png")},
+            piped);
         ASSERT_EQ(run.status, 0) << name << ": " << run.err;
         const json j = Inspect(Path("p.png"));
         EXPECT_EQ(j["caption"], "Piped") << name;
         EXPECT_EQ(j["hueShift"], 77) << name;
     }
     // Nothing piped at all is not JSON, and the message says where it looked.
-    const tabora::test::ProgramRun empty =
-        tabora::test::RunProgram({tabora::test::CliUnderTest(), "render", "--settings", "-", "-o", Path("e.png")});
+    const tabora::test::ProgramRun empty = tabora::test::RunProgram(
+        {tabora::test::CliUnderTest(), "render", "--settings", "-", "-o", Path("e.png")});
     EXPECT_EQ(empty.status, 1);
     EXPECT_NE(empty.err.find("standard input"), std::string::npos) << empty.err;
 }

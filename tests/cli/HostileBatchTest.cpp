@@ -21,7 +21,8 @@ namespace {
 
 std::set<std::string> Names(const fs::path& folder) {
     std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
     return names;
 }
 
@@ -37,7 +38,8 @@ TEST(HostileBatch, EachIsRefusedOrRunAsPromised) {
         fs::create_directory(folder);
         for (const auto& [name, target] : batch.links) fs::create_symlink(target, folder / name);
         std::string text = batch.json;
-        for (size_t at; (at = text.find("{folder}")) != std::string::npos;) text.replace(at, 8, folder.string());
+        for (size_t at; (at = text.find("{folder}")) != std::string::npos;)
+            text.replace(at, 8, folder.string());
         const std::string file = (folder / batch.file).string();
         tabora::WriteWholeFile(file, text.data(), text.size());
         const std::set<std::string> before = Names(folder);
@@ -50,7 +52,8 @@ TEST(HostileBatch, EachIsRefusedOrRunAsPromised) {
         EXPECT_EQ(run.status, batch.status) << run.err;
         EXPECT_NE(run.err.find(batch.mention), std::string::npos) << run.err;
         EXPECT_EQ(tabora::ReadWholeFile(file), text) << "the batch file was changed";
-        EXPECT_EQ(Names(outer / ""), std::set<std::string>{"site"}) << "something was written beside the folder";
+        EXPECT_EQ(Names(outer / ""), std::set<std::string>{"site"})
+            << "something was written beside the folder";
         if (batch.status != 0) {
             EXPECT_EQ(Names(folder), before) << "a refused batch wrote something";
         }

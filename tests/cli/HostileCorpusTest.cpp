@@ -65,19 +65,21 @@ TEST(HostileCorpus, EveryImageThroughInspectAndRenderFrom) {
             const ProgramRun run = RunProgram(argv, limits);
             ASSERT_EQ(run.signal, 0) << "killed by signal " << run.signal;
             switch (image.answer) {
-            case Answer::Opens:
-                EXPECT_EQ(run.status, 0) << run.err;
-                break;
-            case Answer::NoButton:
-                EXPECT_EQ(run.status, 1);
-                EXPECT_NE(run.err.find("carries no button settings"), std::string::npos) << run.err;
-                break;
-            case Answer::ReadError:
-                EXPECT_EQ(run.status, 1);
-                EXPECT_NE(run.err.find(image.error), std::string::npos) << run.err;
-                break;
+                case Answer::Opens:
+                    EXPECT_EQ(run.status, 0) << run.err;
+                    break;
+                case Answer::NoButton:
+                    EXPECT_EQ(run.status, 1);
+                    EXPECT_NE(run.err.find("carries no button settings"), std::string::npos)
+                        << run.err;
+                    break;
+                case Answer::ReadError:
+                    EXPECT_EQ(run.status, 1);
+                    EXPECT_NE(run.err.find(image.error), std::string::npos) << run.err;
+                    break;
             }
-            for (char c : run.out) EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\n') << int(c);
+            for (char c : run.out)
+                EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\n') << int(c);
             EXPECT_LT(run.seconds, kTimeLimitSeconds * kSlowdown);
             EXPECT_LT(run.peakBytes, kMemoryLimit);
             imageSeconds = std::max(imageSeconds, run.seconds);
@@ -92,11 +94,12 @@ TEST(HostileCorpus, EveryImageThroughInspectAndRenderFrom) {
                 w.largest = image.name;
             }
         }
-        std::printf("  %-32s %6.3f s %6.1f MB\n", image.name.c_str(), imageSeconds, double(imageBytes) / (1 << 20));
+        std::printf("  %-32s %6.3f s %6.1f MB\n", image.name.c_str(), imageSeconds,
+                    double(imageBytes) / (1 << 20));
         std::remove(path.c_str());
     }
     for (const auto& [reader, w] : worst) {
-        std::printf("  %-12s slowest %6.3f s (%s), largest %6.1f MB (%s)\n", reader.c_str(), w.seconds,
-                    w.slowest.c_str(), double(w.bytes) / (1 << 20), w.largest.c_str());
+        std::printf("  %-12s slowest %6.3f s (%s), largest %6.1f MB (%s)\n", reader.c_str(),
+                    w.seconds, w.slowest.c_str(), double(w.bytes) / (1 << 20), w.largest.c_str());
     }
 }

@@ -36,13 +36,12 @@ ProgramRun Cli(std::vector<std::string> args, const ProgramLimits& limits = {}) 
 }
 
 // Names the program gives its temporary files, old and new.
-bool IsTemporary(const std::string& name) {
-    return name.find(".tmp") != std::string::npos;
-}
+bool IsTemporary(const std::string& name) { return name.find(".tmp") != std::string::npos; }
 
 size_t Temporaries(const std::string& folder) {
     size_t n = 0;
-    for (const auto& entry : fs::directory_iterator(folder)) n += IsTemporary(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(folder))
+        n += IsTemporary(entry.path().filename().string());
     return n;
 }
 
@@ -89,10 +88,12 @@ TEST(Saving, AKilledBatchLeavesNoTemporaryFiles) {
         const pid_t pid = fork();
         if (pid == 0) {
             const std::string cli = CliUnderTest();
-            execl(cli.c_str(), cli.c_str(), "batch", batch.c_str(), "-j", "2", static_cast<char*>(nullptr));
+            execl(cli.c_str(), cli.c_str(), "batch", batch.c_str(), "-j", "2",
+                  static_cast<char*>(nullptr));
             _exit(127);
         }
-        const auto delay = std::chrono::duration<double>(runSeconds * (0.1 + 0.8 * (random() % 1000) / 1000.0));
+        const auto delay =
+            std::chrono::duration<double>(runSeconds * (0.1 + 0.8 * (random() % 1000) / 1000.0));
         std::this_thread::sleep_for(delay);
         kill(pid, SIGKILL);
         int status = 0;
@@ -115,9 +116,10 @@ TEST(Saving, AKilledBatchLeavesNoTemporaryFiles) {
     EXPECT_EQ(outputs, buttons.size());
     ASSERT_EQ(Cli({"batch", batch, "-j", "2"}).status, 0);
     EXPECT_EQ(Temporaries(dir / ""), 0u);
-    std::printf("  %d kills, %d of them while the batch ran; %d left a temporary file at that moment, each "
-                "removed by the next run\n",
-                kills, landed, leftBehind);
+    std::printf(
+        "  %d kills, %d of them while the batch ran; %d left a temporary file at that moment, each "
+        "removed by the next run\n",
+        kills, landed, leftBehind);
 }
 
 // A file-size limit (ulimit -f) stops the write with an error, not the
@@ -128,8 +130,8 @@ TEST(Saving, AFileSizeLimitIsAFailedSaveNotASignal) {
     tabora::WriteWholeFile(out, "old", 3);
     ProgramLimits limits;
     limits.fileBytes = 512;
-    const ProgramRun run =
-        Cli({"render", "-o", out, "--style", "12", "--caption", "More than half a kilobyte"}, limits);
+    const ProgramRun run = Cli(
+        {"render", "-o", out, "--style", "12", "--caption", "More than half a kilobyte"}, limits);
     EXPECT_EQ(run.signal, 0) << "killed by signal " << run.signal;
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("File too large"), std::string::npos) << run.err;
@@ -167,7 +169,9 @@ TEST(Saving, ABatchThatSucceedsHasItsFilesOnTheDisk) {
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     ASSERT_GE(lines.size(), 5u);
     // Three buttons and the page, then one wait for the disk.
-    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.starts_with("rename"); }), 4);
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& l) { return l.starts_with("rename"); }),
+              4);
     EXPECT_EQ(lines.back(), "syncfs ");
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "syncfs "), 1);
 }

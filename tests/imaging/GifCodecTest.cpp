@@ -242,7 +242,8 @@ TEST(GifCodec, ThreadsWriteTheBytesOneThreadWrites) {
     }
     const Bytes block = SignedBlock(100);
     std::vector<Bytes> expected;
-    for (const ArgbImage& image : pictures) expected.push_back(WriteGif(image, false, std::nullopt, block));
+    for (const ArgbImage& image : pictures)
+        expected.push_back(WriteGif(image, false, std::nullopt, block));
 
     constexpr int kThreads = 4;
     constexpr int kRounds = 12;
@@ -252,7 +253,8 @@ TEST(GifCodec, ThreadsWriteTheBytesOneThreadWrites) {
         threads.emplace_back([&, t] {
             for (int round = 0; round < kRounds; ++round) {
                 const size_t p = size_t(t + round) % pictures.size();
-                if (WriteGif(pictures[p], false, std::nullopt, block) != expected[p]) ++mismatches[size_t(t)];
+                if (WriteGif(pictures[p], false, std::nullopt, block) != expected[p])
+                    ++mismatches[size_t(t)];
             }
         });
     }

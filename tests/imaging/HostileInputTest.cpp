@@ -193,9 +193,12 @@ std::string OpenOutcome(const std::string& path) {
 
 std::string Expected(const HostileImage& image) {
     switch (image.answer) {
-    case Answer::Opens: return "opened";
-    case Answer::NoButton: return "refused";
-    case Answer::ReadError: return "error: " + image.error;
+        case Answer::Opens:
+            return "opened";
+        case Answer::NoButton:
+            return "refused";
+        case Answer::ReadError:
+            return "error: " + image.error;
     }
     return {};
 }
@@ -233,18 +236,19 @@ TEST(HostileInput, PngMetadataCostsOneChunkAtMost) {
 #else
     constexpr uint64_t kOneChunkAndChange = 16u << 20;
 #endif
-    for (const char* name : {"png-70-ztxt.png", "png-200-ztxt.png", "png-900-itxt.png",
-                             "png-block-then-ztxt.png", "png-64mb-palettes.png", "png-64mb-unknown.png",
-                             "png-ztxt-256mb.png"}) {
+    for (const char* name :
+         {"png-70-ztxt.png", "png-200-ztxt.png", "png-900-itxt.png", "png-block-then-ztxt.png",
+          "png-64mb-palettes.png", "png-64mb-unknown.png", "png-ztxt-256mb.png"}) {
         const HostileImage image = CorpusImage(name);
         const Bytes file = image.make();
-        ChildCost cost = RunInChild([&] { return ImportOutcome("png", file); }, kMemoryLimit, kWatchdogSeconds);
+        ChildCost cost =
+            RunInChild([&] { return ImportOutcome("png", file); }, kMemoryLimit, kWatchdogSeconds);
         ASSERT_TRUE(cost.finished) << name << ": " << cost.outcome;
         EXPECT_EQ(cost.outcome, "refused") << name;
         EXPECT_LT(cost.seconds, kTimeLimitSeconds) << name;
         EXPECT_LT(cost.peakBytes, kOneChunkAndChange) << name;
-        std::printf("  %-28s %9zu bytes  %-9s %7.3f s  %6.1f MB\n", name, file.size(), cost.outcome.c_str(),
-                    cost.seconds, double(cost.peakBytes) / (1 << 20));
+        std::printf("  %-28s %9zu bytes  %-9s %7.3f s  %6.1f MB\n", name, file.size(),
+                    cost.outcome.c_str(), cost.seconds, double(cost.peakBytes) / (1 << 20));
     }
 }
 
@@ -252,8 +256,9 @@ TEST(HostileInput, PngMetadataCostsOneChunkAtMost) {
 // records must not cost a million system calls.
 TEST(HostileInput, ReadingAFileCostsFewSystemCalls) {
     TempDir dir;
-    for (const char* name : {"gif-million-records.gif", "gif-block-million-records.gif", "png-million-chunks.png",
-                             "jpeg-block-1000-app12.jpg", "bmp-offset-8mb.bmp"}) {
+    for (const char* name :
+         {"gif-million-records.gif", "gif-block-million-records.gif", "png-million-chunks.png",
+          "jpeg-block-1000-app12.jpg", "bmp-offset-8mb.bmp"}) {
         const HostileImage image = CorpusImage(name);
         const Bytes file = image.make();
         const std::string path = dir / name;

@@ -116,7 +116,8 @@ TEST(PngCodec, RefusesTextLayoutsThatAreNotExactlyOneTbraChunk) {
 TEST(PngCodec, TakesTheBlockAmongOtherMetadataAsBefore) {
     const std::string hex = "0103AB";
     const std::string tbra = std::string("Tbra") + '\0' + hex;
-    auto withChunks = [&](const std::vector<std::pair<const char*, Bytes>>& before, bool ihdrFirst = true) {
+    auto withChunks = [&](const std::vector<std::pair<const char*, Bytes>>& before,
+                          bool ihdrFirst = true) {
         Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
         const Bytes start = PngStart();
         Bytes ihdr(start.begin() + 8, start.end());
@@ -142,7 +143,8 @@ TEST(PngCodec, TakesTheBlockAmongOtherMetadataAsBefore) {
     const std::string inner = hex + '\0' + "ignored";
     uLongf size = compressBound(uLong(inner.size()));
     Bytes packed(size);
-    compress(packed.data(), &size, reinterpret_cast<const Bytef*>(inner.data()), uLong(inner.size()));
+    compress(packed.data(), &size, reinterpret_cast<const Bytef*>(inner.data()),
+             uLong(inner.size()));
     compressed.insert(compressed.end(), packed.begin(), packed.begin() + long(size));
     EXPECT_TRUE(ReadPng(withChunks({{"zTXt", compressed}}), found));
     EXPECT_EQ(found, (Bytes{0x01, 0x03, 0xAB}));
@@ -164,15 +166,19 @@ TEST(PngCodec, TakesTheBlockAmongOtherMetadataAsBefore) {
         chunk.insert(chunk.end(), {0, 0});
         uLongf size = compressBound(uLong(text.size()));
         Bytes packed(size);
-        ::compress(packed.data(), &size, reinterpret_cast<const Bytef*>(text.data()), uLong(text.size()));
+        ::compress(packed.data(), &size, reinterpret_cast<const Bytef*>(text.data()),
+                   uLong(text.size()));
         chunk.insert(chunk.end(), packed.begin(), packed.begin() + long(size));
         return chunk;
     };
     for (size_t length : {size_t(4096), size_t(4097)}) {
         const std::string hexText(length, '7');
         const std::string plain = std::string("Tbra") + '\0' + hexText;
-        EXPECT_EQ(ReadPng(withChunks({{"tEXt", Bytes(plain.begin(), plain.end())}}), found), length == 4096) << length;
-        EXPECT_EQ(ReadPng(withChunks({{"zTXt", compress("Tbra", hexText)}}), found), length == 4096) << length;
+        EXPECT_EQ(ReadPng(withChunks({{"tEXt", Bytes(plain.begin(), plain.end())}}), found),
+                  length == 4096)
+            << length;
+        EXPECT_EQ(ReadPng(withChunks({{"zTXt", compress("Tbra", hexText)}}), found), length == 4096)
+            << length;
         EXPECT_EQ(found.size(), length == 4096 ? 2048u : 0u);
     }
 

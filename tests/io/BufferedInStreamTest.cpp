@@ -45,28 +45,29 @@ TEST(BufferedInStream, ReadsWhatTheStreamBeneathHolds) {
         std::mt19937 random(bufferBytes);
         for (int step = 0; step < 4000; ++step) {
             switch (random() % 4) {
-            case 0: {
-                const uint32_t at = random() % 110'000;
-                reference.Seek(at);
-                buffered.Seek(at);
-                break;
-            }
-            case 1: {
-                // Back or ahead by a little: usually within the buffer.
-                const int64_t at = std::max<int64_t>(0, int64_t(reference.Position()) + int64_t(random() % 600) - 300);
-                reference.Seek(uint32_t(at));
-                buffered.Seek(uint32_t(at));
-                break;
-            }
-            case 2:
-                ASSERT_EQ(buffered.ReadULong(), reference.ReadULong());
-                break;
-            default: {
-                const uint32_t count = random() % 3 == 0 ? random() % 20'000 : random() % 16;
-                std::vector<uint8_t> a(count), b(count);
-                ASSERT_EQ(buffered.Read(a.data(), count), reference.Read(b.data(), count));
-                ASSERT_EQ(a, b);
-            }
+                case 0: {
+                    const uint32_t at = random() % 110'000;
+                    reference.Seek(at);
+                    buffered.Seek(at);
+                    break;
+                }
+                case 1: {
+                    // Back or ahead by a little: usually within the buffer.
+                    const int64_t at = std::max<int64_t>(
+                        0, int64_t(reference.Position()) + int64_t(random() % 600) - 300);
+                    reference.Seek(uint32_t(at));
+                    buffered.Seek(uint32_t(at));
+                    break;
+                }
+                case 2:
+                    ASSERT_EQ(buffered.ReadULong(), reference.ReadULong());
+                    break;
+                default: {
+                    const uint32_t count = random() % 3 == 0 ? random() % 20'000 : random() % 16;
+                    std::vector<uint8_t> a(count), b(count);
+                    ASSERT_EQ(buffered.Read(a.data(), count), reference.Read(b.data(), count));
+                    ASSERT_EQ(a, b);
+                }
             }
             ASSERT_EQ(buffered.Position(), reference.Position()) << bufferBytes << " step " << step;
             ASSERT_EQ(buffered.Truncated(), reference.Truncated());

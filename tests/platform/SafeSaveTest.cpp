@@ -178,7 +178,8 @@ TEST(SafeSave, TheNextSaveRemovesWhatAKilledSaveLeft) {
     }
     int status = 0;
     waitpid(pid, &status, 0);
-    EXPECT_EQ(Entries(dir), (std::vector<std::string>{"button.png", FileTitleOf(live), "tabora-notes.tmp"}));
+    EXPECT_EQ(Entries(dir),
+              (std::vector<std::string>{"button.png", FileTitleOf(live), "tabora-notes.tmp"}));
 }
 
 // The temporary name does not grow with the target's: a name of the
@@ -201,7 +202,7 @@ TEST(SafeSave, ALinkIsKeptAndItsFileReplaced) {
     ASSERT_EQ(symlink("real/button.png", (dir + "/link.png").c_str()), 0);
     ASSERT_EQ(symlink("link.png", (dir + "/link2.png").c_str()), 0);
     WriteWholeFile(dir + "/link2.png", "new", 3);
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(lstat((dir + "/link.png").c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
     ASSERT_EQ(lstat((dir + "/link2.png").c_str(), &st), 0);

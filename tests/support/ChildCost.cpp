@@ -148,7 +148,8 @@ ProgramRun RunProgram(const std::vector<std::string>& argv, const ProgramLimits&
     ::signal(SIGPIPE, SIG_IGN);
     ProgramRun run;
     int in[2], out[2], err[2];
-    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) {
+    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0 ||
+        ::pipe2(err, O_CLOEXEC) != 0) {
         run.err = "pipe failed";
         return run;
     }
@@ -208,9 +209,10 @@ ProgramRun RunProgram(const std::vector<std::string>& argv, const ProgramLimits&
             }
         }
         if (inFd >= 0 && polls[2].revents != 0) {
-            const ssize_t n = (polls[2].revents & POLLOUT)
-                                  ? ::write(inFd, limits.input.data() + fed, limits.input.size() - fed)
-                                  : -1;
+            const ssize_t n =
+                (polls[2].revents & POLLOUT)
+                    ? ::write(inFd, limits.input.data() + fed, limits.input.size() - fed)
+                    : -1;
             if (n > 0) fed += size_t(n);
             if (n <= 0 || fed == limits.input.size()) {
                 ::close(inFd);

@@ -243,7 +243,8 @@ std::vector<HostileImage> HostileImages() {
     std::vector<HostileImage> images;
     auto add = [&](std::string name, std::string attack, Answer answer, std::function<Bytes()> make,
                    std::string error = {}) {
-        images.push_back({std::move(name), std::move(attack), answer, std::move(error), std::move(make)});
+        images.push_back(
+            {std::move(name), std::move(attack), answer, std::move(error), std::move(make)});
     };
 
     // ---- GIF ----
@@ -278,14 +279,16 @@ std::vector<HostileImage> HostileImages() {
     // ---- PNG ----
     add("png-caption-escapes.png", "a caption of terminal escapes", Answer::Opens,
         [] { return SavedButton("png", kEscapingCaption); });
-    add("png-text-claims-2gb.png", "a text chunk claiming 2 GB", Answer::ReadError,
+    add(
+        "png-text-claims-2gb.png", "a text chunk claiming 2 GB", Answer::ReadError,
         [] {
             Bytes png = PngStart();
             PngChunkTo(png, "tEXt", TextChunk("Tbra", 16, 'A'), 0x7FFFFFFFu);
             return png;
         },
         readPng);
-    add("png-2g-wide.png", "2^31-1 pixels a side", Answer::ReadError,
+    add(
+        "png-2g-wide.png", "2^31-1 pixels a side", Answer::ReadError,
         [] {
             Bytes png = PngStart(0x7FFFFFFFu, 0x7FFFFFFFu);
             PngChunkTo(png, "tEXt", TextChunk("Tbra", 10, '0'));
@@ -293,7 +296,8 @@ std::vector<HostileImage> HostileImages() {
             return png;
         },
         readPng);
-    add("png-16mb-text.png", "one text chunk of 16 MB", Answer::ReadError,
+    add(
+        "png-16mb-text.png", "one text chunk of 16 MB", Answer::ReadError,
         [] {
             Bytes png = PngStart();
             PngChunkTo(png, "tEXt", TextChunk("Tbra", 16 * kMB, 'A'));
@@ -314,8 +318,9 @@ std::vector<HostileImage> HostileImages() {
             std::string key = "k";
             key += std::to_string(i);
             PngChunkTo(png, type,
-                       std::string_view(type) == "zTXt" ? CompressedTextChunk(key, 4 * kMB - 64)
-                                                        : CompressedInternationalTextChunk(key, 4 * kMB - 64));
+                       std::string_view(type) == "zTXt"
+                           ? CompressedTextChunk(key, 4 * kMB - 64)
+                           : CompressedInternationalTextChunk(key, 4 * kMB - 64));
         }
         PngEnd(png);
         return png;
@@ -324,12 +329,13 @@ std::vector<HostileImage> HostileImages() {
         [=] { return compressedBombs("zTXt", 70); });
     add("png-200-ztxt.png", "200 compressed texts of 4 MB each (800 KB)", Answer::NoButton,
         [=] { return compressedBombs("zTXt", 200); });
-    add("png-900-itxt.png", "900 compressed international texts of 4 MB each (3.6 MB)", Answer::NoButton,
-        [=] { return compressedBombs("iTXt", 900); });
+    add("png-900-itxt.png", "900 compressed international texts of 4 MB each (3.6 MB)",
+        Answer::NoButton, [=] { return compressedBombs("iTXt", 900); });
     add("png-block-then-ztxt.png", "our block, then 200 compressed texts", Answer::NoButton, [=] {
         // The payload alone: in a PNG the keyword is the signature.
         const Bytes block = SignedButtonBlock();
-        const std::string text = std::string("Tbra") + '\0' + HexEncode(block.data() + 4, block.size() - 4);
+        const std::string text =
+            std::string("Tbra") + '\0' + HexEncode(block.data() + 4, block.size() - 4);
         const Bytes bombs = compressedBombs("zTXt", 200);
         Bytes png = PngStart();
         const size_t head = png.size();
@@ -349,9 +355,11 @@ std::vector<HostileImage> HostileImages() {
     // ---- JPEG ----
     add("jpeg-caption-escapes.jpg", "a caption of terminal escapes", Answer::Opens,
         [] { return SavedButton("jpg", kEscapingCaption); });
-    add("jpeg-65500-frame.jpg", "a frame of 65500 x 65500", Answer::Opens, [] { return JpegClaiming(65500); });
-    add("jpeg-65535-frame.jpg", "a frame of 65535 x 65535", Answer::ReadError, [] { return JpegClaiming(65535); },
-        "fatal JPEG error");
+    add("jpeg-65500-frame.jpg", "a frame of 65500 x 65500", Answer::Opens,
+        [] { return JpegClaiming(65500); });
+    add(
+        "jpeg-65535-frame.jpg", "a frame of 65535 x 65535", Answer::ReadError,
+        [] { return JpegClaiming(65535); }, "fatal JPEG error");
     add("jpeg-1000-app12.jpg", "a thousand 65,533-byte APP12 markers (64 MB)", Answer::NoButton,
         [] { return MakeJpeg(std::vector<Bytes>(1000, Bytes(65533, 0x41))); });
     add("jpeg-block-1000-app12.jpg", "our block, then a thousand large markers", Answer::Opens, [] {
@@ -381,31 +389,90 @@ std::vector<HostileImage> HostileImages() {
 std::vector<HostileBatch> HostileBatches() {
     const std::string one = R"("buttons": [{"output": "a.png"}])";
     std::vector<HostileBatch> batches = {
-        {"html-shell-script", "the page written as a shell script outside the folder", "batch.json",
-         R"({"html": "../victim.sh", )" + one + "}", {}, 2, "\"html\""},
-        {"html-any-extension", "the page written over an image", "batch.json",
-         R"({"html": "a.png", )" + one + "}", {}, 2, "\"html\""},
-        {"html-is-the-batch", "the page written over the batch file itself", "batch.html",
-         R"({"html": "batch.html", )" + one + "}", {}, 2, "\"html\""},
-        {"html-is-an-output", "the page written over a button through a link", "batch.json",
-         R"({"html": "page.html", )" + one + "}", {{"page.html", "a.png"}}, 2, "\"html\""},
-        {"html-nul", "a NUL inside the page's name", "batch.json",
-         R"({"html": "page\u0000.html", )" + one + "}", {}, 2, "\"html\""},
-        {"output-nul", "a NUL inside an output name", "batch.json",
-         R"({"buttons": [{"output": "evil\u0000.png"}]})", {}, 2, "\"output\""},
-        {"caption-nul", "a NUL inside a caption", "batch.json",
-         R"({"buttons": [{"output": "a.png", "caption": "Home\u0000rest"}]})", {}, 2, "\"caption\""},
-        {"font-nul", "a NUL inside a font name", "batch.json",
-         R"({"defaults": {"fontName": "Sans\u0000Serif"}, )" + one + "}", {}, 2, "\"fontName\""},
-        {"same-file-absolute", "one file by its name and its absolute path", "batch.json",
-         R"({"buttons": [{"output": "a.png"}, {"output": "{folder}/a.png"}]})", {}, 2, "same file"},
-        {"same-file-folder-link", "one file through a linked folder", "batch.json",
-         R"({"buttons": [{"output": "a.png"}, {"output": "alias/a.png"}]})", {{"alias", "."}}, 2,
+        {"html-shell-script",
+         "the page written as a shell script outside the folder",
+         "batch.json",
+         R"({"html": "../victim.sh", )" + one + "}",
+         {},
+         2,
+         "\"html\""},
+        {"html-any-extension",
+         "the page written over an image",
+         "batch.json",
+         R"({"html": "a.png", )" + one + "}",
+         {},
+         2,
+         "\"html\""},
+        {"html-is-the-batch",
+         "the page written over the batch file itself",
+         "batch.html",
+         R"({"html": "batch.html", )" + one + "}",
+         {},
+         2,
+         "\"html\""},
+        {"html-is-an-output",
+         "the page written over a button through a link",
+         "batch.json",
+         R"({"html": "page.html", )" + one + "}",
+         {{"page.html", "a.png"}},
+         2,
+         "\"html\""},
+        {"html-nul",
+         "a NUL inside the page's name",
+         "batch.json",
+         R"({"html": "page\u0000.html", )" + one + "}",
+         {},
+         2,
+         "\"html\""},
+        {"output-nul",
+         "a NUL inside an output name",
+         "batch.json",
+         R"({"buttons": [{"output": "evil\u0000.png"}]})",
+         {},
+         2,
+         "\"output\""},
+        {"caption-nul",
+         "a NUL inside a caption",
+         "batch.json",
+         R"({"buttons": [{"output": "a.png", "caption": "Home\u0000rest"}]})",
+         {},
+         2,
+         "\"caption\""},
+        {"font-nul",
+         "a NUL inside a font name",
+         "batch.json",
+         R"({"defaults": {"fontName": "Sans\u0000Serif"}, )" + one + "}",
+         {},
+         2,
+         "\"fontName\""},
+        {"same-file-absolute",
+         "one file by its name and its absolute path",
+         "batch.json",
+         R"({"buttons": [{"output": "a.png"}, {"output": "{folder}/a.png"}]})",
+         {},
+         2,
          "same file"},
-        {"same-file-file-link", "one file through a link to it", "batch.json",
-         R"({"buttons": [{"output": "a.png"}, {"output": "b.png"}]})", {{"b.png", "a.png"}}, 2, "same file"},
-        {"long-name", "a 255-byte name, whose temporary twin used to be too long", "batch.json",
-         R"({"buttons": [{"output": ")" + std::string(251, 'n') + R"(.png"}]})", {}, 0, ""},
+        {"same-file-folder-link",
+         "one file through a linked folder",
+         "batch.json",
+         R"({"buttons": [{"output": "a.png"}, {"output": "alias/a.png"}]})",
+         {{"alias", "."}},
+         2,
+         "same file"},
+        {"same-file-file-link",
+         "one file through a link to it",
+         "batch.json",
+         R"({"buttons": [{"output": "a.png"}, {"output": "b.png"}]})",
+         {{"b.png", "a.png"}},
+         2,
+         "same file"},
+        {"long-name",
+         "a 255-byte name, whose temporary twin used to be too long",
+         "batch.json",
+         R"({"buttons": [{"output": ")" + std::string(251, 'n') + R"(.png"}]})",
+         {},
+         0,
+         ""},
     };
     return batches;
 }

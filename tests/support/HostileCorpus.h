@@ -30,7 +30,8 @@ void GifSubBlocks(Bytes& out, const Bytes& data);
 Bytes HugeGif(uint16_t w, uint16_t h, const std::string& comment, size_t images, size_t codeBytes,
               bool trailer = true);
 
-void PngChunkTo(Bytes& out, const char* type, const Bytes& data, std::optional<uint32_t> claimed = {});
+void PngChunkTo(Bytes& out, const char* type, const Bytes& data,
+                std::optional<uint32_t> claimed = {});
 // Signature and header of a w x h RGBA picture.
 Bytes PngStart(uint32_t w = 4, uint32_t h = 2);
 // The image data of the 4 x 2 picture, and the end.
@@ -65,7 +66,7 @@ struct HostileImage {
     std::string name;    // a file name; its extension chooses the reader
     std::string attack;  // what it tries, in a few words
     Answer answer;
-    std::string error;   // for ReadError: the text the user is shown
+    std::string error;  // for ReadError: the text the user is shown
     std::function<Bytes()> make;
 };
 

@@ -24,7 +24,8 @@ static void Note(const char* what, const char* path) {
 }
 
 int rename(const char* from, const char* to) {
-    int (*real)(const char*, const char*) = (int (*)(const char*, const char*))dlsym(RTLD_NEXT, "rename");
+    int (*real)(const char*, const char*) =
+        (int (*)(const char*, const char*))dlsym(RTLD_NEXT, "rename");
     const int result = real(from, to);
     if (result == 0) Note("rename", to);
     return result;

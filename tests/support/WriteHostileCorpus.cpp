@@ -27,8 +27,9 @@ int main(int argc, char** argv) {
         }
         const char* answer = image.answer == tabora::test::Answer::Opens      ? "opens"
                              : image.answer == tabora::test::Answer::NoButton ? "no button"
-                                                                               : image.error.c_str();
-        list << image.name << '\t' << bytes.size() << '\t' << answer << '\t' << image.attack << '\n';
+                                                                              : image.error.c_str();
+        list << image.name << '\t' << bytes.size() << '\t' << answer << '\t' << image.attack
+             << '\n';
     }
     return 0;
 }
