@@ -1,4 +1,5 @@
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -10,6 +11,9 @@
 
 int main(int argc, char** argv) {
     const auto started = std::chrono::steady_clock::now();
+    // A file-size limit (ulimit -f) makes a save fail with "File too large"
+    // instead of ending the program with the user's work.
+    std::signal(SIGXFSZ, SIG_IGN);
     // The font configuration loads while Qt starts.
     tabora::PrewarmFonts();
     tabora::TaboraApp app(argc, argv);

@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/BatchOutputs.h"
 #include "cli/CaptionFit.h"
 #include "cli/CliError.h"
 #include "cli/Commands.h"
@@ -16,6 +17,7 @@
 #include "imaging/ButtonFile.h"
 #include "platform/Error.h"
 #include "platform/File.h"
+#include "platform/SaveTarget.h"
 #include "render/TaboraButton.h"
 #include "styles/Archive.h"
 
@@ -86,6 +88,8 @@ std::string UrlPath(const std::string& path) {
     return out;
 }
 
+// Text for an attribute value. Control characters (a newline in a caption)
+// become character references, so each button stays one line of the page.
 std::string HtmlText(const std::string& text) {
     std::string out;
     for (char c : text) {
@@ -94,7 +98,12 @@ std::string HtmlText(const std::string& text) {
             case '<': out += "&lt;"; break;
             case '>': out += "&gt;"; break;
             case '"': out += "&quot;"; break;
-            default: out += c;
+            default:
+                if ((unsigned char)c < 0x20 || c == 0x7F) {
+                    out += "&#" + std::to_string(int(c)) + ";";
+                } else {
+                    out += c;
+                }
         }
     }
     return out;
@@ -137,7 +146,13 @@ int RunBatch(const BatchArgs& args) {
         if (!it->is_string() || it->get<std::string>().empty()) {
             throw UsageError(where + ": \"html\" must be a file name");
         }
-        htmlPath = (folder / it->get<std::string>()).string();
+        const std::string& page = it->get<std::string>();
+        RefuseNul(page, where + ": \"html\"");
+        if (!IsPageName(page)) {
+            throw UsageError(where + ": \"html\" must name a file ending in .html or .htm (got \"" +
+                             page + "\")");
+        }
+        htmlPath = (folder / page).string();
     }
     SettingsPatch defaults;
     if (auto it = doc.find("defaults"); it != doc.end()) defaults = PatchFromJson(*it, where + ": defaults");
@@ -153,7 +168,7 @@ int RunBatch(const BatchArgs& args) {
     std::vector<Job> jobs(buttons->size());
     {
         TaboraButton scratch(GetArchive());
-        std::vector<std::string> seen;
+        std::vector<std::string> outputs;
         for (size_t i = 0; i < jobs.size(); ++i) {
             Job& job = jobs[i];
             job.where = where + ": buttons[" + std::to_string(i) + "]";
@@ -164,23 +179,23 @@ int RunBatch(const BatchArgs& args) {
             if (out == entry.end() || !out->is_string() || out->get<std::string>().empty()) {
                 throw UsageError(job.where + ": \"output\" must be a file name");
             }
+            RefuseNul(out->get<std::string>(), job.where + ": \"output\"");
             const fs::path output(out->get<std::string>());
             job.output = (output.is_absolute() ? output : folder / output).lexically_normal().string();
             if (!FindFormat(ExtensionOf(job.output))) {
                 throw UsageError(job.where + ": \"output\" must have the extension " + SupportedExtensions() +
                                  ", in any case (got \"" + output.string() + "\")");
             }
-            seen.push_back(job.output);
+            outputs.push_back(job.output);
             job.settings = Resolve(ButtonSettings{}, patch, scratch, job.where + ": \"buttonSize\"");
         }
-        std::vector<std::string> sorted = seen;
-        std::sort(sorted.begin(), sorted.end());
-        if (auto dup = std::adjacent_find(sorted.begin(), sorted.end()); dup != sorted.end()) {
-            throw UsageError(where + ": two buttons write the same file \"" + *dup + "\"");
-        }
+        CheckBatchTargets(args.file, outputs, htmlPath);
     }
     if (jobs.empty()) {
-        if (!htmlPath.empty()) WriteHtml(htmlPath, jobs);
+        if (!htmlPath.empty()) {
+            WriteHtml(htmlPath, jobs);
+            SyncFileSystemsOf({htmlPath});
+        }
         return kExitOk;
     }
     threads = std::min<int64_t>(threads, int64_t(jobs.size()));
@@ -207,13 +222,23 @@ int RunBatch(const BatchArgs& args) {
     });
 
     int failures = 0;
+    std::vector<std::string> written;
     for (const Job& job : jobs) {
         if (!job.warning.empty()) PrintWarning(job.where + ": " + job.warning);
-        if (job.error.empty()) continue;
+        if (job.error.empty()) {
+            written.push_back(job.output);
+            continue;
+        }
         PrintError(job.where + ": " + job.error);
         ++failures;
     }
-    if (!htmlPath.empty()) WriteHtml(htmlPath, jobs);
+    if (!htmlPath.empty()) {
+        WriteHtml(htmlPath, jobs);
+        written.push_back(htmlPath);
+    }
+    // Files are saved without waiting for the disk, each; one wait at the
+    // end puts them all there before the batch says it succeeded.
+    SyncFileSystemsOf(written);
     return failures ? kExitFailure : kExitOk;
 }
 

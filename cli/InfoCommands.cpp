@@ -6,6 +6,8 @@
 #include "cli/Commands.h"
 #include "cli/SettingsPatch.h"
 #include "imaging/ButtonFile.h"
+#include "cli/TerminalText.h"
+#include "imaging/Formats.h"
 #include "imaging/PngCodec.h"
 #include "platform/Error.h"
 #include "platform/File.h"
@@ -44,7 +46,7 @@ int RunInspect(const std::string& file, bool asJson) {
             std::snprintf(hex, sizeof hex, "0x%04X", unsigned(it->get<int>()));
             value = hex;
         }
-        std::printf("%-18s %s\n", (it.key() + ":").c_str(), value.c_str());
+        std::printf("%-18s %s\n", (it.key() + ":").c_str(), PrintableText(value).c_str());
     }
     return kExitOk;
 }

@@ -1,5 +1,7 @@
 #include "cli/JsonFile.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 
 #include <nlohmann/json.hpp>
@@ -10,14 +12,30 @@
 namespace tabora::cli {
 
 nlohmann::json ReadJsonFile(const std::string& path) {
-    File file(path, File::Mode::Read);
+    // "-" is standard input. A pipe or a device has no length to ask for:
+    // it is read to its end, one byte past the limit at most.
+    const bool standardInput = path == "-";
+    const std::string name = standardInput ? "standard input" : path;
+    File file;
+    if (standardInput) {
+        const int fd = ::dup(0);
+        if (fd < 0) throw TaboraError("Cannot read standard input");
+        file.Adopt(fd, name);
+    } else {
+        file.Open(path, File::Mode::Read);
+    }
     const uint64_t length = file.GetLength();
     if (length > kMaxJsonFileBytes) {
-        throw TaboraError(path + ": too large for a settings file (" + std::to_string(length) + " bytes)");
+        throw TaboraError(name + ": too large for a settings file (" + std::to_string(length) +
+                          " bytes)");
     }
-    std::string text(size_t(length), '\0');
-    text.resize(file.Read(text.data(), uint32_t(length)));
-    return ParseJsonText(text, path);
+    std::string text(kMaxJsonFileBytes + 1, '\0');
+    text.resize(file.Read(text.data(), uint32_t(text.size())));
+    if (text.size() > kMaxJsonFileBytes) {
+        throw TaboraError(name + ": too large for a settings file (more than " +
+                          std::to_string(kMaxJsonFileBytes) + " bytes)");
+    }
+    return ParseJsonText(text, name);
 }
 
 namespace {

@@ -18,13 +18,18 @@ namespace tabora::cli {
 
 namespace {
 
+const RenderArgs::FieldOption& OptionOf(const RenderArgs& a, const SettingField& field) {
+    return a.fields[size_t(&field - SettingFields().data())];
+}
+
 // The command-line options as a patch, each checked with its own name, in
-// the order --help lists them. The size's upper end depends on the style and
-// is checked once it is known.
+// the order --help lists them. The size is left out: its range depends on
+// the style, so it is read once the style is known.
 SettingsPatch PatchFromOptions(const RenderArgs& a) {
     SettingsPatch p;
     for (const SettingField* field : FieldsInOptionOrder()) {
-        const RenderArgs::FieldOption& given = a.fields[size_t(field - SettingFields().data())];
+        if (field == &FieldNamed("buttonSize")) continue;
+        const RenderArgs::FieldOption& given = OptionOf(a, *field);
         switch (field->form) {
         case OptionForm::Value:
             if (given.value) p.Set(*field, ParseOptionValue(*field, *given.value));
@@ -69,10 +74,15 @@ int RunRender(const RenderArgs& args) {
         patch = PatchFromJson(ReadJsonFile(args.settingsFile), args.settingsFile);
     }
     patch.Merge(options);
+    // --size replaces the size of the file or the settings; any text that is
+    // not a size of the chosen style gets that style's range in the message.
     const SettingField& size = FieldNamed("buttonSize");
-    const std::string sizeWhat =
-        options.Has(size) ? size.option : args.settingsFile + ": \"" + size.key + "\"";
-    const ButtonSettings settings = Resolve(base, patch, button, sizeWhat);
+    const std::optional<std::string>& sizeText = OptionOf(args, size).value;
+    if (sizeText) patch.Clear(size);
+    ButtonSettings settings = Resolve(base, patch, button, args.settingsFile + ": \"" + size.key + "\"");
+    if (sizeText) {
+        settings.buttonSize = ParseButtonSize(*sizeText, size.option, settings.styleNumber, button);
+    }
     button.ApplySettings(settings);
     const SaveResult saved = SaveButton(button, args.output, false);
     if (!saved.saved()) throw TaboraError(saved.detail);

@@ -79,7 +79,14 @@ Point ParseOffset(std::string_view text, std::string_view what, int32_t min, int
             int32_t(ParseInteger(trim(text.substr(comma + 1)), name + " Y", min, max))};
 }
 
+void RefuseNul(std::string_view text, std::string_view what) {
+    if (text.find('\0') != std::string_view::npos) {
+        throw UsageError(std::string(what) + " must not contain a NUL character (\\u0000)");
+    }
+}
+
 std::string CheckText(std::string text, std::string_view what) {
+    RefuseNul(text, what);
     if (text.size() > kMaxSettingText) {
         throw UsageError(std::string(what) + " may hold at most " + std::to_string(kMaxSettingText) +
                          " bytes (got " + std::to_string(text.size()) + ")");
@@ -226,6 +233,32 @@ FieldValue ParseOptionValue(const SettingField& field, const std::string& text) 
     return text == "true";  // switches are flags, never given a value
 }
 
+namespace {
+
+[[noreturn]] void SizeOutOfRange(std::string_view what, int16_t styleNumber, int32_t largest,
+                                 std::string_view got) {
+    throw UsageError(std::string(what) + " must be an integer in " +
+                     RangeText(kMinButtonSize, largest) + " for style " +
+                     std::to_string(styleNumber) + " (got \"" + std::string(got) + "\")");
+}
+
+}  // namespace
+
+int32_t ParseButtonSize(std::string_view text, std::string_view what, int16_t styleNumber,
+                        TaboraButton& scratch) {
+    scratch.SetStyleNumber(styleNumber);
+    const int32_t largest = scratch.MaxButtonSize();
+    std::string_view digits = text;
+    if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
+    int64_t value = 0;
+    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() ||
+        value < kMinButtonSize || value > largest) {
+        SizeOutOfRange(what, styleNumber, largest, text);
+    }
+    return int32_t(value);
+}
+
 ButtonSettings Resolve(const ButtonSettings& base, const SettingsPatch& patch, TaboraButton& scratch,
                        std::string_view sizeWhat) {
     const SettingField& styleField = FieldNamed("styleNumber");
@@ -240,10 +273,7 @@ ButtonSettings Resolve(const ButtonSettings& base, const SettingsPatch& patch, T
     const int32_t largest = scratch.MaxButtonSize();
     if (patch.Has(sizeField)) {
         if (s.buttonSize < kMinButtonSize || s.buttonSize > largest) {
-            throw UsageError(std::string(sizeWhat) + " must be an integer in " +
-                             RangeText(kMinButtonSize, largest) + " for style " +
-                             std::to_string(s.styleNumber) + " (got \"" +
-                             std::to_string(s.buttonSize) + "\")");
+            SizeOutOfRange(sizeWhat, s.styleNumber, largest, std::to_string(s.buttonSize));
         }
     } else if (patch.Has(styleField)) {
         s.buttonSize = scratch.DefaultButtonSize();

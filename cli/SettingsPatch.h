@@ -23,8 +23,13 @@ Color ParseWebColor(std::string_view text, std::string_view what);
 std::string FormatWebColor(Color color);
 // "X,Y", each within min..max.
 Point ParseOffset(std::string_view text, std::string_view what, int32_t min, int32_t max);
-// Text of at most 255 bytes.
+// Text of at most 255 bytes, without a NUL (the settings end a text there,
+// and the rest would be lost without a word).
 std::string CheckText(std::string text, std::string_view what);
+// Refuses a NUL inside a name or text from a file: the system would end a
+// file name there ("evil\u0000.png" would create "evil"). Throws UsageError
+// naming `what`.
+void RefuseNul(std::string_view text, std::string_view what);
 
 // The settings fields with a command-line option, in the order --help shows
 // them.
@@ -42,6 +47,13 @@ FieldValue ParseOptionValue(const SettingField& field, const std::string& text);
 // "payloadVersion" and "format" of the inspect form are always accepted.
 SettingsPatch PatchFromJson(const nlohmann::json& object, const std::string& where,
                             std::initializer_list<std::string_view> extraKeys = {});
+
+// A button size typed for `styleNumber` (checked against that style's own
+// range, which `scratch` looks up); any text that is not a size in the
+// range, however long a number, throws UsageError naming `what` and the
+// range.
+int32_t ParseButtonSize(std::string_view text, std::string_view what, int16_t styleNumber,
+                        TaboraButton& scratch);
 
 // The finished settings: `base`, then the patch; a newly chosen style starts
 // at its default size unless the patch gives one. Checks the style (it must

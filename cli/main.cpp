@@ -1,5 +1,6 @@
 #include <malloc.h>
 
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -10,14 +11,19 @@
 #include "cli/Commands.h"
 #include "cli/SettingsPatch.h"
 #include "imaging/ButtonFile.h"
+#include "cli/TerminalText.h"
 #include "platform/Error.h"
 #include "platform/FaceLookupFile.h"
 
 namespace tabora::cli {
 
-void PrintError(const std::string& text) { std::fprintf(stderr, "tabora-cli: %s\n", text.c_str()); }
+// Messages quote names and texts from files (a batch's outputs, a caption);
+// those may hold control characters, which the terminal must not obey.
+void PrintError(const std::string& text) {
+    std::fprintf(stderr, "tabora-cli: %s\n", PrintableText(text).c_str());
+}
 void PrintWarning(const std::string& text) {
-    std::fprintf(stderr, "tabora-cli: warning: %s\n", text.c_str());
+    std::fprintf(stderr, "tabora-cli: warning: %s\n", PrintableText(text).c_str());
 }
 
 int ReportNotOpened(const std::string& file, const OpenResult& result) {
@@ -35,7 +41,10 @@ void AddRenderOptions(CLI::App& render, RenderArgs& a) {
                           ", in any case")
         ->required()
         ->type_name("OUT");
-    render.add_option("--settings", a.settingsFile, "Start from settings in the form of inspect --json (every key optional)")
+    render
+        .add_option("--settings", a.settingsFile,
+                    "Start from settings in the form of inspect --json (every key optional); - "
+                    "reads standard input")
         ->type_name("FILE.json");
     render.add_option("--from", a.fromFile, "Start from the settings embedded in a saved button")->type_name("FILE");
     // One option (or a pair of flags) for each settings field.
@@ -149,4 +158,9 @@ int Run(int argc, char** argv) {
 }  // namespace
 }  // namespace tabora::cli
 
-int main(int argc, char** argv) { return tabora::cli::Run(argc, argv); }
+int main(int argc, char** argv) {
+    // A file-size limit (ulimit -f) makes a write fail with "File too large"
+    // instead of ending the process: the save reports it and cleans up.
+    std::signal(SIGXFSZ, SIG_IGN);
+    return tabora::cli::Run(argc, argv);
+}

@@ -8,7 +8,9 @@
 #include <zlib.h>
 
 #include "fuzz/FuzzTarget.h"
+#include "fuzz/StructureMutators.h"
 #include "imaging/ButtonFile.h"
+#include "io/BufferedInStream.h"
 #include "io/MacStream.h"
 #include "render/TaboraButton.h"
 #include "styles/Archive.h"
@@ -17,8 +19,13 @@ using namespace tabora;
 
 namespace {
 
+// Files are opened through a buffer; a small one of an odd size here makes
+// every read cross its edges.
+constexpr uint32_t kOddBuffer = 61;
+
 void Import(const FormatEntry& format, const uint8_t* data, size_t size) {
-    PtrMacStream in(data, uint32_t(size), false);
+    PtrMacStream file(data, uint32_t(size), false);
+    BufferedInStream in(file, kOddBuffer);
     TaboraButton button(GetArchive());
     const ButtonSettings before = button.settings();
     // Whatever the outcome ("error reading PNG file", "fatal JPEG error" and
@@ -30,7 +37,7 @@ void Import(const FormatEntry& format, const uint8_t* data, size_t size) {
 // Almost every mutation of a PNG breaks a chunk checksum, and the reader
 // rightly stops at the first bad one. So a PNG is tried a second time with
 // every checksum made right, which lets the fuzzer reach past the header.
-std::vector<uint8_t> WithChunkChecksums(const uint8_t* data, size_t size) {
+[[maybe_unused]] std::vector<uint8_t> WithChunkChecksums(const uint8_t* data, size_t size) {
     std::vector<uint8_t> fixed(data, data + size);
     size_t at = 8;  // behind the file signature
     while (at <= size && size - at >= 12) {
@@ -50,6 +57,17 @@ std::vector<uint8_t> WithChunkChecksums(const uint8_t* data, size_t size) {
 
 }  // namespace
 
+#ifdef TABORA_FUZZ_STRUCTURE
+// PNG and GIF are mutated by their chunks and records (with the fuzzer
+// only: the replay build has no byte mutator to hand on to).
+extern "C" size_t LLVMFuzzerMutate(uint8_t* data, size_t size, size_t maxSize);
+
+extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t maxSize,
+                                          unsigned seed) {
+    return fuzz::TABORA_FUZZ_STRUCTURE(data, size, maxSize, seed, LLVMFuzzerMutate);
+}
+#endif
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const FormatEntry* const format = [] {
         for (const FormatEntry& entry : Formats())
@@ -58,9 +76,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }();
     TABORA_FUZZ_CHECK(format != nullptr);
     Import(*format, data, size);
+#ifndef TABORA_FUZZ_STRUCTURE
+    // (the structure-aware mutator keeps the checksums right itself)
     if (format->format == ImageFormat::Png && size >= 8) {
         const std::vector<uint8_t> fixed = WithChunkChecksums(data, size);
         Import(*format, fixed.data(), fixed.size());
     }
+#endif
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "io/BufferedInStream.h"
 #include "io/ButtonData.h"
 #include "io/MacStream.h"
 #include "platform/Error.h"
@@ -52,8 +53,11 @@ OpenResult OpenButton(TaboraButton& button, const std::string& path) {
             if (!format) return OpenResult{};
             file.Seek(0);
         }
+        // The readers ask for a few bytes at a time; the buffer turns those
+        // asks into few system calls.
         FileMacStream stream(&file);
-        return ImportButton(button, *format, stream);
+        BufferedInStream buffered(stream);
+        return ImportButton(button, *format, buffered);
     } catch (const FileError& error) {
         OpenResult result;
         result.outcome = OpenOutcome::Unreadable;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,11 @@ using Decoder = std::unique_ptr<GifFileType, DecoderCloser>;
 
 [[noreturn]] void Fail(LibraryStream& io) { ThrowLibraryFailure(io.pending, kWriteError); }
 
+std::mutex& QuantiserMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
 // The comment as data sub-blocks of at most 255 bytes, as the format asks.
 bool PutComment(GifFileType* gif, const std::string& text) {
     if (EGifPutExtensionLeader(gif, COMMENT_EXT_FUNC_CODE) == GIF_ERROR) return false;
@@ -103,11 +109,17 @@ void GifCodec::Write(const ArgbImage& image, MacStream& out, bool removeBackgrou
     MapPtr map(GifMakeMapObject(kTableEntries, nullptr));
     if (!map) throw TaboraError(kWriteError);
     int colours = kQuantisedColours;
-    if (GifQuantizeBuffer(unsigned(w), unsigned(h), &colours, red.data(), green.data(), blue.data(),
-                          indices.data(), map->Colors) == GIF_ERROR ||
-        colours < 0 || colours > kQuantisedColours) {
-        throw TaboraError(kWriteError);
+    int quantised = GIF_ERROR;
+    {
+        // The library's quantiser keeps the colour axis it sorts along in a
+        // global: two threads quantising at once would sort by each other's
+        // axis and write different colours for the same button.
+        std::lock_guard<std::mutex> lock(QuantiserMutex());
+        quantised = GifQuantizeBuffer(unsigned(w), unsigned(h), &colours, red.data(), green.data(),
+                                      blue.data(), indices.data(), map->Colors);
     }
+    if (quantised == GIF_ERROR || colours < 0 || colours > kQuantisedColours)
+        throw TaboraError(kWriteError);
     // The background entry K, right after the quantised colours.
     const GifByteType k = GifByteType(colours);
     if (removeBackground) {

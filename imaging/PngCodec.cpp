@@ -1,11 +1,14 @@
 #include "imaging/PngCodec.h"
 
 #include <png.h>
+#include <zlib.h>
 
+#include <algorithm>
 #include <array>
 #include <csetjmp>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "imaging/LibraryCalls.h"
@@ -22,9 +25,21 @@ const char kWriteError[] = "error writing PNG file";
 const char kReadError[] = "error reading PNG file";
 
 // A foreign PNG may carry large metadata; nothing of ours is bigger than a
-// few kilobytes, and this bounds what a hostile chunk (or a compressed text
-// bomb) can make the library allocate.
+// few kilobytes, and this bounds what a hostile chunk can make the library
+// allocate.
 constexpr png_alloc_size_t kMaxChunkBytes = 4u << 20;
+// Everything in front of the image data but the header, counted with the
+// framing of each chunk. Ours is one text chunk of about 1 KB; a file with
+// more than this is not ours, and reading it no further bounds the time a
+// file of endless small chunks can take.
+constexpr uint64_t kMaxMetadataBytes = 16u << 20;
+// The hex text of our block: at most 562 payload bytes, 1124 characters. A
+// compressed text chunk is unpacked only this far (a few kilobytes of it
+// could unpack to megabytes), and a longer text is not ours.
+constexpr size_t kMaxBlockText = 4096;
+// libpng keeps no chunk of ours (every chunk reaches OnChunk below and is
+// dropped there); should it ever keep one, this is how many.
+constexpr png_uint_32 kMaxCachedChunks = 8;
 
 // libpng reports errors by longjmp. Everything with a destructor lives
 // outside the frame that calls setjmp, and a C++ exception raised by our
@@ -85,17 +100,105 @@ struct ReadJob {
     png_infop info = nullptr;
     bool found = false;
     std::string* text = nullptr;
+    int textChunks = 0;
+    uint64_t metadataBytes = 0;
+    // The read stopped early because the file cannot be ours.
+    bool notOurs = false;
 };
+
+enum class TextVerdict { Ours, Other, Damaged, TooLong };
+
+// The text of a zTXt chunk's compressed part, up to kMaxBlockText bytes.
+// Like ReadText, it runs inside the library's callback, where an exception
+// must not arise: `text` has room for kMaxBlockText + 1 bytes beforehand.
+TextVerdict Inflate(const uint8_t* data, size_t size, std::string& text) {
+    z_stream z{};
+    if (inflateInit(&z) != Z_OK) return TextVerdict::Damaged;
+    text.resize(kMaxBlockText + 1);
+    z.next_in = const_cast<Bytef*>(data);
+    z.avail_in = uInt(size);
+    z.next_out = reinterpret_cast<Bytef*>(text.data());
+    z.avail_out = uInt(text.size());
+    const int result = inflate(&z, Z_FINISH);
+    text.resize(text.size() - z.avail_out);
+    inflateEnd(&z);
+    // Out of room, or the end only just reached in the last byte of it: more
+    // text than a block can have.
+    if (text.size() > kMaxBlockText && (result == Z_STREAM_END || result == Z_BUF_ERROR))
+        return TextVerdict::TooLong;
+    return result == Z_STREAM_END ? TextVerdict::Ours : TextVerdict::Damaged;
+}
+
+// A text chunk as the library used to take it: keyword, NUL, text (zTXt:
+// compression method 0, then the text deflated). Only the keyword "Tbra"
+// carries our block, and its text counts up to the first NUL. An
+// international text (iTXt) never did: the library handed its text over in
+// a field the reader never took.
+TextVerdict ReadText(const png_unknown_chunk& chunk, std::string& text) {
+    const auto* data = chunk.data;
+    const size_t size = chunk.size;
+    const size_t keyLength = data ? strnlen(reinterpret_cast<const char*>(data), size) : 0;
+    const std::string_view type(reinterpret_cast<const char*>(chunk.name), 4);
+    if (type == "iTXt" ||
+        std::string_view(reinterpret_cast<const char*>(data), keyLength) != kKeyword.data()) {
+        return TextVerdict::Other;
+    }
+    if (type == "tEXt") {
+        const size_t start = std::min(size, keyLength + 1);
+        const char* body = reinterpret_cast<const char*>(data) + start;
+        const size_t length = strnlen(body, size - start);
+        if (length > kMaxBlockText) return TextVerdict::TooLong;
+        text.assign(body, length);
+        return TextVerdict::Ours;
+    }
+    // zTXt: a method byte and at least one byte of compressed data.
+    if (keyLength + 3 > size || data[keyLength + 1] != PNG_COMPRESSION_TYPE_BASE)
+        return TextVerdict::Damaged;
+    const TextVerdict verdict = Inflate(data + keyLength + 2, size - keyLength - 2, text);
+    if (verdict == TextVerdict::Ours) text.resize(strnlen(text.data(), text.size()));
+    return verdict;
+}
+
+// Every chunk in front of the image data but the header (and the palette
+// and transparency, which the library checks and keeps small) comes here,
+// one at a time, and is dropped: the library keeps none of them, so no
+// number of chunks can add up in memory, and no compressed text is
+// unpacked unless it may be our block. Returns 1 (handled), or 0 for an
+// unknown critical chunk, which the library then rejects.
+int OnChunk(png_structp png, png_unknown_chunkp chunk) {
+    auto* job = static_cast<ReadJob*>(png_get_user_chunk_ptr(png));
+    if ((chunk->name[0] & 0x20) == 0) return 0;
+    job->metadataBytes += uint64_t(chunk->size) + 12;
+    if (job->metadataBytes > kMaxMetadataBytes) {
+        job->notOurs = true;
+        png_error(png, "more metadata than a button carries");
+    }
+    const std::string_view type(reinterpret_cast<const char*>(chunk->name), 4);
+    if (type != "tEXt" && type != "zTXt" && type != "iTXt") return 1;
+    if ((chunk->location & PNG_HAVE_IHDR) == 0) png_error(png, "missing IHDR");
+    // Our files have exactly one text chunk: a second one settles it.
+    if (++job->textChunks > 1) {
+        job->notOurs = true;
+        png_error(png, "a second text chunk");
+    }
+    switch (ReadText(*chunk, *job->text)) {
+        case TextVerdict::Ours:
+            job->found = true;
+            break;
+        case TextVerdict::Other:
+            break;
+        case TextVerdict::TooLong:
+            job->notOurs = true;
+            png_error(png, "text too long for a button");
+        case TextVerdict::Damaged:
+            png_error(png, "damaged compressed text");
+    }
+    return 1;
+}
 
 bool RunRead(ReadJob* job) {
     if (setjmp(png_jmpbuf(job->png))) return false;
     png_read_info(job->png, job->info);
-    png_textp texts = nullptr;
-    int count = png_get_text(job->png, job->info, &texts, nullptr);
-    if (count == 1 && texts && std::strcmp(texts[0].key, kKeyword.data()) == 0) {
-        job->found = true;
-        job->text->assign(texts[0].text ? texts[0].text : "", texts[0].text ? texts[0].text_length : 0);
-    }
     return true;
 }
 
@@ -159,6 +262,7 @@ bool PngCodec::ReadData(MacStream& in, MacStream& out) {
     LibraryStream io;
     io.stream = &in;
     std::string text;
+    text.reserve(kMaxBlockText + 1);
     ReadJob job;
     job.text = &text;
     job.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
@@ -170,10 +274,17 @@ bool PngCodec::ReadData(MacStream& in, MacStream& out) {
     }
     png_set_read_fn(job.png, &io, ReadFromStream);
     png_set_chunk_malloc_max(job.png, kMaxChunkBytes);
+    png_set_chunk_cache_max(job.png, kMaxCachedChunks);
+    // Every ancillary chunk the library knows (text, palettes, profiles...)
+    // and every unknown one goes to OnChunk instead.
+    png_set_keep_unknown_chunks(job.png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+    png_set_read_user_chunk_fn(job.png, &job, OnChunk);
 
     bool ok = RunRead(&job);
     png_destroy_read_struct(&job.png, &job.info, nullptr);
-    if (!ok || io.pending) ThrowLibraryFailure(io.pending, kReadError);
+    if (io.pending) ThrowLibraryFailure(io.pending, kReadError);
+    if (job.notOurs) return false;
+    if (!ok) throw TaboraError(kReadError);
     if (!job.found) return false;
 
     std::vector<uint8_t> bytes = HexDecode(text);

@@ -153,6 +153,8 @@ void SettingsPatch::Set(const SettingField& field, FieldValue value) {
     values_[IndexOf(field)] = std::move(value);
 }
 
+void SettingsPatch::Clear(const SettingField& field) { values_[IndexOf(field)].reset(); }
+
 const FieldValue* SettingsPatch::Find(const SettingField& field) const {
     const std::optional<FieldValue>& value = values_[IndexOf(field)];
     return value ? &*value : nullptr;

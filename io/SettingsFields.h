@@ -82,6 +82,8 @@ public:
     SettingsPatch();
 
     void Set(const SettingField& field, FieldValue value);
+    // Leaves the field alone again.
+    void Clear(const SettingField& field);
     // The field's value, or null when the patch leaves it alone.
     const FieldValue* Find(const SettingField& field) const;
     bool Has(const SettingField& field) const { return Find(field) != nullptr; }

@@ -3,14 +3,12 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <chrono>
-#include <random>
 #include <fcntl.h>
-#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/Error.h"
+#include "platform/SaveTarget.h"
 
 namespace tabora {
 
@@ -145,53 +143,25 @@ void WriteWholeFile(const std::string& path, const void* data, size_t size) {
     save.Commit();
 }
 
-namespace {
-
-// Seeds the temporary names of one thread. They need not be secret, only
-// unlikely to collide (an existing name is skipped), so a failed getrandom
-// falls back to the clock and the thread.
-uint64_t NameSeed() {
-    uint64_t seed = 0;
-    if (::getrandom(&seed, sizeof seed, GRND_NONBLOCK) != ssize_t(sizeof seed)) {
-        seed = uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-               (uint64_t(::gettid()) << 40);
-    }
-    return seed;
-}
-
-// Opens a new file named `base` plus six random letters and digits, as
-// mkstemp does, but with `mode` for the kernel to apply the creation mask
-// to: a new image gets the usual permissions without reading the mask,
-// which can only be read by changing it, a race when several threads save.
-int CreateUniqueFile(const std::string& base, mode_t mode, std::string& name) {
-    static constexpr char kLetters[] =
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    thread_local std::mt19937_64 random{NameSeed()};
-    constexpr int kAttempts = 100;
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        name = base;
-        uint64_t bits = random();
-        for (int i = 0; i < 6; ++i, bits /= 62) name += kLetters[bits % 62];
-        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    errno = EEXIST;
-    return -1;
-}
-
-}  // namespace
-
-SafeSave::SafeSave(const std::string& target) : target_(target) {
+SafeSave::SafeSave(const std::string& target)
+    : target_(target), replaced_(ResolveSaveTarget(target)), folder_(FolderOf(replaced_)) {
     // A replaced file keeps its permissions. Its temporary twin is private
     // until it has them, so nobody reads the new bytes with wider rights.
     struct stat st{};
-    if (::stat(target_.c_str(), &st) == 0 && S_ISREG(st.st_mode)) keptMode_ = st.st_mode & 07777;
-    const int fd = CreateUniqueFile(target + ".tmp-", keptMode_ ? 0600 : 0666, tempPath_);
-    if (fd < 0) Fail("Cannot create", target, errno);
-    file_.Adopt(fd, tempPath_);
+    if (::stat(replaced_.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+        keptMode_ = st.st_mode & 07777;
+        // Renaming over a file needs only the folder's permission; a file
+        // its owner made read-only is not replaced behind their back.
+        if (::access(replaced_.c_str(), W_OK) != 0) Fail("Cannot save", target, errno);
+        if ((st.st_mode & 0222) == 0)
+            throw FileError("Cannot save \"" + target + "\": the file is read-only");
+    }
+    RemoveStaleTemporaries(folder_);
+    temp_ = CreateTemporaryFile(folder_, keptMode_ ? 0600 : 0666);
+    if (temp_.fd < 0) Fail("Cannot create", target, errno);
     // A full disk is reported against the file the user chose, not against
     // a temporary name they never saw.
-    file_.SetPathForMessages(target_);
+    file_.Adopt(temp_.fd, target_);
 }
 
 SafeSave::~SafeSave() {
@@ -200,27 +170,36 @@ SafeSave::~SafeSave() {
             file_.Close();
         } catch (...) {
         }
-        ::unlink(tempPath_.c_str());
+        if (!temp_.path.empty()) ::unlink(temp_.path.c_str());
     }
 }
 
 void SafeSave::Commit(Durability durability) {
+    committed_ = true;
     try {
         if (keptMode_) ::fchmod(file_.Descriptor(), *keptMode_);
         if (durability == Durability::Synced) file_.Sync();
+        // Named only now that it is complete: a kill before this left nothing.
+        if (!NameTemporaryFile(temp_, folder_)) Fail("Cannot save", target_, errno);
         file_.Close();
     } catch (...) {
-        ::unlink(tempPath_.c_str());
-        committed_ = true;
+        file_ = File();
+        if (!temp_.path.empty()) ::unlink(temp_.path.c_str());
         throw;
     }
-    if (::rename(tempPath_.c_str(), target_.c_str()) != 0) {
-        int err = errno;
-        ::unlink(tempPath_.c_str());
-        committed_ = true;
+    // Replacing a file frees the old one's blocks, which takes the file
+    // system a while (ext4: hundreds of microseconds) and happens inside the
+    // rename unless the old file is still open. Held open here, it is freed
+    // at the close after the rename, and the moment in which a kill leaves
+    // the new file under its temporary name shrinks to the rename alone.
+    const int old = keptMode_ ? ::open(replaced_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK) : -1;
+    const int renamed = ::rename(temp_.path.c_str(), replaced_.c_str());
+    const int err = errno;
+    if (old >= 0) ::close(old);
+    if (renamed != 0) {
+        ::unlink(temp_.path.c_str());
         Fail("Cannot save", target_, err);
     }
-    committed_ = true;
 }
 
 std::string FileTitleOf(const std::string& path) {

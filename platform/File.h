@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/TemporaryFile.h"
+
 namespace tabora {
 
 // A plain file: read, write, absolute seek, length. Failures throw FileError
@@ -22,8 +24,9 @@ public:
     File& operator=(File&& other) noexcept;
 
     void Open(const std::string& path, Mode mode);
-    // Takes ownership of a descriptor opened elsewhere (a temporary file made
-    // by mkostemp), so the file need not be opened a second time.
+    // Takes ownership of a descriptor opened elsewhere (the temporary file of
+    // a save), so the file need not be opened a second time. `path` is the
+    // name messages give: a temporary file speaks for the file it becomes.
     void Adopt(int fd, const std::string& path);
     int Descriptor() const { return fd_; }
     bool IsOpen() const { return fd_ >= 0; }
@@ -38,9 +41,6 @@ public:
     void Sync();
     void Close();
     const std::string& Path() const { return path_; }
-    // The name that error messages give; a temporary file speaks for the
-    // file it will become.
-    void SetPathForMessages(const std::string& path) { path_ = path; }
 
 private:
     int fd_ = -1;
@@ -52,9 +52,12 @@ std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const void* data, size_t size);
 
 // Saving never destroys the previous file: the new bytes go to a temporary
-// file beside the target, which replaces the target only on Commit. If the
-// object dies uncommitted (an exception, a failed export), the temporary file
-// is removed and the target is untouched.
+// file beside the target (nameless while it is written, where the file
+// system allows), which replaces the target only on Commit. If the object
+// dies uncommitted (an exception, a failed export), the temporary file is
+// removed and the target is untouched. A target that is a symbolic link
+// keeps the link and has its file replaced; a file without write
+// permission is refused.
 class SafeSave {
 public:
     explicit SafeSave(const std::string& target);
@@ -63,7 +66,6 @@ public:
     SafeSave& operator=(const SafeSave&) = delete;
 
     File& Output() { return file_; }
-    const std::string& TempPath() const { return tempPath_; }
     // Flushes, closes and renames over the target; throws FileError on failure
     // (and then removes the temporary file). Unsynced skips waiting for the
     // disk: the rename still never exposes a partial file to other programs,
@@ -74,7 +76,9 @@ public:
 
 private:
     std::string target_;
-    std::string tempPath_;
+    std::string replaced_;  // the target, or the file its links lead to
+    std::string folder_;    // of replaced_, where the new file is made
+    TemporaryFile temp_;
     std::optional<mode_t> keptMode_;  // of the file being replaced
     File file_;
     bool committed_ = false;

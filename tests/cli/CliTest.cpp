@@ -14,6 +14,8 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/File.h"
+#include "tests/cli/CliUnderTest.h"
+#include "tests/support/HostileCorpus.h"
 
 namespace fs = std::filesystem;
 using nlohmann::json;
@@ -25,6 +27,12 @@ struct Result {
     std::string out;
     std::string err;
 };
+
+// Appended: g++ 12 warns (wrongly) about "text" + std::to_string(n).
+std::string Numbered(std::string prefix, size_t n) {
+    prefix += std::to_string(n);
+    return prefix;
+}
 
 std::string Quote(const std::string& s) {
     std::string q = "'";
@@ -43,7 +51,7 @@ protected:
     std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 
     Result Run(const std::vector<std::string>& args) const {
-        std::string command = Quote(TABORA_CLI_PATH);
+        std::string command = Quote(tabora::test::CliUnderTest());
         for (const std::string& a : args) command.append(" ").append(Quote(a));
         command.append(" >").append(Quote(Path(".out")));
         command.append(" 2>").append(Quote(Path(".err")));
@@ -92,14 +100,23 @@ TEST_F(Cli, UsageErrorsExitTwoAndNameTheOptionAndItsRange) {
         {{"render", "-o", out, "--quality", "abc"}, "--quality"},
         {{"render", "-o", out, "--style", "931"}, "--style must be an integer in 0..930"},
         {{"render", "-o", out, "--font-size", "0"}, "--font-size must be an integer in 1..300"},
-        {{"render", "-o", out, "--style", "12", "--size", "19"}, "--size must be an integer in 20.."},
-        {{"render", "-o", out, "--style", "12", "--size", "99999999999999999999"}, "--size"},
+        {{"render", "-o", out, "--style", "12", "--size", "19"},
+         "--size must be an integer in 20.."},
+        // However absurd the number, the message gives the style's own range.
+        {{"render", "-o", out, "--style", "12", "--size", "99999999999999999999"},
+         "--size must be an integer in 20..356 for style 12"},
+        {{"render", "-o", out, "--style", "12", "--size", "-5"},
+         "--size must be an integer in 20..356 for style 12"},
+        {{"render", "-o", out, "--size", "500"},
+         "--size must be an integer in 20..200 for style 0"},
         {{"render", "-o", out, "--text-color", "12345"}, "--text-color must be a colour RRGGBB"},
         {{"render", "-o", out, "--background", "#GG0000"}, "--background"},
         {{"render", "-o", out, "--offset", "3"}, "--offset"},
-        {{"render", "-o", out, "--offset", "3,1001"}, "--offset Y must be an integer in -1000..1000"},
+        {{"render", "-o", out, "--offset", "3,1001"},
+         "--offset Y must be an integer in -1000..1000"},
         {{"render", "-o", out, "--shadow", "--no-shadow"}, "--no-shadow"},
-        {{"render", "-o", out, "--caption", std::string(256, 'x')}, "--caption may hold at most 255 bytes"},
+        {{"render", "-o", out, "--caption", std::string(256, 'x')},
+         "--caption may hold at most 255 bytes"},
         {{"render", "-o", Path("b.jpeg")}, "gif, png, jpg or bmp"},
         {{"render", "-o", Path("b")}, "gif, png, jpg or bmp"},
         {{"style", "0", "-o", out}, "N must be an integer in 1..930"},
@@ -394,4 +411,103 @@ TEST_F(Cli, FitCaptionMeasuresShapedCaptions) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_GT(Inspect(Path("ar.png"))["buttonSize"].get<int>(), 200);
     EXPECT_GT(Inspect(Path("zh.png"))["buttonSize"].get<int>(), 200);
+}
+
+// The same batch on several threads writes the same bytes every time, GIF
+// colour tables included (the library's quantiser was not safe to run on
+// two threads at once).
+TEST_F(Cli, ThreadsChangeNoByteOfABatch) {
+    const std::vector<int> withPicture = tabora::test::StylesWithPictures();
+    ASSERT_FALSE(withPicture.empty());
+    json buttons = json::array();
+    for (size_t i = 0; i < 300; ++i) {
+        const std::string name = Numbered("b", i);
+        buttons.push_back({{"output", name + (i % 5 == 4 ? ".png" : ".gif")},
+                           {"styleNumber", withPicture[(i * 37) % withPicture.size()]},
+                           {"hueShift", (i * 97) % 4096},
+                           {"caption", Numbered("Button ", i)},
+                           {"antialias", i % 2 == 0},
+                           {"removeBackground", i % 3 == 0}});
+    }
+    const std::string text = json{{"buttons", buttons}}.dump();
+    std::vector<std::vector<std::string>> runs;
+    for (const char* jobs : {"1", "4", "4"}) {
+        const std::string folder = Numbered(std::string("run-j") + jobs + "-", runs.size());
+        fs::create_directory(Path(folder));
+        Write(folder + "/batch.json", text);
+        ASSERT_EQ(Run({"batch", Path(folder + "/batch.json"), "-j", jobs}).status, 0);
+        std::vector<std::string> files;
+        for (const json& b : buttons)
+            files.push_back(
+                tabora::ReadWholeFile(Path(folder + "/" + b["output"].get<std::string>())));
+        runs.push_back(std::move(files));
+    }
+    for (size_t run = 1; run < runs.size(); ++run) {
+        int differing = 0;
+        for (size_t i = 0; i < buttons.size(); ++i) differing += runs[run][i] != runs[0][i];
+        EXPECT_EQ(differing, 0) << "run " << run << " (-j 4) against -j 1";
+    }
+}
+
+// The page goes where it is asked to, as long as it is a page, and a caption
+// cannot break its lines.
+TEST_F(Cli, BatchPageIsAPageWhereverItGoes) {
+    fs::create_directories(Path("site/menu"));
+    Write("site/menu/bar.json", R"({"html": "../nav.HTM", "buttons": [
+        {"output": "a.png", "caption": "Home\n$(rm -rf ~)\n<b>"}]})");
+    Result r = Run({"batch", Path("site/menu/bar.json")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string html = tabora::ReadWholeFile(Path("site/nav.HTM"));
+    EXPECT_EQ(std::count(html.begin(), html.end(), '\n'), 1) << html;
+    EXPECT_NE(html.find("src=\"menu/a.png\" alt=\"Home&#10;$(rm -rf ~)&#10;&lt;b&gt;\""),
+              std::string::npos)
+        << html;
+}
+
+// A file can carry any caption; shown as text, control characters are
+// escaped, so a file cannot set the terminal's title, clear the screen or
+// print lines that look like the program's own. The JSON form keeps the text
+// exactly.
+TEST_F(Cli, InspectEscapesWhatATerminalWouldObey) {
+    const std::string caption =
+        "Go\x1B]0;owned\x07\x1B[2J\rfontName:          pwned\n\xC2\x9B"
+        "31m\x7F";
+    const tabora::test::Bytes file = tabora::test::SavedButton("png", caption);
+    tabora::WriteWholeFile(Path("evil.png"), file.data(), file.size());
+    Result r = Run({"inspect", Path("evil.png")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (size_t i = 0; i < r.out.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(r.out[i]);
+        EXPECT_TRUE((c >= 0x20 && c != 0x7F) || c == '\n') << "byte " << int(c) << " at " << i;
+        // C1 controls, as UTF-8.
+        if (c == 0xC2 && i + 1 < r.out.size()) {
+            EXPECT_GE(static_cast<unsigned char>(r.out[i + 1]), 0xA0) << i;
+        }
+    }
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 20) << r.out;
+    EXPECT_NE(
+        r.out.find("Go\\x1B]0;owned\\x07\\x1B[2J\\rfontName:          pwned\\n\\u009B31m\\x7F"),
+        std::string::npos)
+        << r.out;
+    EXPECT_EQ(Inspect(Path("evil.png"))["caption"], caption);
+}
+
+// "-" and /dev/stdin read the settings from a pipe.
+TEST_F(Cli, SettingsComeFromStandardInput) {
+    for (const char* name : {"-", "/dev/stdin"}) {
+        tabora::test::ProgramLimits piped;
+        piped.input = R"({"caption": "Piped", "hueShift": 77})";
+        const tabora::test::ProgramRun run = tabora::test::RunProgram(
+            {tabora::test::CliUnderTest(), "render", "--settings", name, "-o", Path("p.png")},
+            piped);
+        ASSERT_EQ(run.status, 0) << name << ": " << run.err;
+        const json j = Inspect(Path("p.png"));
+        EXPECT_EQ(j["caption"], "Piped") << name;
+        EXPECT_EQ(j["hueShift"], 77) << name;
+    }
+    // Nothing piped at all is not JSON, and the message says where it looked.
+    const tabora::test::ProgramRun empty = tabora::test::RunProgram(
+        {tabora::test::CliUnderTest(), "render", "--settings", "-", "-o", Path("e.png")});
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_NE(empty.err.find("standard input"), std::string::npos) << empty.err;
 }

@@ -3,12 +3,6 @@
 // answered in under a second and with less than 256 MB of memory.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -16,6 +10,8 @@
 
 #include "cli/JsonFile.h"
 #include "platform/File.h"
+#include "tests/cli/CliUnderTest.h"
+#include "tests/support/ChildCost.h"
 #include "tests/support/TimeBudget.h"
 
 namespace fs = std::filesystem;
@@ -38,33 +34,14 @@ struct Cost {
     long maxRssKb = 0;
 };
 
-// Runs the command line in a child and measures it with wait4.
+// Runs the command line in a child and measures it.
 Cost RunCli(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    std::string program = TABORA_CLI_PATH;
-    argv.push_back(program.data());
-    std::vector<std::string> copies = args;
-    for (std::string& a : copies) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    const auto t0 = std::chrono::steady_clock::now();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, 1);
-        ::dup2(null, 2);
-        // A pending alarm survives exec: a hang ends as a failure.
-        ::alarm(30);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    Cost cost;
-    int status = 0;
-    rusage usage{};
-    ::wait4(pid, &status, 0, &usage);
-    cost.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    cost.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    cost.maxRssKb = usage.ru_maxrss;
-    return cost;
+    std::vector<std::string> argv = {tabora::test::CliUnderTest()};
+    argv.insert(argv.end(), args.begin(), args.end());
+    tabora::test::ProgramLimits limits;
+    limits.timeoutSeconds = 30;
+    const tabora::test::ProgramRun run = tabora::test::RunProgram(argv, limits);
+    return {run.status, run.seconds, long(run.peakBytes / 1024)};
 }
 
 // `{"pad": [item, item, ...]}` filling `bytes`.

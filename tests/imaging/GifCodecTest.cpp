@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <thread>
+#include <vector>
 
 #include "imaging/GifCodec.h"
 #include "io/Hex.h"
@@ -222,4 +224,43 @@ TEST(GifCodec, WriteFailuresAreReported) {
     PtrMacStream out;
     ArgbImage empty;
     EXPECT_THROW(GifCodec::Write(empty, out, true, std::nullopt, block.data(), 61), TaboraError);
+}
+
+// The library's quantiser keeps the axis it sorts along in a global, so two
+// threads quantising at once could each sort by the other's axis: a batch
+// on several cores wrote different colour tables for the same button. Every
+// thread must write the bytes one thread alone writes.
+TEST(GifCodec, ThreadsWriteTheBytesOneThreadWrites) {
+    // Many colours, so the quantiser has boxes to split and sort.
+    std::vector<ArgbImage> pictures;
+    for (int p = 0; p < 4; ++p) {
+        ArgbImage image(174, 74);
+        for (int32_t y = 0; y < 74; ++y) {
+            for (int32_t x = 0; x < 174; ++x) {
+                image.At(x, y) = MakePixel(255, uint8_t(x * (3 + p) + y), uint8_t(y * (5 + p) ^ x),
+                                           uint8_t((x * y) >> p));
+            }
+        }
+        pictures.push_back(std::move(image));
+    }
+    const Bytes block = SignedBlock(100);
+    std::vector<Bytes> expected;
+    for (const ArgbImage& image : pictures)
+        expected.push_back(WriteGif(image, false, std::nullopt, block));
+
+    constexpr int kThreads = 4;
+    constexpr int kRounds = 12;
+    std::vector<int> mismatches(kThreads, 0);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < kRounds; ++round) {
+                const size_t p = size_t(t + round) % pictures.size();
+                if (WriteGif(pictures[p], false, std::nullopt, block) != expected[p])
+                    ++mismatches[size_t(t)];
+            }
+        });
+    }
+    for (std::thread& t : threads) t.join();
+    for (int t = 0; t < kThreads; ++t) EXPECT_EQ(mismatches[size_t(t)], 0) << "thread " << t;
 }

@@ -4,6 +4,9 @@
 #include "io/Hex.h"
 #include "platform/Error.h"
 #include "tests/imaging/CodecTestSupport.h"
+#include "tests/support/HostileCorpus.h"
+
+#include <zlib.h>
 
 using namespace tabora;
 using namespace tabora::test;
@@ -106,6 +109,94 @@ TEST(PngCodec, RefusesTextLayoutsThatAreNotExactlyOneTbraChunk) {
     EXPECT_FALSE(ReadPng(MakePng({{"TBRA", hex}}), found));
     EXPECT_FALSE(ReadPng(MakePng({}, {{"Tbra", hex}}), found));
     EXPECT_FALSE(ReadPng(MakePng({}), found));
+}
+
+// What other programs put around the block, and the text chunk kinds as
+// the reader has always taken them.
+TEST(PngCodec, TakesTheBlockAmongOtherMetadataAsBefore) {
+    const std::string hex = "0103AB";
+    const std::string tbra = std::string("Tbra") + '\0' + hex;
+    auto withChunks = [&](const std::vector<std::pair<const char*, Bytes>>& before,
+                          bool ihdrFirst = true) {
+        Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+        const Bytes start = PngStart();
+        Bytes ihdr(start.begin() + 8, start.end());
+        if (ihdrFirst) png.insert(png.end(), ihdr.begin(), ihdr.end());
+        for (const auto& [type, data] : before) PngChunkTo(png, type, data);
+        if (!ihdrFirst) png.insert(png.end(), ihdr.begin(), ihdr.end());
+        PngEnd(png);
+        return png;
+    };
+    const Bytes text(tbra.begin(), tbra.end());
+    Bytes found;
+    // Gamma, resolution, time, a palette suggestion, a private chunk: all passed over.
+    EXPECT_TRUE(ReadPng(withChunks({{"gAMA", {0, 0, 0xB1, 0x8F}},
+                                    {"pHYs", {0, 0, 0x0E, 0xC4, 0, 0, 0x0E, 0xC4, 1}},
+                                    {"sPLT", SuggestedPaletteChunk("p", 64)},
+                                    {"quIt", Bytes(100, 7)},
+                                    {"tEXt", text},
+                                    {"tIME", {0x07, 0xE8, 1, 2, 3, 4, 5}}}),
+                        found));
+    EXPECT_EQ(found, (Bytes{0x01, 0x03, 0xAB}));
+    // Compressed, the block is unpacked; the text ends at a NUL.
+    Bytes compressed = {'T', 'b', 'r', 'a', 0, 0};
+    const std::string inner = hex + '\0' + "ignored";
+    uLongf size = compressBound(uLong(inner.size()));
+    Bytes packed(size);
+    compress(packed.data(), &size, reinterpret_cast<const Bytef*>(inner.data()),
+             uLong(inner.size()));
+    compressed.insert(compressed.end(), packed.begin(), packed.begin() + long(size));
+    EXPECT_TRUE(ReadPng(withChunks({{"zTXt", compressed}}), found));
+    EXPECT_EQ(found, (Bytes{0x01, 0x03, 0xAB}));
+    Bytes cut = text;
+    cut.insert(cut.begin() + 7, 0);
+    EXPECT_TRUE(ReadPng(withChunks({{"tEXt", cut}}), found));
+    EXPECT_EQ(found, (Bytes{0x01}));
+    // An international text never carried the block (the reader used to
+    // find it empty).
+    Bytes international = {'T', 'b', 'r', 'a', 0, 0, 0, 0, 0};
+    international.insert(international.end(), hex.begin(), hex.end());
+    found.clear();
+    EXPECT_FALSE(ReadPng(withChunks({{"iTXt", international}}), found) && !found.empty());
+
+    // No block is longer than 4096 characters of hex text; a longer text is
+    // not ours, whether plain or compressed.
+    auto compress = [](const std::string& key, const std::string& text) {
+        Bytes chunk(key.begin(), key.end());
+        chunk.insert(chunk.end(), {0, 0});
+        uLongf size = compressBound(uLong(text.size()));
+        Bytes packed(size);
+        ::compress(packed.data(), &size, reinterpret_cast<const Bytef*>(text.data()),
+                   uLong(text.size()));
+        chunk.insert(chunk.end(), packed.begin(), packed.begin() + long(size));
+        return chunk;
+    };
+    for (size_t length : {size_t(4096), size_t(4097)}) {
+        const std::string hexText(length, '7');
+        const std::string plain = std::string("Tbra") + '\0' + hexText;
+        EXPECT_EQ(ReadPng(withChunks({{"tEXt", Bytes(plain.begin(), plain.end())}}), found),
+                  length == 4096)
+            << length;
+        EXPECT_EQ(ReadPng(withChunks({{"zTXt", compress("Tbra", hexText)}}), found), length == 4096)
+            << length;
+        EXPECT_EQ(found.size(), length == 4096 ? 2048u : 0u);
+    }
+
+    auto readError = [&](const Bytes& file) {
+        try {
+            ReadPng(file, found);
+        } catch (const TaboraError& e) {
+            return std::string(e.what()) == "error reading PNG file";
+        }
+        return false;
+    };
+    // A damaged compressed block, text in front of the header, a critical
+    // chunk nobody knows: the read error.
+    Bytes damaged = compressed;
+    damaged[8] ^= 0xFF;
+    EXPECT_TRUE(readError(withChunks({{"zTXt", damaged}})));
+    EXPECT_TRUE(readError(withChunks({{"tEXt", text}}, false)));
+    EXPECT_TRUE(readError(withChunks({{"QUIT", {1, 2, 3}}, {"tEXt", text}})));
 }
 
 TEST(PngCodec, ForeignAndDamagedFilesRaiseTheReadError) {

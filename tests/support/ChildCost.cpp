@@ -7,6 +7,9 @@
 #include <fstream>
 #include <new>
 #include <sstream>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -138,6 +141,93 @@ ChildCost RunInChild(const std::function<std::string()>& work, uint64_t addressL
     std::getline(in, cost.outcome, '\0');
     cost.finished = true;
     return cost;
+}
+
+ProgramRun RunProgram(const std::vector<std::string>& argv, const ProgramLimits& limits) {
+    // A program that ends before reading all its input must not end the test.
+    ::signal(SIGPIPE, SIG_IGN);
+    ProgramRun run;
+    int in[2], out[2], err[2];
+    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0 ||
+        ::pipe2(err, O_CLOEXEC) != 0) {
+        run.err = "pipe failed";
+        return run;
+    }
+    std::vector<char*> args;
+    std::vector<std::string> copies = argv;
+    for (std::string& a : copies) args.push_back(a.data());
+    args.push_back(nullptr);
+    std::fflush(nullptr);
+    const auto t0 = std::chrono::steady_clock::now();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(in[0], 0);
+        ::dup2(out[1], 1);
+        ::dup2(err[1], 2);
+        if (!limits.directory.empty() && ::chdir(limits.directory.c_str()) != 0) ::_exit(126);
+        if (limits.addressBytes && ChildAddressLimitEnforced()) {
+            rlimit limit{limits.addressBytes, limits.addressBytes};
+            ::setrlimit(RLIMIT_AS, &limit);
+        }
+        if (limits.fileBytes) {
+            rlimit limit{limits.fileBytes, limits.fileBytes};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        // The program must deal with these itself, whatever its parent ignores.
+        ::signal(SIGXFSZ, SIG_DFL);
+        ::signal(SIGPIPE, SIG_DFL);
+        // A pending alarm survives exec: a hang ends as a failure.
+        ::alarm(limits.timeoutSeconds);
+        ::execv(args[0], args.data());
+        ::_exit(127);
+    }
+    ::close(in[0]);
+    ::close(out[1]);
+    ::close(err[1]);
+    // Feeds the input and gathers both outputs at once, so that neither side
+    // waits on a full pipe.
+    size_t fed = 0;
+    int inFd = in[1];
+    if (limits.input.empty()) {
+        ::close(inFd);
+        inFd = -1;
+    }
+    std::string* sinks[2] = {&run.out, &run.err};
+    int fds[2] = {out[0], err[0]};
+    char buffer[65536];
+    while (fds[0] >= 0 || fds[1] >= 0 || inFd >= 0) {
+        pollfd polls[3] = {{fds[0], POLLIN, 0}, {fds[1], POLLIN, 0}, {inFd, POLLOUT, 0}};
+        if (::poll(polls, 3, -1) < 0) break;
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i] < 0 || polls[i].revents == 0) continue;
+            const ssize_t n = ::read(fds[i], buffer, sizeof buffer);
+            if (n > 0) {
+                sinks[i]->append(buffer, size_t(n));
+            } else {
+                ::close(fds[i]);
+                fds[i] = -1;
+            }
+        }
+        if (inFd >= 0 && polls[2].revents != 0) {
+            const ssize_t n =
+                (polls[2].revents & POLLOUT)
+                    ? ::write(inFd, limits.input.data() + fed, limits.input.size() - fed)
+                    : -1;
+            if (n > 0) fed += size_t(n);
+            if (n <= 0 || fed == limits.input.size()) {
+                ::close(inFd);
+                inFd = -1;
+            }
+        }
+    }
+    int status = 0;
+    rusage usage{};
+    ::wait4(pid, &status, 0, &usage);
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    run.peakBytes = uint64_t(usage.ru_maxrss) * 1024;
+    if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) run.signal = WTERMSIG(status);
+    return run;
 }
 
 }  // namespace tabora::test

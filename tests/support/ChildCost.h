@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace tabora::test {
 
@@ -25,5 +26,29 @@ ChildCost RunInChild(const std::function<std::string()>& work, uint64_t addressL
 
 // Whether RunInChild enforces the address limit in this build.
 bool ChildAddressLimitEnforced();
+
+}  // namespace tabora::test
+
+namespace tabora::test {
+
+// Runs a program (argv[0] is its path) in a child process and measures it.
+struct ProgramRun {
+    int status = -1;         // the exit status, or -1 when it did not exit
+    int signal = 0;          // the signal that ended it, if one did
+    std::string out;         // standard output
+    std::string err;         // standard error
+    double seconds = 0;      // wall time
+    uint64_t peakBytes = 0;  // the largest resident size it reached
+};
+
+struct ProgramLimits {
+    std::string input;             // standard input
+    uint64_t addressBytes = 0;     // RLIMIT_AS when not 0 (ignored under the address sanitizer)
+    uint64_t fileBytes = 0;        // RLIMIT_FSIZE when not 0
+    unsigned timeoutSeconds = 60;  // killed after this
+    std::string directory;         // the working directory, when not empty
+};
+
+ProgramRun RunProgram(const std::vector<std::string>& argv, const ProgramLimits& limits = {});
 
 }  // namespace tabora::test
