@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <optional>
 #include <utility>
 
 #include <nlohmann/json.hpp>
@@ -18,6 +19,19 @@ using nlohmann::json;
 
 namespace {
 
+// The whole of `text` as a decimal integer in min..max ('+' allowed), or
+// nothing.
+std::optional<int64_t> IntegerIn(std::string_view text, int64_t min, int64_t max) {
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    int64_t value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < min ||
+        value > max) {
+        return std::nullopt;
+    }
+    return value;
+}
+
 [[noreturn]] void OutOfRange(std::string_view what, std::string_view got, int64_t min, int64_t max) {
     throw UsageError(std::string(what) + " must be an integer in " + RangeText(min, max) + " (got \"" +
                      std::string(got) + "\")");
@@ -26,15 +40,9 @@ namespace {
 }  // namespace
 
 int64_t ParseInteger(std::string_view text, std::string_view what, int64_t min, int64_t max) {
-    std::string_view digits = text;
-    if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
-    int64_t value = 0;
-    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() ||
-        value < min || value > max) {
-        OutOfRange(what, text, min, max);
-    }
-    return value;
+    const std::optional<int64_t> value = IntegerIn(text, min, max);
+    if (!value) OutOfRange(what, text, min, max);
+    return *value;
 }
 
 Color ParseWebColor(std::string_view text, std::string_view what) {
@@ -248,15 +256,9 @@ int32_t ParseButtonSize(std::string_view text, std::string_view what, int16_t st
                         TaboraButton& scratch) {
     scratch.SetStyleNumber(styleNumber);
     const int32_t largest = scratch.MaxButtonSize();
-    std::string_view digits = text;
-    if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
-    int64_t value = 0;
-    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() ||
-        value < kMinButtonSize || value > largest) {
-        SizeOutOfRange(what, styleNumber, largest, text);
-    }
-    return int32_t(value);
+    const std::optional<int64_t> value = IntegerIn(text, kMinButtonSize, largest);
+    if (!value) SizeOutOfRange(what, styleNumber, largest, text);
+    return int32_t(*value);
 }
 
 ButtonSettings Resolve(const ButtonSettings& base, const SettingsPatch& patch, TaboraButton& scratch,
