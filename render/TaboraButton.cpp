@@ -171,6 +171,9 @@ bool TaboraButton::SetStyleNumber(int16_t n) {
     style_ = n == 0 ? nullptr : styles_.Load(n);
     if (style_) styleRect_ = style_->image.Extent();
     settings_.styleNumber = n;
+    // A size beyond what the new style reaches comes down to its largest, so
+    // the button is the one the same settings open as.
+    settings_.buttonSize = std::min(settings_.buttonSize, MaxButtonSize());
     validLayers_ = 0;
     return true;
 }

@@ -182,9 +182,12 @@ TEST(ButtonSettings, WideningLimitsFollowTheStyle) {
 
     b.SetStyleNumber(styles.Put(2, *SolidStyle(100, 30, -1, 12)));
     EXPECT_EQ(b.MaxExtraWidth(), 0);
-    // A fixed style still gets its own starting size.
-    EXPECT_TRUE(b.SetButtonSize(b.DefaultButtonSize()));
+    // A fixed style still gets its own starting size, which is also its
+    // largest: the widened size of the style before comes down to it, as
+    // opening these settings would give.
+    EXPECT_EQ(b.MaxButtonSize(), 224);
     EXPECT_EQ(b.settings().buttonSize, 224);
+    EXPECT_FALSE(b.SetButtonSize(b.DefaultButtonSize()));
 
     // A stretch column outside the image, or an image wider than a widened
     // body may be, cannot be widened.
