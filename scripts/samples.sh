@@ -13,19 +13,23 @@ if [ ! -x "$cli" ]; then
 fi
 mkdir -p "$out"
 
-"$cli" render -o "$out/home.png" --style 12 --caption "Home" --font-size 12 --bold
-"$cli" render -o "$out/contact.gif" --style 12 --caption "Contact us" --hue 2048 \
+# Style 64 is today's flat pill, 40 pixels tall, in sky; 258 a two-hue
+# gradient, 413 a glowing outline for dark pages, 902 a round icon.
+"$cli" render -o "$out/home.png" --style 64 --caption "Home" --font-size 12 --bold \
+  --text-color "#1F2328"
+"$cli" render -o "$out/contact.gif" --style 64 --caption "Contact us" --hue 2048 \
   --remove-background --background "#F0F0F0"
-"$cli" render -o "$out/download.jpg" --style 179 --caption "Download" --brightness 40 \
+"$cli" render -o "$out/download.jpg" --style 258 --caption "Download" --brightness 40 \
   --text-color "#FFFFE0" --antialias --quality 90
-"$cli" render -o "$out/news.bmp" --style 477 --caption "News" --italic --no-shadow \
-  --background "#203040"
-"$cli" render -o "$out/plain.png" --style 885 --remove-background --include-shadow-area
+"$cli" render -o "$out/news.bmp" --style 413 --caption "News" --italic --no-shadow \
+  --text-color "#3993E5" --background "#203040"
+"$cli" render -o "$out/plain.png" --style 902 --remove-background --include-shadow-area
 "$cli" render -o "$out/again.png" --from "$out/contact.gif" --caption "From GIF"
 
 cat > "$out/navbar.json" <<'JSON'
 {
-  "defaults": {"styleNumber": 12, "fontSize": 11, "bold": true, "removeBackground": true},
+  "defaults": {"styleNumber": 64, "fontSize": 11, "bold": true, "removeBackground": true,
+               "textColor": "#1F2328"},
   "fitCaption": true,
   "sameSize": true,
   "html": "navbar.html",

@@ -28,6 +28,11 @@ enum class StyleShape : uint8_t {
     Ribbon,        // forked (swallow-tailed) ends
     FoldedRibbon,  // a band in front of two forked tails
     Keycap,        // rounded top face over a deeper base
+    // Pieces of a segmented control that join side by side: rounded on the
+    // outer side only.
+    SegmentLeft,
+    SegmentMiddle,
+    SegmentRight,
 };
 
 enum class StyleMaterial : uint8_t {
@@ -46,18 +51,25 @@ enum class StyleMaterial : uint8_t {
     Texture,  // `variant` is a StyleTexture
     TwoTone,  // light upper half over a deeper lower half
     Dark,     // dark face with a coloured accent edge
+    // The families of today's pages.
+    Tonal,       // a soft tint of the colour, for a caption in its deep shade
+    Elevated,    // a flat face lifted by a soft shadow all round, inside the margin
+    TwoHue,      // a gradient from the colour to a second one (`variant`)
+    Neutral,     // light or dark grey with a hairline edge: the secondary button
+    Segment,     // a piece of a segmented control; `variant` 1 is the chosen one
+    DarkTonal,   // a deep tint of the colour, for dark pages
+    DarkGlow,    // a dark face ringed in the colour with a faint glow, for dark pages
 };
 
 enum class StyleTexture : uint8_t {
     Leather,
     Denim,
     Carbon,
-    Wood,
     Stone,
-    // Textures that do not change along a row, so they can be widened.
+    // Textures whose middle does not change along a row, so they can be
+    // widened: long straight grain and stripes.
+    Wood,
     Pinstripe,
-    Ribs,
-    Hairline,
 };
 
 enum class StyleIcon : uint8_t {
@@ -80,16 +92,30 @@ enum class StyleIcon : uint8_t {
     Power,
 };
 
-// Colourways are numbered; the generator holds their colours. Metals use the
-// first kMetalCount numbers as tints of their own.
-constexpr uint8_t kColourwayCount = 16;
+// Colourways are numbered: the sixteen colours, then the greys of the
+// neutral buttons. Metals use the first kMetalCount numbers as tints of their
+// own. Both tables live with the catalogue, which derives each style's
+// caption colour from them; the generator draws with the same values.
+constexpr uint8_t kColourwayCount = 22;
 constexpr uint8_t kMetalCount = 8;
+struct NamedColour {
+    uint32_t rgb;  // 0xRRGGBB
+    const char* name;
+};
+struct NamedMetal {
+    uint32_t dark, mid, light;  // 0xRRGGBB: its shadow, body and shine
+    const char* name;
+};
+const NamedColour& ColourwayOf(uint8_t index);
+const NamedMetal& MetalOf(uint8_t index);
 
 struct StyleRecipe {
     StyleShape shape = StyleShape::RoundRect;
     StyleMaterial material = StyleMaterial::Flat;
     uint8_t colourway = 0;
-    uint8_t variant = 0;  // texture for Texture, weight for Outline
+    // Texture for Texture, weight for Outline, second colourway for TwoHue,
+    // chosen (1) or not for Segment.
+    uint8_t variant = 0;
     StyleIcon icon = StyleIcon::None;
     int16_t width = 0;  // image size
     int16_t height = 0;
@@ -97,7 +123,23 @@ struct StyleRecipe {
     int16_t margin = 0;  // transparent room around the body (glows)
     int16_t defaultStretch = 0;
     int16_t stretchColumn = -1;
+    // Styles of one family differ only in colourway (or glyph): numbered in
+    // strip order, the two opening styles each a family of their own.
+    uint16_t family = 0;
 };
+
+// Where a caption sits on a style: the part of the picture it belongs in
+// (clear of rounded ends, points, notches, an icon's glyph well and a
+// keycap's lip; the caption is centred on it), and the colour that reads best
+// there: light or dark, or a deep or pale shade of the style's own colour on
+// tonal and outline styles. `darkPage`: the style is drawn for dark pages,
+// and a caption on its clear parts stands on dark.
+struct CaptionPlace {
+    Rect area;  // in the style picture's pixels
+    Color colour = MakeColor(255, 255, 255);
+    bool darkPage = false;
+};
+CaptionPlace CaptionPlaceOf(const StyleRecipe& recipe);
 
 // The catalogue before layout: headings and styles in strip order.
 struct CataloguePlanItem {
@@ -115,7 +157,8 @@ void LayoutCatalogue(std::span<const CataloguePlanItem> plan, std::span<Rect> re
 struct CatalogueItem {
     ArchiveEntry entry;
     std::string_view heading;
-    StyleRecipe recipe;  // meaningful when the entry has style data
+    StyleRecipe recipe;    // meaningful when the entry has style data
+    CaptionPlace caption;  // likewise
     Rect StripRect() const { return {entry.left, entry.top, entry.right, entry.bottom}; }
     bool IsHeading() const { return entry.resourceNumber == 0; }
 };
@@ -130,5 +173,7 @@ std::span<const ArchiveEntry> CatalogueTable();
 // the picture changes along every row, so no column can be repeated.
 int16_t StretchColumnOf(const StyleRecipe& recipe);
 int16_t DefaultStretchOf(const StyleRecipe& recipe);
+// Chips start narrower: three times their height.
+int16_t ChipStretchOf(const StyleRecipe& recipe);
 
 }  // namespace tabora

@@ -7,15 +7,16 @@ namespace tabora {
 
 namespace {
 
-// Two standard styles side by side fill the 196-pixel strip: 4 + 90 + 8 + 90
-// + 4. Wider or taller pictures are shown as thumbnails within these limits,
-// and the thumbnail's rectangle is what a click hits.
+// Three of today's buttons side by side fill the 196-pixel strip (4 + 56 + 8
+// + 56 + 8 + 56 + 4), two of the wider ones (4 + 90 + 8 + 90 + 4). Wider or
+// taller pictures are shown as thumbnails within these limits, and the
+// thumbnail's rectangle is what a click hits. Today's heights up to 48 are
+// shown as they are.
 constexpr int32_t kMarginX = 4;
 constexpr int32_t kThumbMaxWidth = 90;
-constexpr int32_t kThumbMaxHeight = 40;
+constexpr int32_t kThumbMaxHeight = 48;
 constexpr int32_t kMinGapX = 8;
-// Room under each row for the picture's drop shadow and a little air; with
-// ~450 rows this is what the 15,530 visible rows can afford.
+// Room under each row for the picture's drop shadow and a little air.
 constexpr int32_t kRowGap = 6;
 // A heading band; its text is drawn by the generator and a click on it
 // chooses nothing.
@@ -23,11 +24,12 @@ constexpr int32_t kHeadingHeight = 24;
 constexpr int32_t kAfterHeading = 4;
 constexpr int32_t kAfterSection = 12;
 
-// Default widths for a typical caption ("Click Me!" in 12-point bold is about
-// 75 pixels), by body height: small buttons want less padding.
-constexpr int32_t kDefaultWidthSmall = 96;
-constexpr int32_t kDefaultWidth = 124;
-constexpr int32_t kDefaultWidthLarge = 156;
+// Default widths of a button, for a typical caption ("Click Me!" in 12-point
+// bold is about 75 pixels) with the padding its height calls for: buttons of
+// today's heights are about three heights wide, smaller ones 112 pixels.
+// (Chips set their own, ChipStretchOf.)
+constexpr int32_t kDefaultWidthClassic = 112;
+constexpr int32_t kTodayHeight = 36;
 
 struct Size {
     int32_t w = 0;
@@ -45,10 +47,7 @@ Size ThumbnailOf(const StyleRecipe& r) {
     return {std::max(1, (w * kThumbMaxHeight + h / 2) / h), kThumbMaxHeight};
 }
 
-bool SameFamily(const StyleRecipe& a, const StyleRecipe& b) {
-    return a.shape == b.shape && a.material == b.material && a.radius == b.radius &&
-           a.margin == b.margin;
-}
+bool SameFamily(const StyleRecipe& a, const StyleRecipe& b) { return a.family == b.family; }
 
 // Lays out a run of same-sized pictures as a grid of balanced rows under
 // y; returns the y below the last row.
@@ -71,11 +70,14 @@ int32_t LayoutRun(std::span<const size_t> run, Size size, int32_t y, std::span<R
 }  // namespace
 
 int16_t StretchColumnOf(const StyleRecipe& r) {
-    if (r.shape == StyleShape::Circle || r.icon != StyleIcon::None) return -1;
-    if (r.material == StyleMaterial::Texture && StyleTexture(r.variant) < StyleTexture::Pinstripe)
+    if (r.shape == StyleShape::Circle) return -1;
+    if (r.material == StyleMaterial::Texture && StyleTexture(r.variant) < StyleTexture::Wood)
         return -1;
     const int32_t bodyW = r.width - 2 * r.margin;
-    const int32_t head = (r.height - 2 * r.margin) / 2;  // arrow point length
+    const int32_t bodyH = r.height - 2 * r.margin;
+    const int32_t head = bodyH / 2;  // arrow point length
+    if (r.icon != StyleIcon::None)  // the middle of the label, right of the glyph well
+        return int16_t(r.margin + bodyH + (bodyW - bodyH) / 2);
     switch (r.shape) {
         case StyleShape::ArrowRight:
             return int16_t(r.margin + (bodyW - head) / 2);
@@ -89,9 +91,14 @@ int16_t StretchColumnOf(const StyleRecipe& r) {
 int16_t DefaultStretchOf(const StyleRecipe& r) {
     if (StretchColumnOf(r) < 0) return 0;
     const int32_t bodyH = r.height - 2 * r.margin;
-    const int32_t target = bodyH <= 22   ? kDefaultWidthSmall
-                           : bodyH >= 40 ? kDefaultWidthLarge
-                                         : kDefaultWidth + 2 * r.margin;
+    int32_t target = bodyH >= kTodayHeight ? 3 * bodyH + 4 : kDefaultWidthClassic;
+    if (r.icon != StyleIcon::None) target += bodyH;  // the glyph well
+    target += 2 * r.margin;
+    return int16_t(std::clamp(target - r.width, 0, Archive::kMaxStyleWidth - r.width));
+}
+
+int16_t ChipStretchOf(const StyleRecipe& r) {
+    const int32_t target = 3 * (r.height - 2 * r.margin) + 2 * r.margin;
     return int16_t(std::clamp(target - r.width, 0, Archive::kMaxStyleWidth - r.width));
 }
 
@@ -151,6 +158,7 @@ std::vector<CatalogueItem> BuildItems() {
             item.entry.resourceNumber = int16_t(127 + i + 1);
             item.entry.defaultStretch = item.recipe.defaultStretch;
             item.entry.stretchColumn = item.recipe.stretchColumn;
+            item.caption = CaptionPlaceOf(item.recipe);
         }
     }
     return out;

@@ -104,9 +104,9 @@ TEST_F(Cli, UsageErrorsExitTwoAndNameTheOptionAndItsRange) {
          "--size must be an integer in 20.."},
         // However absurd the number, the message gives the style's own range.
         {{"render", "-o", out, "--style", "12", "--size", "99999999999999999999"},
-         "--size must be an integer in 20..356 for style 12"},
+         "--size must be an integer in 20..420 for style 12"},
         {{"render", "-o", out, "--style", "12", "--size", "-5"},
-         "--size must be an integer in 20..356 for style 12"},
+         "--size must be an integer in 20..420 for style 12"},
         {{"render", "-o", out, "--size", "500"},
          "--size must be an integer in 20..200 for style 0"},
         {{"render", "-o", out, "--text-color", "12345"}, "--text-color must be a colour RRGGBB"},
@@ -195,10 +195,10 @@ TEST_F(Cli, RenderThenInspectRoundTripsInEveryFormat) {
 // pick in the window's archive does; a size given wins.
 TEST_F(Cli, AStyleWithoutASizeStartsAtItsDefaultSize) {
     ASSERT_EQ(Run({"render", "-o", Path("a.png"), "--style", "12"}).status, 0);
-    EXPECT_EQ(Inspect(Path("a.png"))["buttonSize"], 272);
+    EXPECT_EQ(Inspect(Path("a.png"))["buttonSize"], 312);
     Write("s.json", R"({"styleNumber": 12})");
     ASSERT_EQ(Run({"render", "-o", Path("b.png"), "--settings", Path("s.json")}).status, 0);
-    EXPECT_EQ(Inspect(Path("b.png"))["buttonSize"], 272);
+    EXPECT_EQ(Inspect(Path("b.png"))["buttonSize"], 312);
     ASSERT_EQ(Run({"render", "-o", Path("c.png"), "--style", "12", "--size", "150"}).status, 0);
     EXPECT_EQ(Inspect(Path("c.png"))["buttonSize"], 150);
     // Without a style there is nothing to widen.

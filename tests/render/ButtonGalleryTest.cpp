@@ -31,33 +31,37 @@ struct Cell {
 
 constexpr int kColumns = 4;
 
+// Styles by catalogue number: the glossy opening pair, today's flat, two-hue,
+// tonal, glow, icon-and-label and outline buttons with the caption colours
+// the catalogue records for them, a classic arrow, and the near-white gel at
+// full brightness.
 const Cell kCells[] = {
     {1, 0, 0, 0, "Arial", 12, 0x40, false, true, "Home", 0xFFFFFF, 0xFFFFFF},
     {1, 0, 0, 0, "Arial", 12, 0x40, true, true, "Home", 0xFFFFFF, 0xFFFFFF},
-    {22, 0, 1364, 0, "Arial", 14, 0x20, true, true, "Products", 0xFFFFFF, 0xF0E0D0},
-    {61, 0, 2728, -100, "Times New Roman", 14, 0x01, true, false, "About us", 0xFFFFFF, 0xFFFFFF},
-    {141, 60, 0, 0, "Arial", 8, 0x40, false, false, "Tiny", 0x000000, 0xFFFFFF},
-    {141, 120, 0, 0, "Arial", 10, 0x40, true, true, "Smaller", 0xFFFFFF, 0xFFFFFF},
-    {141, 200, 0, 0, "Arial", 12, 0x40, true, true, "Natural", 0xFFFFFF, 0xFFFFFF},
-    {141, 1000, 0, 0, "Arial", 12, 0x40, true, true, "Widest possible", 0xFFFFFF, 0xFFFFFF},
-    {171, 0, 500, 150, "DejaVu Sans", 11, 0x21, false, true, "Contact", 0x202020, 0x404040},
-    {171, 0, 500, 150, "DejaVu Sans", 11, 0x21, true, true, "Contact", 0x202020, 0x404040},
-    {331, 0, 3500, -205, "Courier New", 12, 0x20, true, true, "Login", 0x00FFFF, 0x000000},
+    {64, 0, 0, 0, "Arial", 14, 0x20, true, false, "Products", 0x28231F, 0xF0E0D0},
+    {258, 0, 2728, -100, "Times New Roman", 14, 0x01, true, false, "About us", 0xFFFFFF, 0xFFFFFF},
+    {16, 60, 0, 0, "Arial", 8, 0x40, false, false, "Tiny", 0x000000, 0xFFFFFF},
+    {16, 200, 0, 0, "Arial", 10, 0x40, true, false, "Save", 0x28231F, 0xFFFFFF},
+    {16, 0, 0, 0, "Arial", 12, 0x40, true, false, "Natural", 0x28231F, 0xFFFFFF},
+    {16, 1000, 0, 0, "Arial", 12, 0x40, true, false, "Widest possible", 0x28231F, 0xFFFFFF},
+    {190, 0, 500, 150, "DejaVu Sans", 11, 0x21, false, false, "Contact", 0xAB6A23, 0xFFFFFF},
+    {190, 0, 500, 150, "DejaVu Sans", 11, 0x21, true, false, "Contact", 0xAB6A23, 0xFFFFFF},
+    {413, 0, 0, 0, "Courier New", 12, 0x20, true, false, "Login", 0xE59339, 0x181514},
     {2, 0, 1800, 80, "Arial", 12, 0x20, true, true, "Go", 0xFFFFFF, 0xFFFFFF},
-    {221, 0, 0, 0, "DejaVu Serif", 12, 0x40, false, true, "Serif plain", 0xFFFFFF, 0xFFFFFF},
-    {221, 0, 0, 0, "DejaVu Serif", 12, 0x40, true, true, "Serif smooth", 0xFFFFFF, 0xFFFFFF},
-    {251, 0, 4092, 0, "Arial", 12, 0x01, true, true, "Grüße €", 0xFFFFFF, 0xCCCCFF},
-    {36, 0, 2046, 205, "Arial", 24, 0x20, true, true, "?", 0x000080, 0xFFFFFF},
+    {318, 0, 0, 0, "DejaVu Serif", 12, 0x40, false, false, "Play", 0x28231F, 0xFFFFFF},
+    {770, 0, 0, 0, "DejaVu Sans", 11, 0x20, true, false, "Next", 0x28231F, 0xFFFFFF},
+    {131, 0, 4092, 0, "Arial", 12, 0x01, true, false, "Grüße €", 0xC27828, 0xFFFFFF},
+    {447, 0, 2046, 205, "Arial", 24, 0x20, true, true, "?", 0x000080, 0xFFFFFF},
     // Captions in other scripts with the default font: shaped, reordered
     // and drawn from fallback faces; emoji in their own colours.
-    {22, 0, 0, 0, "Arial", 14, 0x40, true, true, "مرحبا بكم", 0xFFFFFF, 0xFFFFFF},
-    {22, 0, 1364, 0, "Arial", 14, 0x20, false, true, "שלום", 0xFFFFFF, 0xFFFFFF},
-    {141, 240, 2728, 0, "Arial", 12, 0x40, true, true, "Buy عربي now", 0xFFFFFF, 0xFFFFFF},
+    {64, 0, 0, 0, "Arial", 14, 0x40, true, false, "مرحبا بكم", 0x28231F, 0xFFFFFF},
+    {64, 0, 1364, 0, "Arial", 14, 0x20, false, false, "שלום", 0x28231F, 0xFFFFFF},
+    {16, 0, 2728, 0, "Arial", 12, 0x40, true, false, "Buy عربي now", 0x28231F, 0xFFFFFF},
     {1, 0, 0, 0, "Arial", 14, 0x40, true, true, "你好，欢迎", 0xFFFFFF, 0xFFFFFF},
-    {171, 0, 500, 150, "Arial", 13, 0x40, false, true, "ようこそ", 0x202020, 0x404040},
-    {61, 0, 700, 0, "Arial", 14, 0x40, true, true, "नमस्ते", 0xFFFFFF, 0xFFFFFF},
-    {251, 0, 3000, 0, "Arial", 14, 0x40, true, true, "สวัสดี", 0xFFFFFF, 0xCCCCFF},
-    {22, 260, 2400, 0, "Arial", 14, 0x20, true, true, "Sale 🎉 -50%", 0xFFFFFF, 0xFFFFFF},
+    {190, 0, 500, 150, "Arial", 13, 0x40, false, false, "ようこそ", 0xAB6A23, 0xFFFFFF},
+    {258, 0, 700, 0, "Arial", 14, 0x40, true, false, "नमस्ते", 0xFFFFFF, 0xFFFFFF},
+    {131, 0, 3000, 0, "Arial", 14, 0x40, true, false, "สวัสดี", 0xC27828, 0xCCCCFF},
+    {64, 0, 2400, 0, "Arial", 14, 0x20, true, false, "Sale 🎉 -50%", 0x28231F, 0xFFFFFF},
 };
 
 // A stand-in when no style art is linked: a soft capsule, stretchable.

@@ -6,6 +6,7 @@
 #include "io/MacStream.h"
 #include "platform/File.h"
 #include "styles/ScaledArt.h"
+#include "tools/artgen/PalettePng.h"
 
 namespace tabora::art {
 
@@ -77,6 +78,11 @@ void ArtOutput::Review(const std::string& fileName, const ArgbImage& image) cons
     PtrMacStream png;
     PngCodec::Write(image, png, true, std::nullopt, nullptr, 0);
     WriteWholeFile(outDir_ + "/review/" + fileName, png.Data(), png.Length());
+}
+
+void ArtOutput::ReviewSmall(const std::string& fileName, const ArgbImage& image) const {
+    const std::vector<uint8_t> png = PalettedPng(image);
+    WriteWholeFile(outDir_ + "/review/" + fileName, png.data(), png.size());
 }
 
 void ArtOutput::WriteFile(const std::string& relativePath, const void* data, size_t size) const {

@@ -27,6 +27,9 @@ public:
     void AddAlphaBitmap(const std::string& name, const ArgbImage& image);
     // A PNG of `image` (straight alpha kept) under review/, for people to look at.
     void Review(const std::string& fileName, const ArgbImage& image) const;
+    // The same for an opaque picture meant for the repository: at most 256
+    // colours, paletted, as small as it gets.
+    void ReviewSmall(const std::string& fileName, const ArgbImage& image) const;
 
     // Any other file the build installs (the desktop icons), under <outdir>;
     // one level of folder is created as needed.

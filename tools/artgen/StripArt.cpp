@@ -39,6 +39,8 @@ void DrawCoverageInk(ArgbImage& dest, int32_t x, int32_t y, const std::vector<ui
     }
 }
 
+}  // namespace
+
 // One line of text, left-aligned at x with its cell's top at y.
 int32_t DrawLabel(ArgbImage& dest, Font& font, const std::string& text, int32_t x, int32_t y,
                   uint32_t ink) {
@@ -49,6 +51,8 @@ int32_t DrawLabel(ArgbImage& dest, Font& font, const std::string& text, int32_t 
     DrawCoverageInk(dest, x, y, cov, w, h, ink);
     return ext.cx;
 }
+
+namespace {
 
 // `band` in CSS pixels, the font and `dest` at `scale`.
 void DrawHeading(ArgbImage& dest, Font& font, std::string_view heading, Rect band, int scale) {
@@ -70,6 +74,8 @@ FloatImage Thumbnail(const ArgbImage& style, Rect rect) {
     return full.Reduced(rect.Width(), rect.Height());
 }
 
+}  // namespace
+
 std::unique_ptr<Font> HeadingFont(int32_t em) {
     FontRecord record;
     record.height = -em;
@@ -77,8 +83,6 @@ std::unique_ptr<Font> HeadingFont(int32_t em) {
     record.faceName = "DejaVu Sans";
     return Font::Create(record);
 }
-
-}  // namespace
 
 void FillChecker(ArgbImage& dest, Rect rect, int32_t cell) {
     rect = rect.Intersect(dest.Extent());
@@ -171,34 +175,6 @@ ArgbImage DrawArchiveStrip(std::span<const CatalogueItem> items,
         CompositeOnto(strip, place.left, place.top, thumb);
     }
     return strip;
-}
-
-ArgbImage DrawContactSheet(std::span<const CatalogueItem> items,
-                           const std::vector<ArgbImage>& styles) {
-    constexpr int32_t kCellW = 176, kCellH = 84, kColumns = 6;
-    int32_t rows = 0, col = kColumns;
-    for (const auto& item : items) {
-        if (item.IsHeading() || col == kColumns) ++rows, col = 0;
-        if (!item.IsHeading()) ++col;
-    }
-    ArgbImage sheet(kCellW * kColumns, kCellH * rows);
-    FillChecker(sheet, sheet.Extent(), kChecker);
-    auto font = HeadingFont(9);
-    int32_t row = -1;
-    col = kColumns;
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (items[i].IsHeading() || col == kColumns) ++row, col = 0;
-        if (items[i].IsHeading()) continue;
-        const int32_t x = col * kCellW, y = row * kCellH;
-        const ArgbImage& s = styles[i];
-        const FloatImage body = FloatImage::FromArgb(s);
-        const int32_t bx = x + (kCellW - s.Width()) / 2, by = y + 10 + (74 - s.Height()) / 2;
-        DrawDropShadow(sheet, bx, by, body, 1);
-        CompositeOnto(sheet, bx, by, body);
-        DrawLabel(sheet, *font, std::to_string(i + 1), x + 4, y + 1, kHeadingInk);
-        ++col;
-    }
-    return sheet;
 }
 
 ArgbImage DrawStretchSheet(std::span<const CatalogueItem> items,

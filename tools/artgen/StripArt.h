@@ -1,7 +1,11 @@
 #pragma once
 #include <array>
+#include <memory>
 #include <span>
+#include <string>
 #include <vector>
+
+#include "platform/Fonts.h"
 
 #include "render/ArgbImage.h"
 #include "styles/Catalogue.h"
@@ -17,9 +21,12 @@ namespace tabora::art::style {
 ArgbImage DrawArchiveStrip(std::span<const CatalogueItem> items,
                            const std::vector<ArgbImage>& styles, int scale);
 
-// Every style at full size on a checker, for review.
-ArgbImage DrawContactSheet(std::span<const CatalogueItem> items,
-                           const std::vector<ArgbImage>& styles);
+// Every style, section by section under the strip's headings, each
+// numbered, over a cell that is white, mid grey and near-black in thirds;
+// `styles` drawn at `scale`, and so is the sheet. `widened`: at the width
+// each style starts at, else at its picture's own width (a smaller sheet).
+ArgbImage DrawPagesSheet(std::span<const CatalogueItem> items,
+                         const std::vector<ArgbImage>& styles, int scale, bool widened);
 // Every widenable style widened to the full 166 pixels as the renderer
 // widens it, for checking that no seam shows.
 ArgbImage DrawStretchSheet(std::span<const CatalogueItem> items,
@@ -51,6 +58,11 @@ void CompositeOnto(ArgbImage& dest, int32_t x, int32_t y, const FloatImage& src)
 // right and two down, softened by a 5 x 5 CSS pixel box, at 40 % black; the
 // body is drawn at `scale`.
 void DrawDropShadow(ArgbImage& dest, int32_t x, int32_t y, const FloatImage& body, int scale);
+// The bold face of the strip's headings at `em` pixels, and one line of it
+// in `ink` (0xRRGGBB) with its cell's top left at (x, y); returns its width.
+std::unique_ptr<Font> HeadingFont(int32_t em);
+int32_t DrawLabel(ArgbImage& dest, Font& font, const std::string& text, int32_t x, int32_t y,
+                  uint32_t ink);
 // A light grey checker that shows transparency without shouting.
 void FillChecker(ArgbImage& dest, Rect rect, int32_t cell);
 // Widens a style picture by `extra` CSS pixels the way the renderer does:

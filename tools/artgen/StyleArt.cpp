@@ -153,7 +153,9 @@ void GenerateStyleArt(ArtOutput& out) {
     const auto items = CatalogueItems();
     CheckCatalogue(items);
     const std::vector<ArgbImage> images = GenerateScale(out, items, 1);
-    out.Review("styles.png", style::DrawContactSheet(items, images));
+    const ArgbImage pages = style::DrawPagesSheet(items, images, 1, true);
+    out.ReviewSmall("styles-on-pages.png", pages);
+    out.Review("styles-on-pages-full.png", pages);
     out.Review("styles-widened.png", style::DrawStretchSheet(items, images));
     out.Review("styles-backgrounds.png", style::DrawBackgroundSheet(items, images));
     out.Review("styles-showcase.png", style::DrawShowcase(items, images));
@@ -162,6 +164,7 @@ void GenerateStyleArt(ArtOutput& out) {
     out.Review("styles-scales.png", style::DrawScalesSheet(items, {&images, &twice, &thrice}));
     out.Review("styles-gallery.png", style::DrawGallery(items, images, 1));
     out.Review("styles-gallery@2x.png", style::DrawGallery(items, twice, 2));
+    out.ReviewSmall("styles-on-pages@2x.png", style::DrawPagesSheet(items, twice, 2, false));
 }
 
 }  // namespace tabora::art

@@ -35,6 +35,14 @@ Rgba Surface(const SurfaceContext& ctx, const Sample& s) {
             return ShadeOutline(ctx, s);
         case StyleMaterial::Neon:
             return ShadeNeon(ctx, s);
+        case StyleMaterial::Tonal:
+        case StyleMaterial::Elevated:
+        case StyleMaterial::TwoHue:
+        case StyleMaterial::Neutral:
+        case StyleMaterial::Segment:
+        case StyleMaterial::DarkTonal:
+        case StyleMaterial::DarkGlow:
+            return ShadeToday(ctx, s);
         default:
             return ShadeBasic(ctx, s);
     }
@@ -48,31 +56,49 @@ Rgba BevelFrame(const SurfaceContext& ctx, const Sample& s, Rgba c) {
     if (frame <= 0 || ctx.recipe.material == StyleMaterial::Chrome ||
         ctx.recipe.material == StyleMaterial::Brushed)
         return c;
-    const Rgba lit = Shade(c, BevelLight(s, 1.0f), 0.55f, 0.45f);
+    const Rgba lit = Shade(c, FrameLight(s.grad), 0.5f, 0.42f);
     return Tint(c, lit, frame);
 }
 
-// A glyph on a round icon button: white on dark and saturated colours,
-// graphite on light ones, the colourway itself on an outline.
+// A glyph on an icon button: in the middle of a round one, in a well at the
+// leading end of any other.
 Rgba Icon(const SurfaceContext& ctx, const Sample& s, Rgba c) {
     const ShapeField& sh = ctx.shape;
-    const Vec2 centre{(sh.left + sh.right) / 2, (sh.top + sh.bottom) / 2};
-    const float size = sh.Height() / 2;
-    const float cov = Coverage(SdIcon(ctx.recipe.icon, {s.x, s.y}, centre, size) * s.scale);
+    const bool round = ctx.recipe.shape == StyleShape::Circle;
+    const float h = sh.Height();
+    const Vec2 centre{round ? (sh.left + sh.right) / 2 : sh.left + h / 2, (sh.top + sh.bottom) / 2};
+    const float size = round ? h / 2 : h * 0.4f;
+    const float d = SdIcon(ctx.recipe.icon, {s.x, s.y}, centre, size);
+    const float cov = Coverage(d * s.scale);
     const StyleMaterial m = ctx.recipe.material;
     if (m == StyleMaterial::Outline) {
-        Rgba ink = ctx.base;
+        const Rgba ink = ctx.caption;
         return {Lerp(c.r, ink.r, cov), Lerp(c.g, ink.g, cov), Lerp(c.b, ink.b, cov),
                 std::max(c.a, cov)};
     }
-    const bool light = Luminance(ctx.base) > 0.6f;
-    const Rgba ink = light ? Hex(0x30343A) : Hex(0xFFFFFF);
+    // The glyph is drawn in the caption colour the catalogue records, so a
+    // caption beside it (or the glyph alone) reads as the catalogue says.
+    const Rgba ink = ctx.caption;
+    const bool light = Luminance(ink) < 0.5f;  // a dark glyph: the button is light
+    if (!round) {
+        // The well: a shade of the face, up to a straight line at the
+        // label's edge.
+        const float well = Edge(sh.left + h - s.x + 0.5f, s.scale);
+        c = Tint(c, light || Luminance(ctx.base) < 0.08f ? Lighten(c, 0.14f) : Darken(c, 0.24f),
+                 well);
+    }
     if (m == StyleMaterial::Gel || m == StyleMaterial::Plastic) {
         // Pressed into the surface: a soft darker copy one pixel lower.
         const float under =
             Coverage(SdIcon(ctx.recipe.icon, {s.x, s.y - 1}, centre, size) * s.scale);
         c = Tint(c, Darken(c, light ? 0.0f : 0.35f), under * 0.6f);
         if (light) c = Tint(c, Hex(0xFFFFFF), under * 0.5f);
+        // The gloss is as light as a white glyph: a thin dark keyline round
+        // the glyph keeps it apart from the highlight.
+        if (!light) {
+            const float ring = Coverage((d - 1.0f) * s.scale) * (1 - cov);
+            c = Tint(c, Darken(ctx.base, 0.45f), ring * 0.55f * Clamp01(Luminance(c) * 1.6f - 0.5f));
+        }
     }
     return Tint(c, ink, cov);
 }
@@ -101,8 +127,16 @@ Rgba FoldedRibbon(const SurfaceContext& ctx, Sample s) {
 
 ArgbImage DrawStyle(const StyleRecipe& recipe, uint32_t seed, int scale) {
     const ShapeField shape(recipe);
-    const SurfaceContext ctx{recipe, shape, Colourway(recipe.colourway), seed};
-    const bool neon = recipe.material == StyleMaterial::Neon;
+    const Color caption = CaptionPlaceOf(recipe).colour;
+    const SurfaceContext ctx{
+        recipe, shape, Colourway(recipe.colourway), seed,
+        Hex(uint32_t(RedOf(caption)) << 16 | uint32_t(GreenOf(caption)) << 8 | BlueOf(caption))};
+    const StyleMaterial m = recipe.material;
+    // What some materials leave outside the outline, under the body.
+    const bool outside =
+        m == StyleMaterial::Neon || m == StyleMaterial::Elevated || m == StyleMaterial::DarkGlow;
+    const bool joins = recipe.shape == StyleShape::SegmentMiddle ||
+                       recipe.shape == StyleShape::SegmentRight;
     const float k = float(scale);
     FloatImage img(recipe.width * scale, recipe.height * scale);
     for (int32_t py = 0; py < img.Height(); ++py) {
@@ -115,7 +149,7 @@ ArgbImage DrawStyle(const StyleRecipe& recipe, uint32_t seed, int scale) {
             s.d = shape.Distance(s.x, s.y);
             const float cov = Coverage(s.d * s.scale);
             if (cov > 0) {
-                s.depth = std::max(-s.d, 0.0f);
+                s.depth = std::max(-(joins ? shape.EdgeDistance(s.x, s.y) : s.d), 0.0f);
                 s.v = shape.V(s.y);
                 s.grad = shape.Gradient(s.x, s.y);
                 Rgba c = recipe.shape == StyleShape::FoldedRibbon ? FoldedRibbon(ctx, s)
@@ -125,7 +159,13 @@ ArgbImage DrawStyle(const StyleRecipe& recipe, uint32_t seed, int scale) {
                 c.a *= cov;
                 img.Blend(px, py, c, 1);
             }
-            if (neon && s.d * s.scale > -0.5f) img.BlendUnder(px, py, NeonGlow(ctx, s.d), 1);
+            if (!outside || s.d * s.scale <= -0.5f) continue;
+            if (m == StyleMaterial::Neon)
+                img.BlendUnder(px, py, NeonGlow(ctx, s.d), 1);
+            else if (m == StyleMaterial::Elevated)
+                img.BlendUnder(px, py, ElevatedShadow(shape, s), 1);
+            else
+                img.BlendUnder(px, py, DarkGlowLight(ctx, s.d), 1);
         }
     }
     return img.ToArgb();

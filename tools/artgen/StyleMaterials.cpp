@@ -8,8 +8,9 @@ namespace tabora::art::style {
 
 namespace {
 
-// The light comes from the upper left, mostly from above.
-constexpr float kLx = -0.45f, kLy = -0.8f, kLz = 1.0f;
+// The light comes from the upper left, more from above than from the left,
+// but enough from the left that left-facing slopes are lit, not flat.
+constexpr float kLx = -0.6f, kLy = -0.75f, kLz = 1.0f;
 
 bool IsLight(Rgba c) { return Luminance(c) > 0.7f; }
 
@@ -29,6 +30,11 @@ float TopHighlight(const Sample& s) {
 
 }  // namespace
 
+bool NeedsHeadroom(Rgba c) {
+    const float hi = std::max({c.r, c.g, c.b}), lo = std::min({c.r, c.g, c.b});
+    return hi > 0.85f && hi - lo < 0.1f;
+}
+
 Rgba WithBorder(Rgba fill, Rgba border, const Sample& s, float width) {
     return Mix(border, fill, Edge(s.depth - width + 0.5f, s.scale));
 }
@@ -40,6 +46,11 @@ float BevelLight(const Sample& s, float slope) {
     const float flat = kLz / lLen;
     const float dot = (nx * kLx + ny * kLy + kLz) / (nLen * lLen);
     return dot >= flat ? (dot - flat) / (1 - flat) : (dot - flat) / flat;
+}
+
+float FrameLight(Vec2 grad) {
+    // The outward direction against the direction towards the light.
+    return (grad.x * kLx + grad.y * kLy) / std::hypot(kLx, kLy);
 }
 
 Rgba Shade(Rgba c, float light, float up, float down) {
@@ -91,9 +102,11 @@ Rgba ShadeBasic(const SurfaceContext& ctx, const Sample& s) {
             const Rgba accent = Luminance(c) < 0.12f ? Lighten(c, 0.4f) : c;
             Rgba face = Mix(Hex(0x32363D), Hex(0x1B1D22), s.v);
             face = Lighten(face, TopHighlight(s) * 0.12f);
-            // A lit strip along the lower edge.
-            const float strip = Edge(3.5f - s.depth, s.scale) * Clamp01(s.grad.y * 1.4f);
-            face = Tint(face, accent, strip);
+            // A lit lip along the bottom: rows of even height whose top is
+            // one straight line, cut by the outline at the corners, inside
+            // a rim of one pixel all round.
+            const float lip = Edge(s.y - (sh.bottom - 3.5f) + 0.5f, s.scale);
+            face = Tint(face, Mix(face, accent, 0.7f), lip);
             return WithBorder(face, accent, s);
         }
         default:
@@ -106,16 +119,21 @@ Rgba ShadeGloss(const SurfaceContext& ctx, const Sample& s) {
     const float gloss = GlossAmount(ctx, s);
     const float rim = 1 - Edge(s.depth - 0.5f, s.scale);
     if (ctx.recipe.material == StyleMaterial::Gel) {
-        Rgba fill = Mix(Darken(Saturate(c, 0.1f), 0.06f), Lighten(Saturate(c, 0.25f), 0.3f),
-                        Smooth(0.3f, 1.0f, s.v));
+        Rgba fill = NeedsHeadroom(c)
+                        ? Mix(Darken(c, 0.32f), Darken(c, 0.04f), Smooth(0.5f, 1.0f, s.v))
+                        : Mix(Darken(Saturate(c, 0.1f), 0.06f), Lighten(Saturate(c, 0.25f), 0.3f),
+                              Smooth(0.3f, 1.0f, s.v));
         // Rounded edges: the body darkens towards its outline.
         fill = Darken(fill, 0.2f * (1 - Clamp01(s.depth / 4)));
         fill = Lighten(fill, gloss);
         return WithBorder(fill, Darken(c, IsLight(c) ? 0.3f : 0.42f), s);
     }
-    // Glass: thin in the middle, denser towards the edges.
-    Rgba body = Mix(Lighten(Saturate(c, 0.15f), 0.1f), Darken(Saturate(c, 0.15f), 0.1f), s.v);
-    body.a = 0.56f + 0.34f * (1 - Clamp01(s.depth / 6));
+    // Glass: thinner in the middle, denser towards the edges; dense enough
+    // that on a dark page it keeps its colour instead of turning muddy.
+    const Rgba tone = NeedsHeadroom(c) ? Darken(c, 0.32f) : c;
+    Rgba body =
+        Mix(Lighten(Saturate(tone, 0.15f), 0.14f), Darken(Saturate(tone, 0.15f), 0.06f), s.v);
+    body.a = 0.76f + 0.2f * (1 - Clamp01(s.depth / 6));
     const float glow = Smooth(0.55f, 1.0f, s.v) * Clamp01(s.depth / 2);
     body = Over(WithAlpha(Lighten(c, 0.5f), glow * 0.55f), body);
     body = Over(WithAlpha(Hex(0xFFFFFF), gloss * 0.8f), body);

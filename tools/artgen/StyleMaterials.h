@@ -28,6 +28,7 @@ struct SurfaceContext {
     const ShapeField& shape;
     Rgba base;  // the colourway
     uint32_t seed;
+    Rgba caption;  // the caption colour the catalogue records for the style
 };
 
 // One point of the body: its centre, signed distance, depth inside the
@@ -40,6 +41,12 @@ struct Sample {
     Vec2 grad;
     float scale = 1;
 };
+
+// A near-white colourway: its look rests on value alone, which the
+// brightness slider clips at white. Glossy art in it keeps its body well
+// below white (down to about 70 %), so that with a fifth more brightness the
+// gloss still stands out from the body under it.
+bool NeedsHeadroom(Rgba c);
 
 // Shading helpers shared by the materials.
 // A one-pixel (or `width`) border of `border` around `fill`, `width` in CSS
@@ -62,6 +69,17 @@ Rgba ShadeOutline(const SurfaceContext& ctx, const Sample& s);
 Rgba ShadeNeon(const SurfaceContext& ctx, const Sample& s);
 // The neon's light spilling outside the outline (d > 0).
 Rgba NeonGlow(const SurfaceContext& ctx, float d);
+// Today's materials: tonal, elevated, two-hue, neutral, segment and the two
+// for dark pages.
+Rgba ShadeToday(const SurfaceContext& ctx, const Sample& s);
+Rgba TonalFill(Rgba c);
+// What lies under an elevated style's face: its soft shadow.
+Rgba ElevatedShadow(const ShapeField& shape, const Sample& s);
+// The faint light round a dark-page glow style (d > 0).
+Rgba DarkGlowLight(const SurfaceContext& ctx, float d);
+// Light on a bevel's flat frame facing the outward direction `grad`: the
+// top and left faces lit, the bottom and right ones in shade, -1..1.
+float FrameLight(Vec2 grad);
 
 // Draws the complete picture of one style at `scale` device pixels per CSS
 // pixel: recipe.width x recipe.height times the scale. Shapes, light,

@@ -66,22 +66,31 @@ Rgba Chrome(const SurfaceContext& ctx, const Sample& s, const MetalRamp& metal) 
 }
 
 Rgba Brushed(const SurfaceContext& ctx, const Sample& s, const MetalRamp& metal) {
-    // Every row has its own grain, and nothing changes along a row, so the
-    // plate can be widened without a seam.
+    // What makes metal read as brushed rather than ribbed is a broad, soft
+    // reflection across a grain too fine to count: a light band high on the
+    // plate, a duller one low, and under them faint streaks, a few of them
+    // bright hairlines. Nothing changes along a row, so the plate can be
+    // widened without a seam.
     const int32_t row = int32_t(std::floor(s.y));
-    float lum = 0.72f - 0.16f * s.v;
-    lum += (HashUnit(0, row, ctx.seed) - 0.5f) * 0.08f;
-    lum += (ValueNoise(0.5f, s.y * 0.45f, ctx.seed + 7) - 0.5f) * 0.14f;
+    auto band = [&](float centre, float width) {
+        const float t = (s.v - centre) / width;
+        return std::exp(-t * t);
+    };
+    float lum = 0.62f - 0.1f * s.v + 0.2f * band(0.3f, 0.2f) - 0.08f * band(0.82f, 0.16f);
+    lum += (HashUnit(0, row, ctx.seed) - 0.5f) * 0.045f;
+    lum += (ValueNoise(0.5f, s.y * 0.8f, ctx.seed + 7) - 0.5f) * 0.05f;
+    if (HashUnit(1, row, ctx.seed + 11) > 0.9f) lum += 0.06f;
     const bool bevel = ctx.recipe.shape == StyleShape::Bevel;
     const float slope = bevel ? Edge(3.5f - s.depth, s.scale) : RoundSlope(s.depth, 2.5f) * 0.8f;
-    lum += 0.3f * BevelLight(s, slope);
-    lum += 0.25f * Edge(1 - std::fabs(s.depth - 1.5f), s.scale) * Clamp01(-s.grad.y);
+    lum += 0.32f * BevelLight(s, slope);
+    // A crisp lit edge along the top, as a machined rim catches the light.
+    lum += 0.3f * Edge(1 - std::fabs(s.depth - 1.5f), s.scale) * Clamp01(-s.grad.y);
     return WithBorder(metal.At(lum), Darken(metal.dark, 0.1f), s);
 }
 
 Rgba Keycap(const SurfaceContext& ctx, const Sample& s) {
     const ShapeField& sh = ctx.shape;
-    const Rgba c = ctx.base;
+    const Rgba c = NeedsHeadroom(ctx.base) ? Darken(ctx.base, 0.2f) : ctx.base;
     // The base: the sides of the key, lit from the upper left.
     const Rgba base = Shade(Darken(c, 0.18f), BevelLight(s, 1.2f), 0.4f, 0.45f);
     const float faceD = sh.FaceDistance(s.x, s.y);
@@ -138,7 +147,8 @@ Rgba ShadeRelief(const SurfaceContext& ctx, const Sample& s) {
                 width = std::min(width, std::max(float(ctx.recipe.radius), 2.0f));
             const float slope = RoundSlope(s.depth, width) * 0.85f;
             const Normal n = NormalOf(s, slope);
-            Rgba body = Shade(Saturate(c, 0.1f), BevelLight(s, slope), 0.25f, 0.5f);
+            const Rgba own = NeedsHeadroom(c) ? Darken(c, 0.26f) : c;
+            Rgba body = Shade(Saturate(own, 0.1f), BevelLight(s, slope), 0.25f, 0.5f);
             body = Lighten(body, Specular(n, 60) * 0.85f + Specular(n, 6) * 0.12f);
             const float bounce = Smooth(0.72f, 1.0f, s.v) * Clamp01(1 - s.depth / 3);
             body = Lighten(body, bounce * 0.22f);

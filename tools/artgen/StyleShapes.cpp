@@ -208,6 +208,19 @@ float ShapeField::FaceDistance(float x, float y) const {
                  std::max(radius_ - 2, 2.0f));
 }
 
+float ShapeField::EdgeDistance(float x, float y) const {
+    // The joint of a segment piece is no edge: measure as if the box went
+    // on past it.
+    if (shape_ == StyleShape::SegmentMiddle || shape_ == StyleShape::SegmentRight) {
+        constexpr float kPast = 8;
+        const Vec2 c{(left - kPast + right) / 2, (top + bottom) / 2};
+        const Vec2 half{(right - left + kPast) / 2, (bottom - top) / 2};
+        const float r = shape_ == StyleShape::SegmentRight ? radius_ : 0;
+        return SdBox4({x, y}, c, half, {0, r, r, 0});
+    }
+    return Distance(x, y);
+}
+
 float ShapeField::Distance(float x, float y) const {
     const Vec2 p{x, y};
     const Vec2 c{(left + right) / 2, (top + bottom) / 2};
@@ -224,6 +237,12 @@ float ShapeField::Distance(float x, float y) const {
             return SdCircle(p, c, std::min(half.x, half.y));
         case StyleShape::Tab:
             return SdBox4(p, c, half, {radius_, radius_, 0, 0});
+        case StyleShape::SegmentLeft:
+            return SdBox4(p, c, half, {radius_, 0, 0, radius_});
+        case StyleShape::SegmentMiddle:
+            return SdBox(p, c, half, 0);
+        case StyleShape::SegmentRight:
+            return SdBox4(p, c, half, {0, radius_, radius_, 0});
         case StyleShape::FoldedRibbon:
             return std::min(FrontDistance(x, y), TailDistance(x, y));
         default:

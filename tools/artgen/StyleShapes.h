@@ -34,6 +34,9 @@ public:
     explicit ShapeField(const StyleRecipe& recipe);
 
     float Distance(float x, float y) const;
+    // The distance to the edges that show as edges: all of them, except the
+    // left side of a segment piece that joins the piece before it.
+    float EdgeDistance(float x, float y) const;
     // Outward unit direction of increasing distance.
     Vec2 Gradient(float x, float y) const;
 

@@ -3,9 +3,10 @@
 #include "tools/artgen/StyleMaterials.h"
 #include "tools/artgen/StyleNoise.h"
 
-// Subtle textures from seeded noise. The first six vary in both directions
-// (the styles cannot be widened); pinstripe, ribs and hairline change only
-// from row to row, so a repeated column leaves no seam.
+// Subtle textures from seeded noise. Leather, denim, carbon and stone vary in
+// both directions (the styles cannot be widened); wood runs straight through
+// its middle and pinstripe changes only from row to row, so a repeated
+// column leaves no seam.
 namespace tabora::art::style {
 
 namespace {
@@ -38,46 +39,62 @@ Rgba Denim(Rgba c, const Sample& s, uint32_t seed) {
 }
 
 Rgba Carbon(Rgba c, const Sample& s) {
-    // A 2 x 2 weave of 4-pixel tows, each lit across its fibres.
-    const int32_t cx = int32_t(std::floor(s.x / 4)), cy = int32_t(std::floor(s.y / 4));
-    const bool across = ((cx + cy) & 1) != 0;
-    const float f = across ? std::fmod(s.y, 4.0f) / 4 : std::fmod(s.x, 4.0f) / 4;
-    const float lum = 0.12f + 0.2f * std::sin(f * float(M_PI));
-    Rgba t = Tint(Hex(0x000000), Lighten(c, 0.2f), 0.12f);
-    t = Lighten(t, lum);
-    return t;
+    // A 2/2 twill of 3-pixel tows: each tow passes over two and under two,
+    // one tow further on in every row, so the weave runs in diagonals. A tow
+    // is lit across its fibres, brightest along its middle; the colourway
+    // tints the sheen of the crossing tows (an aramid blend), not the black.
+    constexpr float kTow = 3;
+    const int32_t cx = int32_t(std::floor(s.x / kTow)), cy = int32_t(std::floor(s.y / kTow));
+    const bool acrossRow = ((cx + cy) & 3) < 2;
+    const float f = acrossRow ? std::fmod(s.y, kTow) / kTow : std::fmod(s.x, kTow) / kTow;
+    const float sheen = std::sin(f * float(M_PI));
+    const Rgba fibre = acrossRow ? Lighten(Hex(0x2A2C30), 0.05f)
+                                 : Tint(Hex(0x2A2C30), c, Luminance(c) < 0.2f ? 0.0f : 0.55f);
+    Rgba t = Lighten(Darken(fibre, 0.55f), sheen * (acrossRow ? 0.16f : 0.22f));
+    // A clear coat over the weave: lighter towards the top.
+    return Lighten(t, 0.14f * (1 - s.v));
 }
 
-Rgba Wood(Rgba c, const Sample& s, uint32_t seed) {
-    // Long grain lines that drift slowly up and down along the board.
-    const float warp = Fbm(s.x * 0.015f, s.y * 0.06f, seed, 2);
-    const float rings = std::fmod(s.y * 0.18f + warp * 3.0f + 10.0f, 1.0f);
-    const float fibre = ValueNoise(s.x * 0.25f, s.y * 2.0f, seed + 5);
+Rgba Wood(Rgba c, const Sample& s, uint32_t seed, int16_t column) {
+    // Flat-sawn grain: soft bands of early and late wood, unevenly spaced,
+    // that drift gently up and down along the board, over fine fibres. A
+    // widened button repeats one column, so the board is read as if it
+    // stood still over three pixels there; everything varies slowly enough
+    // along x that the calm stretch shows no edge.
+    float x = s.x;
+    if (column >= 0) {
+        const float from = s.x - (float(column) + 0.5f);
+        x = from > 2 ? from - 2 : from < -2 ? from + 2 : 0;
+    }
+    const float drift = (Fbm(x * 0.025f + 3, s.y * 0.05f, seed, 2) - 0.5f) * 1.6f;
+    const float spacing = (Fbm(1.5f, s.y * 0.25f, seed + 2, 2) - 0.5f) * 0.8f;
+    const float phase = s.y * 0.17f + drift + spacing;
+    const float band = 0.5f + 0.5f * std::sin(phase * 2 * float(M_PI));
+    const float late = band * band * band;
+    const float fibre = ValueNoise(x * 0.07f, s.y * 1.4f, seed + 5);
     const Rgba wood = Tint(Hex(0x9C6B3E), c, 0.35f);
-    Rgba t = Mix(Lighten(wood, 0.1f), Darken(wood, 0.22f), Smooth(0.6f, 0.95f, rings));
-    return Shade(t, (fibre - 0.5f) * 0.25f, 0.3f, 0.3f);
+    const Rgba t = Mix(Lighten(wood, 0.1f), Darken(wood, 0.26f), late * 0.85f);
+    return Shade(t, (fibre - 0.5f) * 0.22f, 0.3f, 0.3f);
 }
 
 Rgba Stone(Rgba c, const Sample& s, uint32_t seed) {
-    const float cloud = Fbm(s.x * 0.14f, s.y * 0.14f, seed, 4);
-    const float fleck = HashUnit(int32_t(s.x), int32_t(s.y), seed + 3);
-    Rgba t = Mix(Darken(Saturate(c, -0.4f), 0.1f), Lighten(Saturate(c, -0.4f), 0.18f), cloud);
-    if (fleck > 0.94f) t = Lighten(t, 0.3f);
-    if (fleck < 0.05f) t = Darken(t, 0.3f);
-    return t;
+    // Polished stone: soft clouds of two tones crossed by a few thin veins
+    // that wander, each as fine at every scale (no grains of single pixels).
+    const float cloud = Fbm(s.x * 0.09f, s.y * 0.12f, seed, 4);
+    const float wx = s.x + 6 * Fbm(s.x * 0.05f, s.y * 0.05f, seed + 9, 2);
+    const float vein = std::fabs(Fbm(wx * 0.04f, s.y * 0.09f, seed + 3, 3) - 0.5f);
+    const Rgba base = Saturate(c, -0.45f);
+    Rgba t = Mix(Darken(base, 0.12f), Lighten(base, 0.2f), Smooth(0.25f, 0.8f, cloud));
+    return Tint(t, Lighten(base, 0.45f), Smooth(0.03f, 0.0f, vein) * 0.7f);
 }
 
-Rgba RowTexture(Rgba c, const Sample& s, StyleTexture kind, uint32_t seed) {
-    const int32_t row = int32_t(std::floor(s.y));
+Rgba Pinstripe(Rgba c, const Sample& s) {
+    // Soft stripes six pixels apart, each a smooth swell rather than a
+    // one-pixel line, so a button shrunk to a fifth of its height still
+    // shows even stripes instead of a beat of light and dark rows.
     Rgba t = Mix(Lighten(c, 0.12f), Darken(c, 0.08f), s.v);
-    switch (kind) {
-        case StyleTexture::Pinstripe:
-            return row % 4 == 1 ? Lighten(t, 0.16f) : t;
-        case StyleTexture::Ribs:
-            return Shade(t, 0.5f * std::sin(float(row) * float(M_PI) / 1.5f), 0.2f, 0.2f);
-        default:  // hairline: an uneven pull of fine lines
-            return Shade(t, (HashUnit(0, row, seed) - 0.5f) * 0.8f, 0.2f, 0.25f);
-    }
+    const float wave = 0.5f + 0.5f * std::cos((s.y - 1.5f) * float(M_PI) / 3);
+    return Lighten(t, 0.14f * wave * wave);
 }
 
 }  // namespace
@@ -97,13 +114,13 @@ Rgba ShadeTexture(const SurfaceContext& ctx, const Sample& s) {
             t = Carbon(c, s);
             break;
         case StyleTexture::Wood:
-            t = Wood(c, s, ctx.seed);
+            t = Wood(c, s, ctx.seed, ctx.recipe.stretchColumn);
             break;
         case StyleTexture::Stone:
             t = Stone(c, s, ctx.seed);
             break;
-        default:
-            t = RowTexture(c, s, kind, ctx.seed);
+        case StyleTexture::Pinstripe:
+            t = Pinstripe(c, s);
             break;
     }
     // Every texture sits on a softly raised plate with a dark edge and a
