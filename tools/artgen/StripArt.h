@@ -3,6 +3,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Fonts.h"
@@ -27,6 +28,12 @@ ArgbImage DrawArchiveStrip(std::span<const CatalogueItem> items,
 // each style starts at, else at its picture's own width (a smaller sheet).
 ArgbImage DrawPagesSheet(std::span<const CatalogueItem> items,
                          const std::vector<ArgbImage>& styles, int scale, bool widened);
+// For each family of today's buttons, a sheet of its styles at 40 pixels
+// (all of the chips) captioned by the renderer in the colour the catalogue
+// records, plain and antialiased; named for the family.
+std::vector<std::pair<std::string, ArgbImage>> DrawFamilySheets(
+    std::span<const CatalogueItem> items, const std::vector<ArgbImage>& styles);
+
 // Every widenable style widened to the full 166 pixels as the renderer
 // widens it, for checking that no seam shows.
 ArgbImage DrawStretchSheet(std::span<const CatalogueItem> items,

@@ -156,6 +156,8 @@ void GenerateStyleArt(ArtOutput& out) {
     const ArgbImage pages = style::DrawPagesSheet(items, images, 1, true);
     out.ReviewSmall("styles-on-pages.png", pages);
     out.Review("styles-on-pages-full.png", pages);
+    for (const auto& [name, sheet] : style::DrawFamilySheets(items, images))
+        out.ReviewSmall(name, sheet);
     out.Review("styles-widened.png", style::DrawStretchSheet(items, images));
     out.Review("styles-backgrounds.png", style::DrawBackgroundSheet(items, images));
     out.Review("styles-showcase.png", style::DrawShowcase(items, images));
