@@ -95,6 +95,38 @@ int PrepareSharedRenderBuffers() {
 
 Point TaboraButton::BodyOffset() const { return CentredOffset(bodyRect_); }
 
+int32_t TaboraButton::Widening() const {
+    const int32_t w = style_->image.Width();
+    const int64_t size = settings_.buttonSize;
+    if (size <= kNaturalButtonSize || style_->stretchColumn < 0 || style_->stretchColumn >= w)
+        return 0;
+    // Widening stops where the body would leave the canvas.
+    return int32_t(std::min<int64_t>((size - kNaturalButtonSize) / 2, std::max(0, kCanvasWidth - w)));
+}
+
+Point TaboraButton::CaptionShift() const {
+    if (!style_ || style_->captionArea.IsEmpty()) return {};
+    const Rect a = style_->captionArea;
+    const int32_t w = style_->image.Width(), h = style_->image.Height();
+    // The middle of [lo, hi) against the middle of [0, extent), in whole
+    // pixels truncated toward zero: an area centred in the picture gives 0.
+    auto offset = [](int64_t lo, int64_t hi, int64_t extent) {
+        return int32_t((lo + hi - extent) / 2);
+    };
+    const int64_t size = settings_.buttonSize;
+    if (size < kNaturalButtonSize) {
+        // Scaled as the body is, each edge truncated.
+        const double f = size > 0 ? std::sqrt(double(size) * 50.0) * 0.01 : 0.0;
+        auto scaled = [f](int32_t v) { return int64_t(v * f); };
+        return {offset(scaled(a.left), scaled(a.right), scaled(w)),
+                offset(scaled(a.top), scaled(a.bottom), scaled(h))};
+    }
+    // Edges right of the stretch column move out with the widening.
+    const int32_t d = Widening(), c = style_->stretchColumn;
+    auto widened = [d, c](int32_t edge) { return int64_t(edge > c ? edge + d : edge); };
+    return {offset(widened(a.left), widened(a.right), int64_t(w) + d), offset(a.top, a.bottom, h)};
+}
+
 void TaboraButton::Render() {
     if (validLayers_ & kCanvasLayer) return;
     // The background, frame and body part of the canvas is kept apart, so
@@ -169,10 +201,7 @@ void TaboraButton::BuildBody() {
         bodyRect_.bottom = int32_t(h * f);
         if (!bodyRect_.IsEmpty()) image.ReduceInto(bodyImage_, bodyRect_);
     } else {
-        // Widening stops where the body would leave the canvas.
-        const int64_t d = std::min<int64_t>((size - kNaturalButtonSize) / 2,
-                                            std::max(0, kCanvasWidth - w));
-        bodyRect_.right = w + int32_t(d);
+        bodyRect_.right = w + Widening();
         image.StretchMiddle(bodyImage_, bodyRect_, style_->stretchColumn);
     }
     // A style larger than the canvas keeps only what the body layer holds, so

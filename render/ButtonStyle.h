@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/Geometry.h"
 #include "render/ArgbImage.h"
 
 namespace tabora {
@@ -12,6 +13,9 @@ struct ButtonStyle {
     ArgbImage image;
     int16_t defaultStretch = 0;  // widening a newly chosen style starts with
     int16_t stretchColumn = -1;  // column repeated to widen; -1: cannot widen
+    // The part of the picture the caption is centred on, in its pixels; empty:
+    // the whole picture, as for a style from a file or a test.
+    Rect captionArea;
 };
 
 // Where a button gets the style of a number: the catalogue in the programs,

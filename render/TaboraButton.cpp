@@ -72,8 +72,11 @@ constexpr uint8_t kCaptionLayers =
 
 bool TaboraButton::SetButtonSize(int32_t size) {
     size = std::clamp(size, kMinStoredButtonSize, MaxButtonSize());
-    return Update(settings_.buttonSize, size, validLayers_,
-                  kCanvasLayer | kBodyLayer | kShadowLayer | kTintedLayer);
+    const bool changed = Update(settings_.buttonSize, size, validLayers_,
+                                kCanvasLayer | kBodyLayer | kShadowLayer | kTintedLayer);
+    // The caption follows its area as the body is widened or shrunk.
+    if (changed && CaptionShift() != captionShift_) Invalidate(kTextLayer | kTextShadowLayer);
+    return changed;
 }
 
 bool TaboraButton::SetHueShift(int32_t steps) {

@@ -141,6 +141,13 @@ private:
     void BuildTextShadowMask();
     Font& CaptionFont();  // made or kept for the current font record
     Point BodyOffset() const;
+    // How far the style's widening at the current size repeats its stretch
+    // column: 0 when it is not widened.
+    int32_t Widening() const;
+    // How far the caption moves from the middle of the body to sit in the
+    // middle of the style's caption area, at the current size; (0, 0) for a
+    // style without one.
+    Point CaptionShift() const;
     void Built(uint8_t layer);
 
     const StyleSource& styles_;
@@ -160,6 +167,7 @@ private:
     AlphaMask shadowMask_;
     AlphaMask textMask_;
     AlphaMask textShadowMask_;
+    Point captionShift_;    // the caption shift the caption mask was built with
     ArgbImage textColour_;  // allocated with the first colour glyph
     bool colourText_ = false;
     uint8_t validLayers_ = 0;

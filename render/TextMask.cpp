@@ -119,6 +119,10 @@ std::vector<char32_t> TaboraButton::MissingCaptionCharacters() {
 
 void TaboraButton::BuildTextMask() {
     if (validLayers_ & kTextLayer) return;
+    // A style may ask for its caption off the body's middle (the tail of an
+    // arrow, the label beside a glyph); the shift is moved like the user's
+    // own offset, in whole canvas pixels.
+    captionShift_ = CaptionShift();
     const bool antialias = settings_.antialias;
     const int32_t k = antialias ? kAntialiasScale : 1;
     CaptionFont();
@@ -146,9 +150,9 @@ void TaboraButton::BuildTextMask() {
     if (font_) {
         const TextExtent extent = font_->Extent(settings_.caption);
         const int64_t left = (int64_t(work.Width()) - extent.cx) / 2 +
-                             int64_t(settings_.textOffset.x) * k;
+                             (int64_t(settings_.textOffset.x) + captionShift_.x) * k;
         const int64_t top = (int64_t(work.Height()) - extent.cy) / 2 +
-                            int64_t(settings_.textOffset.y) * k;
+                            (int64_t(settings_.textOffset.y) + captionShift_.y) * k;
         const Rect rect{Placement(left), Placement(top), Placement(left + extent.cx),
                         Placement(top + extent.cy)};
         colourBox =

@@ -72,7 +72,12 @@ std::unique_ptr<ButtonStyle> Archive::Load(int32_t styleNumber) const {
     if (bytes.empty() || bytes.size() > UINT32_MAX) return nullptr;
     // Read in place: the resource stays where the program was loaded.
     PtrMacStream stream(bytes.data(), uint32_t(bytes.size()), false);
-    return ReadStyle(stream);
+    std::unique_ptr<ButtonStyle> style = ReadStyle(stream);
+    if (style) {
+        const Rect area = CatalogueItems()[size_t(styleNumber - 1)].caption.area;
+        if (area.Intersect(style->image.Extent()) == area) style->captionArea = area;
+    }
+    return style;
 }
 
 std::unique_ptr<ButtonStyle> Archive::ReadStyle(MacStream& stream) {
