@@ -77,6 +77,7 @@ ArgbImage Captioned(const CatalogueItem& item, const ArgbImage& picture, const c
     style.image = picture;
     style.defaultStretch = item.entry.defaultStretch;
     style.stretchColumn = item.entry.stretchColumn;
+    style.captionArea = item.caption.area;
     const FreshStyle source(style);
     TaboraButton button(source);
     button.SetStyleNumber(1);
