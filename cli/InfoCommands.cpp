@@ -13,6 +13,7 @@
 #include "platform/File.h"
 #include "render/TaboraButton.h"
 #include "styles/Archive.h"
+#include "styles/Catalogue.h"
 
 namespace tabora::cli {
 
@@ -71,6 +72,15 @@ int RunStyles(bool asJson) {
                             {"height", height},
                             {"defaultStretch", stretch},
                             {"stretchColumn", column}});
+            if (style) {
+                // Where the caption goes and the colour that reads there.
+                const CaptionPlace& caption = CatalogueItems()[size_t(n - 1)].caption;
+                const Rect& a = caption.area;
+                list.back()["captionArea"] = {
+                    {"left", a.left}, {"top", a.top}, {"right", a.right}, {"bottom", a.bottom}};
+                list.back()["captionColor"] = FormatWebColor(caption.colour);
+                list.back()["darkPage"] = caption.darkPage;
+            }
             continue;
         }
         char rect[40];

@@ -300,7 +300,22 @@ TEST_F(Cli, StylesListTheCatalogue) {
         ASSERT_TRUE(e["defaultStretch"].is_number_integer());
         ASSERT_TRUE(e["stretchColumn"].is_number_integer());
         ASSERT_EQ(e["width"] > 0, e["hasStyle"].get<bool>());
-        ASSERT_EQ(e.size(), 8u);
+        if (e["hasStyle"].get<bool>()) {
+            // The caption's area lies in the picture; its colour is web text.
+            const json& area = e["captionArea"];
+            ASSERT_GE(area["left"].get<int>(), 0);
+            ASSERT_LT(area["left"].get<int>(), area["right"].get<int>());
+            ASSERT_LE(area["right"].get<int>(), e["width"].get<int>());
+            ASSERT_GE(area["top"].get<int>(), 0);
+            ASSERT_LT(area["top"].get<int>(), area["bottom"].get<int>());
+            ASSERT_LE(area["bottom"].get<int>(), e["height"].get<int>());
+            ASSERT_EQ(e["captionColor"].get<std::string>().size(), 7u);
+            ASSERT_EQ(e["captionColor"].get<std::string>()[0], '#');
+            ASSERT_TRUE(e["darkPage"].is_boolean());
+            ASSERT_EQ(e.size(), 11u);
+        } else {
+            ASSERT_EQ(e.size(), 8u);
+        }
     }
     // The body picture of style 12 has the listed size.
     ASSERT_EQ(Run({"style", "12", "-o", Path("s.png")}).status, 0);
