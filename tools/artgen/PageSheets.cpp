@@ -50,7 +50,9 @@ size_t Joined(std::span<const CatalogueItem> items, size_t i) {
 }
 
 // Rows of cells under each heading; a row is as tall as its tallest button.
-int32_t Lay(std::span<const CatalogueItem> items, bool widened, std::vector<Cell>& cells) {
+int32_t Lay(std::span<const CatalogueItem> items, const PagesSheetOptions& options,
+            std::vector<Cell>& cells) {
+    const bool widened = options.widened;
     int32_t y = 0, x = kSide;
     size_t rowStart = 0;
     auto endRow = [&] {
@@ -68,6 +70,9 @@ int32_t Lay(std::span<const CatalogueItem> items, bool widened, std::vector<Cell
             endRow();
             continue;
         }
+        if (options.onePerFamily && i > 0 && !items[i - 1].IsHeading() &&
+            items[i - 1].recipe.family == items[i].recipe.family)
+            continue;
         const size_t n = Joined(items, i);
         int32_t w = 2 * kPadX;
         for (size_t k = 0; k < n; ++k) w += ShownWidth(items[i + k], widened);
@@ -89,9 +94,11 @@ void FillRect(ArgbImage& dest, Rect r, uint32_t rgb) {
 }  // namespace
 
 ArgbImage DrawPagesSheet(std::span<const CatalogueItem> items,
-                         const std::vector<ArgbImage>& styles, int scale, bool widened) {
+                         const std::vector<ArgbImage>& styles, int scale,
+                         const PagesSheetOptions& options) {
+    const bool widened = options.widened;
     std::vector<Cell> cells;
-    const int32_t height = Lay(items, widened, cells);
+    const int32_t height = Lay(items, options, cells);
     ArgbImage sheet(kSheetWidth * scale, height * scale);
     FillRect(sheet, sheet.Extent(), kPages[0]);
     auto labelFont = HeadingFont(kLabelEm * scale);

@@ -20,27 +20,34 @@ struct Entry {
 
 int Channel(uint32_t rgb, int c) { return int((rgb >> (16 - 8 * c)) & 0xFF); }
 
-// A box of colours: the widest channel and how wide it is, weighted by the
-// pixels it holds so that large flat areas get exact colours first.
+// A box of colours: how far its colours stray from their mean (the sum of
+// squared distances, weighted by the pixels of each), and the channel along
+// which they stray most. The box that strays most is split next, so smooth
+// gradients of many pixels get their share of the palette.
 struct Box {
     size_t begin, end;
-    uint64_t pixels = 0;
-    int axis = 0, range = 0;
+    int axis = 0;
+    double error = 0;
     void Measure(const std::vector<Entry>& entries) {
-        std::array<int, 3> lo{255, 255, 255}, hi{0, 0, 0};
-        pixels = 0;
+        double n = 0, sum[3] = {}, squares[3] = {};
         for (size_t i = begin; i < end; ++i) {
-            pixels += entries[i].count;
+            const double w = entries[i].count;
+            n += w;
             for (int c = 0; c < 3; ++c) {
-                lo[size_t(c)] = std::min(lo[size_t(c)], Channel(entries[i].rgb, c));
-                hi[size_t(c)] = std::max(hi[size_t(c)], Channel(entries[i].rgb, c));
+                const double v = Channel(entries[i].rgb, c);
+                sum[c] += w * v;
+                squares[c] += w * v * v;
             }
         }
-        range = -1;
-        for (int c = 0; c < 3; ++c)
-            if (hi[size_t(c)] - lo[size_t(c)] > range) range = hi[size_t(c)] - lo[size_t(c)], axis = c;
+        error = 0;
+        double widest = -1;
+        for (int c = 0; c < 3; ++c) {
+            const double spread = squares[c] - sum[c] * sum[c] / n;
+            error += spread;
+            if (spread > widest) widest = spread, axis = c;
+        }
     }
-    double Priority() const { return end - begin < 2 ? -1 : double(range) * double(pixels); }
+    double Priority() const { return end - begin < 2 ? -1 : error; }
 };
 
 std::vector<uint32_t> MedianCut(std::vector<Entry>& entries) {
@@ -58,12 +65,13 @@ std::vector<uint32_t> MedianCut(std::vector<Entry>& entries) {
                       return ca != cb ? ca < cb : a.rgb < b.rgb;
                   });
         // Split where half the box's pixels lie on each side.
-        uint64_t seen = 0;
+        uint64_t pixels = 0, seen = 0;
+        for (size_t i = box.begin; i < box.end; ++i) pixels += entries[i].count;
         size_t cut = box.begin + 1;
         for (size_t i = box.begin; i + 1 < box.end; ++i) {
             seen += entries[i].count;
             cut = i + 1;
-            if (seen * 2 >= box.pixels) break;
+            if (seen * 2 >= pixels) break;
         }
         Box a{box.begin, cut}, b{cut, box.end};
         a.Measure(entries);

@@ -269,17 +269,47 @@ ArgbImage DrawShowcase(std::span<const CatalogueItem> items, const std::vector<A
 
 ArgbImage DrawGallery(std::span<const CatalogueItem> items, const std::vector<ArgbImage>& styles,
                       int scale) {
-    constexpr int32_t kColumns = 2, kCount = 12, kCellW = 176, kCellH = 56;
-    const std::vector<size_t> families = OnePerFamily(items);
+    constexpr int32_t kColumns = 2, kCellW = 176, kCellH = 64;
+    // Six of today's families at 40 pixels, six classics, each in its own
+    // colourway and at the width it starts at.
+    struct Kind {
+        StyleShape shape;
+        StyleMaterial material;
+        bool icon;
+        uint8_t colourway;  // 1 Gold among metals, 5 Crimson, 6 Tangerine, 9 Emerald, 11 Sky, 13 Violet
+        int16_t body;       // the body's height, or 0 for any
+    };
+    using S = StyleShape;
+    using M = StyleMaterial;
+    constexpr Kind kKinds[] = {
+        {S::Pill, M::Flat, false, 11, 40},     {S::RoundRect, M::Outline, false, 13, 40},
+        {S::RoundRect, M::Tonal, false, 9, 40}, {S::Pill, M::TwoHue, false, 13, 40},
+        {S::RoundRect, M::Flat, true, 6, 40},   {S::Pill, M::DarkGlow, false, 11, 40},
+        {S::Pill, M::Gel, false, 5, 0},         {S::Pill, M::Glass, false, 11, 0},
+        {S::Keycap, M::Plastic, false, 9, 0},   {S::Pill, M::Chrome, false, 1, 0},
+        {S::Pill, M::Neon, false, 13, 0},       {S::ArrowRight, M::Gel, false, 6, 0},
+    };
+    constexpr int32_t kCount = int32_t(std::size(kKinds));
     ArgbImage sheet(kCellW * kColumns * scale, kCellH * (kCount / kColumns) * scale);
     FillChecker(sheet, sheet.Extent(), kChecker * scale);
     for (int32_t k = 0; k < kCount; ++k) {
-        // Spread over the catalogue, from the gels to the icon buttons.
-        const size_t pick = families[size_t(k) * (families.size() - 1) / (kCount - 1)];
-        const ArgbImage& s = styles[pick];
-        const int32_t x = (k % kColumns) * kCellW * scale + (kCellW * scale - s.Width()) / 2;
-        const int32_t y = (k / kColumns) * kCellH * scale + (kCellH * scale - s.Height()) / 2;
-        const FloatImage body = FloatImage::FromArgb(s);
+        const Kind& kind = kKinds[k];
+        size_t pick = 0;
+        for (size_t i = 0; i < items.size() && !pick; ++i) {
+            const StyleRecipe& r = items[i].recipe;
+            if (!items[i].IsHeading() && r.shape == kind.shape && r.material == kind.material &&
+                (r.icon != StyleIcon::None) == kind.icon && r.colourway == kind.colourway &&
+                (kind.body == 0 || r.height - 2 * r.margin == kind.body))
+                pick = i;
+        }
+        const CatalogueItem& item = items[pick];
+        const ArgbImage shown =
+            item.entry.stretchColumn < 0
+                ? styles[pick]
+                : Widen(styles[pick], item.entry.stretchColumn, item.entry.defaultStretch, scale);
+        const int32_t x = (k % kColumns) * kCellW * scale + (kCellW * scale - shown.Width()) / 2;
+        const int32_t y = (k / kColumns) * kCellH * scale + (kCellH * scale - shown.Height()) / 2;
+        const FloatImage body = FloatImage::FromArgb(shown);
         DrawDropShadow(sheet, x, y, body, scale);
         CompositeOnto(sheet, x, y, body);
     }

@@ -24,10 +24,15 @@ ArgbImage DrawArchiveStrip(std::span<const CatalogueItem> items,
 
 // Every style, section by section under the strip's headings, each
 // numbered, over a cell that is white, mid grey and near-black in thirds;
-// `styles` drawn at `scale`, and so is the sheet. `widened`: at the width
-// each style starts at, else at its picture's own width (a smaller sheet).
+// `styles` drawn at `scale`, and so is the sheet.
+struct PagesSheetOptions {
+    bool widened = true;        // at the width each starts at, else its picture's
+    bool onePerFamily = false;  // only the first colourway of each family
+};
 ArgbImage DrawPagesSheet(std::span<const CatalogueItem> items,
-                         const std::vector<ArgbImage>& styles, int scale, bool widened);
+                         const std::vector<ArgbImage>& styles, int scale,
+                         const PagesSheetOptions& options);
+
 // For each family of today's buttons, a sheet of its styles at 40 pixels
 // (all of the chips) captioned by the renderer in the colour the catalogue
 // records, plain and antialiased; named for the family.
@@ -48,8 +53,9 @@ ArgbImage DrawBackgroundSheet(std::span<const CatalogueItem> items,
 // at a glance.
 ArgbImage DrawShowcase(std::span<const CatalogueItem> items, const std::vector<ArgbImage>& styles);
 
-// A few families, two to a row, at `scale` (`styles` drawn at that scale),
-// with their drop shadows on the strip's checker: a gallery for the README.
+// Twelve families, six of today's and six classics, two to a row at the
+// width each starts at, at `scale` (`styles` drawn at that scale), with their
+// drop shadows on the strip's checker: a gallery for the README.
 ArgbImage DrawGallery(std::span<const CatalogueItem> items, const std::vector<ArgbImage>& styles,
                       int scale);
 

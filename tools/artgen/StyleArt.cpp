@@ -123,6 +123,25 @@ void AddTiles(ArtOutput& out, const ArgbImage& strip, int scale) {
     }
 }
 
+// Three windows onto the strip side by side, as the view shows them: its
+// top, where the dark-page styles start, and where the classics start.
+ArgbImage StripExcerpts(std::span<const CatalogueItem> items, const ArgbImage& strip) {
+    constexpr int32_t kHeight = 720, kGap = 12;
+    int32_t tops[3] = {0, 0, 0};
+    for (const CatalogueItem& item : items) {
+        if (item.heading == "For dark pages") tops[1] = item.entry.top;
+        if (item.heading == "Glossy gel") tops[2] = item.entry.top;
+    }
+    ArgbImage out(3 * Archive::kStripWidth + 2 * kGap, kHeight);
+    for (int32_t y = 0; y < out.Height(); ++y)
+        for (int32_t x = 0; x < out.Width(); ++x) out.At(x, y) = MakePixel(255, 255, 255, 255);
+    for (int k = 0; k < 3; ++k)
+        for (int32_t y = 0; y < kHeight; ++y)
+            for (int32_t x = 0; x < Archive::kStripWidth; ++x)
+                out.At(k * (Archive::kStripWidth + kGap) + x, y) = strip.At(x, tops[k] + y);
+    return out;
+}
+
 // Everything of one scale: the styles, their resources and the strip tiles.
 std::vector<ArgbImage> GenerateScale(ArtOutput& out, std::span<const CatalogueItem> items,
                                      int scale) {
@@ -138,6 +157,7 @@ std::vector<ArgbImage> GenerateScale(ArtOutput& out, std::span<const CatalogueIt
     AddTiles(out, strip, scale);
     if (scale == 1) {
         out.Review("archive-strip.png", strip);
+        out.ReviewSmall("archive-strip-excerpts.png", StripExcerpts(items, strip));
     } else {
         // The top of the strip is enough to judge the finer tiles by.
         ArgbImage top(strip.Width(), Archive::kTileHeight * scale);
@@ -153,7 +173,7 @@ void GenerateStyleArt(ArtOutput& out) {
     const auto items = CatalogueItems();
     CheckCatalogue(items);
     const std::vector<ArgbImage> images = GenerateScale(out, items, 1);
-    const ArgbImage pages = style::DrawPagesSheet(items, images, 1, true);
+    const ArgbImage pages = style::DrawPagesSheet(items, images, 1, {});
     out.ReviewSmall("styles-on-pages.png", pages);
     out.Review("styles-on-pages-full.png", pages);
     for (const auto& [name, sheet] : style::DrawFamilySheets(items, images))
@@ -166,7 +186,11 @@ void GenerateStyleArt(ArtOutput& out) {
     out.Review("styles-scales.png", style::DrawScalesSheet(items, {&images, &twice, &thrice}));
     out.Review("styles-gallery.png", style::DrawGallery(items, images, 1));
     out.Review("styles-gallery@2x.png", style::DrawGallery(items, twice, 2));
-    out.ReviewSmall("styles-on-pages@2x.png", style::DrawPagesSheet(items, twice, 2, false));
+    // Every style at 2x makes a large picture even paletted; the one kept in
+    // the repository has one style of each family.
+    out.ReviewSmall("styles-on-pages@2x.png", style::DrawPagesSheet(items, twice, 2, {false}));
+    out.ReviewSmall("styles-on-pages-families@2x.png",
+                    style::DrawPagesSheet(items, twice, 2, {true, true}));
 }
 
 }  // namespace tabora::art
