@@ -141,6 +141,11 @@ struct CaptionPlace {
 };
 CaptionPlace CaptionPlaceOf(const StyleRecipe& recipe);
 
+// How far the point, notch or slant of a chevron, tag, ribbon or slanted tab
+// reaches into its body, for a body `height` pixels tall; the drawing and the
+// caption place both take it from here.
+int32_t PointLength(StyleShape shape, int32_t height);
+
 // The catalogue before layout: headings and styles in strip order.
 struct CataloguePlanItem {
     std::string_view heading;  // non-empty: a section heading, no style data

@@ -153,16 +153,10 @@ Rect AreaOf(const StyleRecipe& r) {
             left += h / 2;
             break;
         case S::Chevron:
-            ends = int32_t(std::lround(h * 0.36));
-            break;
         case S::Tag:
-            ends = int32_t(std::lround(h * 0.4));
-            break;
         case S::Ribbon:
-            ends = int32_t(std::lround(h * 0.3));
-            break;
         case S::SlantTab:
-            ends = int32_t(std::lround(h * 0.4));
+            ends = PointLength(r.shape, h);
             break;
         case S::Keycap:
             // The key's face, above its deeper lip.
@@ -186,6 +180,12 @@ Rect AreaOf(const StyleRecipe& r) {
 }
 
 }  // namespace
+
+int32_t PointLength(StyleShape shape, int32_t height) {
+    // In hundredths of the height, rounded half up.
+    const int32_t share = shape == S::Chevron ? 36 : shape == S::Ribbon ? 30 : 40;
+    return (height * share + 50) / 100;
+}
 
 CaptionPlace CaptionPlaceOf(const StyleRecipe& r) {
     CaptionPlace place;

@@ -109,7 +109,7 @@ ShapeField::ShapeField(const StyleRecipe& r) : shape_(r.shape), radius_(r.radius
             break;
         }
         case StyleShape::Chevron: {
-            const float k = std::round(h * 0.36f);
+            const float k = float(PointLength(shape_, int32_t(h)));
             set({{left, top},
                  {right - k, top},
                  {right, mid},
@@ -119,7 +119,7 @@ ShapeField::ShapeField(const StyleRecipe& r) : shape_(r.shape), radius_(r.radius
             break;
         }
         case StyleShape::Tag: {
-            const float k = std::round(h * 0.4f);
+            const float k = float(PointLength(shape_, int32_t(h)));
             set({{left + k, top},
                  {right - k, top},
                  {right, mid},
@@ -129,7 +129,7 @@ ShapeField::ShapeField(const StyleRecipe& r) : shape_(r.shape), radius_(r.radius
             break;
         }
         case StyleShape::Ribbon: {
-            const float k = std::round(h * 0.3f);
+            const float k = float(PointLength(shape_, int32_t(h)));
             set({{left, top},
                  {right, top},
                  {right - k, mid},
@@ -139,7 +139,7 @@ ShapeField::ShapeField(const StyleRecipe& r) : shape_(r.shape), radius_(r.radius
             break;
         }
         case StyleShape::SlantTab: {
-            const float s = std::round(h * 0.4f);
+            const float s = float(PointLength(shape_, int32_t(h)));
             set({{left, bottom}, {left + s, top}, {right - s, top}, {right, bottom}});
             break;
         }
