@@ -41,6 +41,24 @@ void BM_Export(benchmark::State& state, const FormatEntry* row, bool removeBackg
     state.counters["bytes"] = out.Length();
 }
 
+// The smallest file of a format that offers it, and a lossy WebP: the same
+// button, the options on.
+void BM_ExportOption(benchmark::State& state, const FormatEntry* row, bool removeBackground,
+                     bool optimize, bool lossy) {
+    TaboraButton button(GetArchive());
+    Design(button, removeBackground);
+    button.SetOptimize(optimize);
+    button.SetLossy(lossy);
+    button.PrepareExport();
+    PtrMacStream out;
+    for (auto _ : state) {
+        out.Seek(0);
+        ExportButton(button, *row, out);
+        benchmark::DoNotOptimize(out.Data());
+    }
+    state.counters["bytes"] = out.Length();
+}
+
 void BM_ReadBlock(benchmark::State& state, const FormatEntry* row) {
     TaboraButton button(GetArchive());
     Design(button, false);
@@ -105,6 +123,22 @@ const bool kRegistered = [] {
             benchmark::RegisterBenchmark(("BM_Export/" + ext + "_transparent").c_str(), BM_Export,
                                          &format, true)
                 ->Unit(benchmark::kMicrosecond);
+        }
+        for (bool removeBackground : {false, true}) {
+            if (removeBackground && !format.keepsTransparency) continue;
+            const std::string kind = removeBackground ? "_transparent" : "";
+            if (format.offersSmallest) {
+                benchmark::RegisterBenchmark(("BM_ExportSmallest/" + ext + kind).c_str(),
+                                             BM_ExportOption, &format, removeBackground, true,
+                                             false)
+                    ->Unit(benchmark::kMicrosecond);
+            }
+            if (format.offersLossy) {
+                benchmark::RegisterBenchmark(("BM_ExportLossy/" + ext + kind).c_str(),
+                                             BM_ExportOption, &format, removeBackground, false,
+                                             true)
+                    ->Unit(benchmark::kMicrosecond);
+            }
         }
         benchmark::RegisterBenchmark(("BM_ReadBlock/" + ext).c_str(), BM_ReadBlock, &format)
             ->Unit(benchmark::kMicrosecond);

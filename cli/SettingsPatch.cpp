@@ -213,14 +213,26 @@ std::vector<const SettingField*> FieldsInOptionOrder() {
 }
 
 std::string OptionHelp(const SettingField& field) {
-    static const std::string kPlaceholder = "{transparent formats}";
+    // Each placeholder stands for the formats whose row offers the option.
+    struct Placeholder {
+        const char* text;
+        bool FormatEntry::*offers;
+    };
+    static const Placeholder kPlaceholders[] = {
+        {"{transparent formats}", &FormatEntry::keepsTransparency},
+        {"{quality formats}", &FormatEntry::hasQuality},
+        {"{smallest formats}", &FormatEntry::offersSmallest},
+    };
     std::string help = field.help;
-    if (const size_t at = help.find(kPlaceholder); at != std::string::npos) {
+    for (const Placeholder& placeholder : kPlaceholders) {
+        const std::string_view text = placeholder.text;
+        const size_t at = help.find(text);
+        if (at == std::string::npos) continue;
         std::vector<std::string> labels;
         for (const FormatEntry& format : Formats()) {
-            if (format.keepsTransparency) labels.push_back(format.label);
+            if (format.*placeholder.offers) labels.push_back(format.label);
         }
-        help.replace(at, kPlaceholder.size(), ListInWords(labels, "and"));
+        help.replace(at, text.size(), ListInWords(labels, "and"));
     }
     return help;
 }
@@ -289,6 +301,7 @@ nlohmann::ordered_json SettingsToJson(const ButtonSettings& s, int payloadVersio
     j["payloadVersion"] = payloadVersion;
     j["format"] = std::string(format);
     for (const SettingField& field : SettingFields()) {
+        if (!field.inFiles) continue;
         const FieldValue value = field.get(s);
         switch (field.kind) {
         case FieldKind::Integer:

@@ -74,7 +74,8 @@ void ExportButton(TaboraButton& button, const FormatEntry& format, MacStream& ou
     ArgbImage layers;
     if (transparent) button.ComposeLayers(layers);
     const ExportJob job{button.canvas(), transparent ? &layers : nullptr, button.exportRect(),
-                        {payload.Data(), payload.Length()}, button.settings().jpegQuality};
+                        {payload.Data(), payload.Length()}, button.settings().jpegQuality,
+                        button.settings().optimize, button.settings().lossy};
     format.write(job, out);
 }
 

@@ -7,6 +7,7 @@
 #include "imaging/GifCodec.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/PngCodec.h"
+#include "imaging/WebpCodec.h"
 
 namespace tabora {
 
@@ -14,7 +15,7 @@ namespace {
 
 using namespace std::string_view_literals;
 
-const std::array<FormatEntry, 4> kFormats = {{
+const std::array<FormatEntry, 5> kFormats = {{
     {.format = ImageFormat::Gif, .extension = "gif", .name = "gif", .label = "GIF",
      .fileType = "GIF File", .menuPosition = 0, .iconImage = "gificoni", .iconMask = "gificonm",
      .magic = "GIF8"sv, .keepsTransparency = true, .hasQuality = false, .optionsCloseBox = true,
@@ -22,18 +23,25 @@ const std::array<FormatEntry, 4> kFormats = {{
     {.format = ImageFormat::Png, .extension = "png", .name = "png", .label = "PNG",
      .fileType = "PNG File", .menuPosition = 2, .iconImage = "pngiconi", .iconMask = "pngiconm",
      .magic = "\x89PNG\r\n\x1A\n"sv, .keepsTransparency = true, .hasQuality = false,
-     .optionsCloseBox = true, .write = &ExportPng, .readBlock = &PngCodec::ReadData,
-     .missingBlockNote = nullptr},
+     .optionsCloseBox = true, .offersSmallest = true, .write = &ExportPng,
+     .readBlock = &PngCodec::ReadData, .missingBlockNote = nullptr},
     // The JPEG reader is the one that says so when a file has no block.
     {.format = ImageFormat::Jpeg, .extension = "jpg", .name = "jpeg", .label = "JPEG",
      .fileType = "JPEG File", .menuPosition = 1, .iconImage = "jpgiconi", .iconMask = "jpgiconm",
      .magic = "\xFF\xD8\xFF"sv, .keepsTransparency = false, .hasQuality = true,
-     .optionsCloseBox = false, .write = &ExportJpeg, .readBlock = &ReadJpegBlock,
+     .optionsCloseBox = false, .offersSmallest = true, .write = &ExportJpeg,
+     .readBlock = &ReadJpegBlock,
      .missingBlockNote = "sig != Tbra"},
     {.format = ImageFormat::Bmp, .extension = "bmp", .name = "bmp", .label = "BMP",
      .fileType = "Bitmap File", .menuPosition = 3, .iconImage = "bmpiconi", .iconMask = "bmpiconm",
      .magic = "BM"sv, .keepsTransparency = false, .hasQuality = false, .optionsCloseBox = false,
      .write = &ExportBmp, .readBlock = &BmpCodec::ReadData, .missingBlockNote = nullptr},
+    // "RIFF" opens other containers too; the reader tells them apart.
+    {.format = ImageFormat::Webp, .extension = "webp", .name = "webp", .label = "WebP",
+     .fileType = "WebP File", .menuPosition = 4, .iconImage = "webpiconi",
+     .iconMask = "webpiconm", .magic = "RIFF"sv, .keepsTransparency = true, .hasQuality = true,
+     .optionsCloseBox = true, .offersLossy = true, .write = &ExportWebp,
+     .readBlock = &WebpCodec::ReadData, .missingBlockNote = nullptr},
 }};
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {

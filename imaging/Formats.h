@@ -13,7 +13,7 @@ namespace tabora {
 class ArgbImage;
 class MacStream;
 
-enum class ImageFormat { Gif, Png, Jpeg, Bmp };
+enum class ImageFormat { Gif, Png, Jpeg, Bmp, Webp };
 
 // What an exporter writes: plain pictures and bytes, nothing of the button,
 // so the same settings can be written with other pictures of them.
@@ -27,6 +27,8 @@ struct ExportJob {
     Rect rect;                         // the part of the pictures to write
     std::span<const uint8_t> payload;  // the settings payload, no signature
     int16_t quality = 0;               // for a format with a quality
+    bool optimize = false;             // the smallest file, for a format that offers it
+    bool lossy = false;                // lossy rather than lossless, where a format has both
 };
 
 // One image format: everything about it, read by everyone who lists,
@@ -52,6 +54,11 @@ struct FormatEntry {
     bool keepsTransparency;
     bool hasQuality;
     bool optionsCloseBox;
+    // It can also write the smallest file of the same pixels (slower).
+    bool offersSmallest = false;
+    // It writes lossless by default and lossy at the quality on request:
+    // the quality then matters only for a lossy file.
+    bool offersLossy = false;
     // Writes the picture with the settings embedded. Throws TaboraError with
     // the format's words, or the stream's FileError.
     void (*write)(const ExportJob& job, MacStream& out);
@@ -76,7 +83,7 @@ const FormatEntry* FindFormat(ImageFormat format);
 const FormatEntry* SniffFormat(const uint8_t* head, size_t count);
 // The longest signature: how many first bytes SniffFormat may look at.
 size_t LongestMagic();
-// "gif, png, jpg or bmp", for messages.
+// "gif, png, jpg, bmp or webp", for messages.
 std::string SupportedExtensions();
 // A list in words: "a, b or c" (`last` "or"), "a and b" (`last` "and").
 std::string ListInWords(const std::vector<std::string>& items, const char* last);

@@ -27,8 +27,9 @@ struct JpegDecodeTarget {
 // error") and releases that state.
 class JpegCodec {
 public:
-    // Reading and decoding ignore the quality.
-    explicit JpegCodec(int16_t quality = kMaxJpegQuality);
+    // Reading and decoding ignore the quality. `optimize` writes Huffman
+    // tables made for the picture (smaller, the same pixels).
+    explicit JpegCodec(int16_t quality = kMaxJpegQuality, bool optimize = false);
     ~JpegCodec();
     JpegCodec(const JpegCodec&) = delete;
     JpegCodec& operator=(const JpegCodec&) = delete;
@@ -54,6 +55,7 @@ private:
 
     std::unique_ptr<State> state_;
     int16_t quality_;
+    bool optimize_;
 };
 
 // The registry's exporter and block reader.

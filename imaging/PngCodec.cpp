@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "imaging/LibraryCalls.h"
+#include "imaging/PngOptimizer.h"
 #include "io/ButtonData.h"
 #include "io/Hex.h"
 #include "platform/Error.h"
@@ -254,6 +255,12 @@ void PngCodec::Write(const ArgbImage& image, MacStream& out, bool keepAlpha,
 
 void ExportPng(const ExportJob& job, MacStream& out) {
     const ArgbImage& image = job.layers ? *job.layers : job.shown;
+    if (job.optimize) {
+        // The same text chunk, the same pixels, the fewest bytes.
+        WriteSmallestPng(image, out, job.layers != nullptr, job.rect, kKeyword.data(),
+                         HexEncode(job.payload.data(), job.payload.size()));
+        return;
+    }
     PngCodec::Write(image, out, job.layers != nullptr, job.rect, job.payload.data(),
                     int16_t(job.payload.size()));
 }

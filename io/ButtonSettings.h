@@ -68,6 +68,12 @@ struct ButtonSettings {
     bool removeBackground = false;
     bool includeShadowArea = false;
     int16_t jpegQuality = kMaxJpegQuality;
+    // Export choices that no stored file carries (a file of any payload
+    // version opens leaving them as they are): the smallest exact file for
+    // the formats that can make one, and a lossy WebP at jpegQuality instead
+    // of a lossless one.
+    bool optimize = false;
+    bool lossy = false;
 
     friend bool operator==(const ButtonSettings&, const ButtonSettings&) = default;
 };

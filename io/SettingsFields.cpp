@@ -109,13 +109,21 @@ std::vector<SettingField> MakeFields() {
          .get = Get<&S::removeBackground, bool>, .set = Put<&S::removeBackground, bool>},
         {.key = "jpegQuality", .kind = K::Integer, .min = 0, .max = kMaxJpegQuality,
          .exportOption = true, .option = "--quality", .typeName = RangeText(0, kMaxJpegQuality),
-         .help = "JPEG quality, " + RangeText(0, kMaxJpegQuality),
+         .help = "{quality formats} quality, " + RangeText(0, kMaxJpegQuality) +
+                 " (WebP: with --lossy)",
          .optionMin = 0, .optionMax = kMaxJpegQuality, .optionPosition = 17,
          .get = Get<&S::jpegQuality, int32_t>, .set = Put<&S::jpegQuality, int32_t>},
         {.key = "includeShadowArea", .kind = K::Switch, .exportOption = true,
          .option = "--include-shadow-area", .form = F::Flag,
          .help = "Keep room for the shadow even without one", .optionPosition = 16,
          .get = Get<&S::includeShadowArea, bool>, .set = Put<&S::includeShadowArea, bool>},
+        {.key = "optimize", .kind = K::Switch, .exportOption = true, .inFiles = false,
+         .option = "--optimize", .form = F::Flag,
+         .help = "Smallest file, same pixels ({smallest formats}; slower)", .optionPosition = 18, .get = Get<&S::optimize, bool>, .set = Put<&S::optimize, bool>},
+        {.key = "lossy", .kind = K::Switch, .exportOption = true, .inFiles = false,
+         .option = "--lossy", .form = F::Flag,
+         .help = "Lossy WebP at the quality, alpha kept whole (default lossless)",
+         .optionPosition = 19, .get = Get<&S::lossy, bool>, .set = Put<&S::lossy, bool>},
     };
 }
 

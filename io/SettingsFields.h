@@ -45,12 +45,17 @@ struct SettingField {
     // Chosen in the export options dialogs, not part of the design: undo and
     // redo leave it as it is.
     bool exportOption = false;
+    // Carried by the data block. A choice no file stores is not shown as
+    // what a file holds (inspect), though the settings form accepts it.
+    bool inFiles = true;
 
     const char* option = nullptr;    // "--hue"
     OptionForm form = OptionForm::Value;
     std::string typeName = {};  // what --help shows for the value
     // The help line; "{transparent formats}" stands for the formats that keep
-    // transparency, which the command line fills in from the format registry.
+    // transparency, "{quality formats}" for those with a quality and
+    // "{smallest formats}" for those that make a smallest file, which the
+    // command line fills in from the format registry.
     std::string help = {};
     const char* offOption = nullptr;  // the Switch form's "--no-..."
     const char* offHelp = nullptr;

@@ -166,6 +166,8 @@ void TaboraButton::ApplySettings(const ButtonSettings& s) {
     SetRemoveBackground(s.removeBackground);
     SetIncludeShadowArea(s.includeShadowArea);
     SetJpegQuality(s.jpegQuality);
+    SetOptimize(s.optimize);
+    SetLossy(s.lossy);
 }
 
 bool TaboraButton::SetStyleNumber(int16_t n) {

@@ -73,6 +73,8 @@ public:
     // Export options; no layer depends on them.
     void SetRemoveBackground(bool on) { settings_.removeBackground = on; }
     void SetJpegQuality(int16_t quality);
+    void SetOptimize(bool on) { settings_.optimize = on; }
+    void SetLossy(bool on) { settings_.lossy = on; }
 
     // Brings the button to these settings through the setters above, so
     // only what differs is rebuilt: opening a file, undo and redo, the next

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
-  libpng-dev zlib1g-dev libjpeg62-turbo-dev libgif-dev
+  libpng-dev zlib1g-dev libjpeg62-turbo-dev libgif-dev libwebp-dev
   libfreetype-dev libfontconfig-dev libharfbuzz-dev libfribidi-dev
   libharfbuzz-bin
   fonts-liberation fonts-dejavu-core

@@ -28,7 +28,7 @@ memcheck() {
 }
 
 start=$(date +%s)
-# Every format the tool writes, as its help lists them ("gif, png, jpg or bmp").
+# Every format the tool writes, as its help lists them ("gif, png, jpg, bmp or webp").
 read -r -a formats <<< "$("$cli" render --help |
   sed -n 's/.*from its extension: \(.*\), in any case.*/\1/p' | sed 's/,//g; s/ or / /')"
 [ ${#formats[@]} -ge 4 ] || { echo "valgrind-cli: no formats in the help" >&2; exit 1; }

@@ -205,9 +205,10 @@ TEST(ButtonExport, TransparentPngAndGifShowOnlyTheLayers) {
     }
 }
 
-TEST(ButtonExport, DispatchIgnoresCaseAndKnowsOnlyFourExtensions) {
-    ASSERT_EQ(Formats().size(), 4u);
-    for (const char* ext : {"gif", "GIF", "Png", "pNG", "jpg", "JPG", "bmp", "BmP"}) {
+TEST(ButtonExport, DispatchIgnoresCaseAndKnowsOnlyFiveExtensions) {
+    ASSERT_EQ(Formats().size(), 5u);
+    for (const char* ext :
+         {"gif", "GIF", "Png", "pNG", "jpg", "JPG", "bmp", "BmP", "webp", "WebP"}) {
         EXPECT_NE(FindFormat(ext), nullptr) << ext;
     }
     for (const char* ext : {"jpeg", "JPEG", "tif", "", "pn", "pngg", "gif "}) {
@@ -215,7 +216,7 @@ TEST(ButtonExport, DispatchIgnoresCaseAndKnowsOnlyFourExtensions) {
     }
     EXPECT_EQ(FindFormat("JPG")->format, ImageFormat::Jpeg);
     EXPECT_STREQ(FindFormat("jpg")->name, "jpeg");
-    EXPECT_EQ(SupportedExtensions(), "gif, png, jpg or bmp");
+    EXPECT_EQ(SupportedExtensions(), "gif, png, jpg, bmp or webp");
 }
 
 TEST(ButtonExport, UnknownExtensionIsRefusedWithoutTouchingAnything) {
@@ -225,10 +226,10 @@ TEST(ButtonExport, UnknownExtensionIsRefusedWithoutTouchingAnything) {
     const SaveResult result = SaveButton(b, dir / "button.jpeg");
     EXPECT_EQ(result.outcome, SaveOutcome::UnknownExtension);
     EXPECT_EQ(result.detail, "Cannot save a button with \".jpeg\": the extension must be "
-                             "gif, png, jpg or bmp, in any case");
+                             "gif, png, jpg, bmp or webp, in any case");
     EXPECT_EQ(SaveButton(b, dir / "button").detail,
               "Cannot save a button with no extension: the extension must be "
-              "gif, png, jpg or bmp, in any case");
+              "gif, png, jpg, bmp or webp, in any case");
     EXPECT_EQ(dir.Count(), 0u);
 }
 

@@ -197,7 +197,8 @@ TEST(SaveFault, EveryCutOfASavedFileOpensCleanlyOrNotAtAll) {
             }
             if (result.outcome == OpenOutcome::Damaged) {
                 ASSERT_TRUE(result.detail == "error reading PNG file" ||
-                            result.detail == "fatal JPEG error")
+                            result.detail == "fatal JPEG error" ||
+                            result.detail == "error reading WebP file")
                     << format.extension << " cut at " << n << ": " << result.detail;
             }
             ASSERT_EQ(b.settings(), before) << format.extension << " cut at " << n;
@@ -208,6 +209,10 @@ TEST(SaveFault, EveryCutOfASavedFileOpensCleanlyOrNotAtAll) {
             EXPECT_EQ(opened, 0u);
         } else if (format.format == ImageFormat::Bmp) {
             EXPECT_GT(opened, file.size() / 2);
+        } else if (format.format == ImageFormat::Webp) {
+            // The block is the last chunk: only a cut of the byte that pads
+            // an odd block to an even size leaves it whole.
+            EXPECT_LE(opened, 1u);
         }
     }
 }

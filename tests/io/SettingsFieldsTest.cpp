@@ -16,6 +16,8 @@ ButtonSettings Unusual() {
     s.textShadow = false;
     s.fontName = "DejaVu Sans";
     s.fontStyle = kFontRegular | kFontBold | kFontItalic;
+    s.optimize = true;
+    s.lossy = true;
     return s;
 }
 
@@ -117,7 +119,8 @@ TEST(SettingsFields, ExportOptionsAreNotPartOfTheDesign) {
         if (field.exportOption) exportOptions.insert(field.key);
     }
     EXPECT_EQ(exportOptions,
-              (std::set<std::string>{"removeBackground", "jpegQuality", "includeShadowArea"}));
+              (std::set<std::string>{"removeBackground", "jpegQuality", "includeShadowArea",
+                                     "optimize", "lossy"}));
 
     const ButtonSettings design = Unusual();
     ButtonSettings options;

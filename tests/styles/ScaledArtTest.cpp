@@ -78,11 +78,11 @@ Point JpegSize(ResourceBytes jpeg) {
 
 // Every interface picture, by the 1x loader each takes: colour pictures with
 // a mask, grey pictures whose darkness is their opacity, opaque colour ones.
-const char* const kPairs[] = {"choosei",  "adjusti",    "bcolori",   "shadowi",   "typei",
-                              "savei",    "orange1i",   "orange2i",  "orange3i",  "orange4i",
-                              "orange5i", "orange6i",   "gificoni",  "jpgiconi",  "pngiconi",
-                              "bmpiconi", "TABORA16i",  "TABORA32i", "TABORA48i", "TABORA256i",
-                              "wabacki",  "waoverlayi", "banner"};
+const char* const kPairs[] = {"choosei",   "adjusti",   "bcolori",   "shadowi",    "typei",
+                              "savei",     "orange1i",  "orange2i",  "orange3i",   "orange4i",
+                              "orange5i",  "orange6i",  "gificoni",  "jpgiconi",   "pngiconi",
+                              "bmpiconi",  "webpiconi", "TABORA16i", "TABORA32i",  "TABORA48i",
+                              "TABORA256i", "wabacki",  "waoverlayi", "banner"};
 const char* const kGreys[] = {"size",      "hue",     "bright",  "tcolor", "antialias", "shadow",
                               "placement", "zero",    "one",     "two",    "three",     "four",
                               "five",      "six",     "seven",   "eight",  "nine",      "lparen",

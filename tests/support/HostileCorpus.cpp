@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "imaging/ButtonFile.h"
@@ -237,6 +238,22 @@ Bytes Bmp(uint32_t pixelOffset, int32_t w, int32_t h, const Bytes& behind) {
     return bmp;
 }
 
+void WebpChunkTo(Bytes& out, const char* tag, const Bytes& data, std::optional<uint32_t> claimed) {
+    out.insert(out.end(), tag, tag + 4);
+    const uint32_t size = claimed.value_or(uint32_t(data.size()));
+    for (int shift = 0; shift < 32; shift += 8) out.push_back(uint8_t(size >> shift));
+    out.insert(out.end(), data.begin(), data.end());
+    if (data.size() & 1) out.push_back(0);
+}
+
+Bytes Webp(const std::vector<std::pair<const char*, Bytes>>& chunks) {
+    Bytes webp = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'E', 'B', 'P'};
+    for (const auto& [tag, data] : chunks) WebpChunkTo(webp, tag, data);
+    const uint32_t size = uint32_t(webp.size() - 8);
+    for (int i = 0; i < 4; ++i) webp[size_t(4 + i)] = uint8_t(size >> (8 * i));
+    return webp;
+}
+
 std::vector<HostileImage> HostileImages() {
     constexpr size_t kMB = 1u << 20;
     const std::string readPng = "error reading PNG file";
@@ -383,6 +400,42 @@ std::vector<HostileImage> HostileImages() {
         large.resize(8 * kMB, 0);
         return Bmp(uint32_t(54 + 8 * kMB), 10, 10, large);
     });
+
+    // ---- WebP ----
+    const std::string readWebp = "error reading WebP file";
+    add("webp-caption-escapes.webp", "a caption of terminal escapes", Answer::Opens,
+        [] { return SavedButton("webp", kEscapingCaption); });
+    add("webp-block-after-16mb.webp", "our block behind a 16 MB chunk", Answer::Opens,
+        [=] { return Webp({{"VP8L", Bytes(16 * kMB, 0)}, {"Tbra", SignedButtonBlock()}}); });
+    add("webp-chunk-claims-4gb.webp", "a chunk claiming 4 GB before our block", Answer::NoButton,
+        [] {
+            Bytes webp = Webp({});
+            WebpChunkTo(webp, "VP8L", Bytes(8, 0), 0xFFFFFFF0u);
+            WebpChunkTo(webp, "Tbra", SignedButtonBlock());
+            return webp;
+        });
+    add("webp-block-claims-64kb.webp", "our chunk claiming 64 KB, 200 bytes there",
+        Answer::NoButton, [] {
+            Bytes webp = Webp({});
+            Bytes block = SignedButtonBlock();
+            block.resize(200, 0);
+            WebpChunkTo(webp, "Tbra", block, 0xFFFFu);
+            return webp;
+        });
+    add("webp-million-chunks.webp", "a million empty chunks, then our block (8 MB)",
+        Answer::NoButton, [] {
+            std::vector<std::pair<const char*, Bytes>> chunks(1'000'000, {"JUNK", {}});
+            chunks.push_back({"Tbra", SignedButtonBlock()});
+            return Webp(chunks);
+        });
+    add(
+        "webp-wave.webp", "a sound file's container under a picture's name", Answer::ReadError,
+        [] {
+            Bytes wave = Webp({{"fmt ", Bytes(16, 1)}, {"Tbra", SignedButtonBlock()}});
+            std::memcpy(wave.data() + 8, "WAVE", 4);
+            return wave;
+        },
+        readWebp);
     return images;
 }
 

@@ -53,6 +53,12 @@ Bytes JpegClaiming(uint16_t side);
 // fields, then `behind`.
 Bytes Bmp(uint32_t pixelOffset, int32_t w, int32_t h, const Bytes& behind);
 
+// A RIFF chunk: tag, size (or `claimed`), data, the pad to an even size.
+void WebpChunkTo(Bytes& out, const char* tag, const Bytes& data,
+                 std::optional<uint32_t> claimed = {});
+// A WebP container of these chunks, its RIFF size covering them.
+Bytes Webp(const std::vector<std::pair<const char*, Bytes>>& chunks);
+
 // ---- the images ----
 
 // What every reader must answer.
