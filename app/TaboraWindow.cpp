@@ -44,9 +44,10 @@ constexpr int kComboVisibleItems = 12;
 constexpr int kPagesPerRange = 5;
 // A button face darker than this is a dark theme's (0 black .. 255 white).
 constexpr int kDarkFaceLightness = 128;
-// The row of format icons in step 6.
-constexpr int32_t kFirstIconLeft = 137;
-constexpr int32_t kIconStep = 45;
+// The row of format icons in step 6: five fit between the step's words and
+// the archive.
+constexpr int32_t kFirstIconLeft = 120;
+constexpr int32_t kIconStep = 40;
 constexpr int32_t kIconTop = 467;
 constexpr int32_t kIconWidth = 33;
 constexpr int32_t kIconHeight = 44;

@@ -20,7 +20,8 @@ constexpr int kQualitySliderWidth = 105;
 }  // namespace
 
 bool ExportOptionsDialog::HasOptions(const TaboraButton& owner, const FormatEntry& format) {
-    return format.keepsTransparency || format.hasQuality || !owner.settings().shadow;
+    return format.keepsTransparency || format.hasQuality || format.offersSmallest ||
+           format.offersLossy || !owner.settings().shadow;
 }
 
 ExportOptionsDialog::ExportOptionsDialog(TaboraButton& owner, const FormatEntry& format,
@@ -44,6 +45,12 @@ ExportOptionsDialog::ExportOptionsDialog(TaboraButton& owner, const FormatEntry&
         removeBackground_->setChecked(settings.removeBackground);
         layout->addWidget(removeBackground_);
     }
+    if (format.offersLossy) {
+        lossless_ = new QCheckBox(QStringLiteral("Lossless, Every Pixel Exact"), this);
+        lossless_->setObjectName(QStringLiteral("losslessCheck"));
+        lossless_->setChecked(!settings.lossy);
+        layout->addWidget(lossless_);
+    }
     if (format.hasQuality) {
         auto* row = new QHBoxLayout;
         auto* title = new QLabel(QString::fromLatin1(format.label) + QStringLiteral(" Quality:"), this);
@@ -62,6 +69,22 @@ ExportOptionsDialog::ExportOptionsDialog(TaboraButton& owner, const FormatEntry&
         row->addWidget(quality_);
         row->addWidget(high);
         layout->addLayout(row);
+        // A lossless file has no quality to choose.
+        if (lossless_) {
+            auto follow = [this, title, low, high](bool lossless) {
+                for (QWidget* part : {static_cast<QWidget*>(title), static_cast<QWidget*>(low),
+                                      static_cast<QWidget*>(high), static_cast<QWidget*>(quality_)})
+                    part->setEnabled(!lossless);
+            };
+            follow(lossless_->isChecked());
+            connect(lossless_, &QCheckBox::toggled, this, follow);
+        }
+    }
+    if (format.offersSmallest) {
+        smallest_ = new QCheckBox(QStringLiteral("Smallest File, Same Pixels (Slower)"), this);
+        smallest_->setObjectName(QStringLiteral("smallestFileCheck"));
+        smallest_->setChecked(settings.optimize);
+        layout->addWidget(smallest_);
     }
     includeShadowArea_ =
         new QCheckBox(QStringLiteral("Include Blank Area Where Shadow Would Be"), this);
@@ -89,6 +112,8 @@ void ExportOptionsDialog::accept() {
         owner_.SetRemoveBackground(removeBackground_->isChecked());
     if (quality_ && quality_->value() != owner_.settings().jpegQuality)
         owner_.SetJpegQuality(int16_t(quality_->value()));
+    if (lossless_) owner_.SetLossy(!lossless_->isChecked());
+    if (smallest_) owner_.SetOptimize(smallest_->isChecked());
     if (includeShadowArea_->isChecked() != owner_.settings().includeShadowArea)
         owner_.SetIncludeShadowArea(includeShadowArea_->isChecked());
     QDialog::accept();

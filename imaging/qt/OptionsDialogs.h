@@ -22,6 +22,8 @@ public:
     QCheckBox* removeBackgroundCheck() const { return removeBackground_; }
     QCheckBox* includeShadowAreaCheck() const { return includeShadowArea_; }
     QSlider* qualitySlider() const { return quality_; }
+    QCheckBox* losslessCheck() const { return lossless_; }
+    QCheckBox* smallestFileCheck() const { return smallest_; }
 
     // Whether the dialog would show anything for this button: with the
     // shadow drawn the shadow area is part of the picture anyway, and a
@@ -36,6 +38,8 @@ private:
     TaboraButton& owner_;
     QCheckBox* removeBackground_ = nullptr;   // 500, formats that keep transparency
     QSlider* quality_ = nullptr;              // 500, formats with a quality
+    QCheckBox* lossless_ = nullptr;           // formats that can also be lossy
+    QCheckBox* smallest_ = nullptr;           // formats that make a smallest file
     QCheckBox* includeShadowArea_ = nullptr;  // 501, all
 };
 

@@ -45,7 +45,7 @@ TEST_F(FileCommandsTest, SaveAsPngWithItsOptions) {
     EXPECT_TRUE(request.overwritePrompt);
     EXPECT_EQ(request.filter,
               "PNG File (*.png)|*.png|GIF File (*.gif)|*.gif|JPEG File (*.jpg)|*.jpg|"
-              "Bitmap File (*.bmp)|*.bmp||");
+              "Bitmap File (*.bmp)|*.bmp|WebP File (*.webp)|*.webp||");
     EXPECT_EQ(dialogsShown, (std::vector<QString>{"PNG Options"}));
     EXPECT_TRUE(window->settings().removeBackground);
     EXPECT_EQ(FileHead(path, 4), kPngMagic);
@@ -112,6 +112,49 @@ TEST_F(FileCommandsTest, JpegQualityAndShadowArea) {
     window->SaveAsFormat(ImageFormat::Jpeg);
     EXPECT_EQ(window->settings().jpegQuality, 80);
     EXPECT_EQ(FileHead(PathIn("r.jpg"), 3), kJpegMagic);
+}
+
+TEST_F(FileCommandsTest, WebpIconOffersLosslessOrAQualityAndSavesWebp) {
+    host.fileAnswers.push_back(PathIn("w.webp"));
+    ScriptOptionsDialogs([](QDialog& dialog) {
+        auto& options = static_cast<ExportOptionsDialog&>(dialog);
+        ASSERT_NE(options.losslessCheck(), nullptr);
+        ASSERT_NE(options.qualitySlider(), nullptr);
+        EXPECT_EQ(options.smallestFileCheck(), nullptr);
+        EXPECT_NE(options.removeBackgroundCheck(), nullptr);
+        // Lossless by default, and then there is no quality to choose.
+        EXPECT_TRUE(options.losslessCheck()->isChecked());
+        EXPECT_FALSE(options.qualitySlider()->isEnabled());
+        options.losslessCheck()->setChecked(false);
+        EXPECT_TRUE(options.qualitySlider()->isEnabled());
+        options.qualitySlider()->setValue(70);
+    });
+    QTest::mouseClick(Child<QWidget>("webpIcon"), Qt::LeftButton);
+    EXPECT_EQ(dialogsShown, (std::vector<QString>{"WebP Options"}));
+    EXPECT_EQ(host.fileRequests.back().defaultExtension, "webp");
+    EXPECT_EQ(FileHead(PathIn("w.webp"), 4), "RIFF");
+    EXPECT_TRUE(window->settings().lossy);
+    EXPECT_EQ(window->settings().jpegQuality, 70);
+}
+
+TEST_F(FileCommandsTest, SmallestFileIsOfferedForPngAndJpeg) {
+    for (const auto& [format, name] : {std::pair{ImageFormat::Png, "s.png"},
+                                       std::pair{ImageFormat::Jpeg, "s.jpg"},
+                                       std::pair{ImageFormat::Gif, "s.gif"}}) {
+        const bool offered = format != ImageFormat::Gif;
+        host.fileAnswers.push_back(PathIn(name));
+        ScriptOptionsDialogs([offered](QDialog& dialog) {
+            auto& options = static_cast<ExportOptionsDialog&>(dialog);
+            ASSERT_EQ(options.smallestFileCheck() != nullptr, offered);
+            EXPECT_EQ(options.losslessCheck(), nullptr);
+            if (offered) options.smallestFileCheck()->setChecked(true);
+        });
+        window->SaveAsFormat(format);
+        EXPECT_TRUE(window->settings().optimize) << name;
+    }
+    // The smallest PNG is an indexed or plain one, never the default RGBA.
+    const std::string head = FileHead(PathIn("s.png"), 26);
+    EXPECT_NE(uint8_t(head.at(25)), 6);
 }
 
 TEST_F(FileCommandsTest, TheTypedExtensionDecidesTheFormat) {
@@ -194,7 +237,8 @@ TEST_F(FileCommandsTest, OpenBringsTheSettingsBack) {
     window->OnOpen();
     ASSERT_EQ(host.fileRequests.size(), 2u);
     EXPECT_FALSE(host.fileRequests[1].save);
-    EXPECT_EQ(host.fileRequests[1].filter, "GIF, JPEG, PNG or BMP|*.gif;*.jpg;*.png;*.bmp||");
+    EXPECT_EQ(host.fileRequests[1].filter,
+              "GIF, JPEG, PNG, BMP or WebP|*.gif;*.jpg;*.png;*.bmp;*.webp||");
     EXPECT_EQ(window->settings().hueShift, 2048);
     EXPECT_EQ(window->settings().caption, "Saved");
     EXPECT_EQ(Child<QSlider>("hueSlider")->value(), 2048);

@@ -46,9 +46,10 @@ const Placement kPlacements[] = {
     {"textColorCaption", Ltrb(242, 349, 276, 354)},
     {"antialiasCaption", Ltrb(211, 369, 276, 374)},
     {"textShadowCaption", Ltrb(233, 390, 276, 395)},
-    {"placementCaption", Ltrb(198, 421, 261, 434)}, {"pngIcon", Ltrb(227, 467, 260, 511)},
-    {"jpgIcon", Ltrb(182, 467, 215, 511)},    {"bmpIcon", Ltrb(272, 467, 305, 511)},
-    {"gifIcon", Ltrb(137, 467, 170, 511)},    {"workArea", Ltrb(133, 77, 325, 169)},
+    {"placementCaption", Ltrb(198, 421, 261, 434)}, {"pngIcon", Ltrb(200, 467, 233, 511)},
+    {"jpgIcon", Ltrb(160, 467, 193, 511)},    {"bmpIcon", Ltrb(240, 467, 273, 511)},
+    {"gifIcon", Ltrb(120, 467, 153, 511)},    {"webpIcon", Ltrb(280, 467, 313, 511)},
+    {"workArea", Ltrb(133, 77, 325, 169)},
     {"antialiasCheck", Ltrb(284, 365, 297, 378)}, {"textShadowCheck", Ltrb(284, 386, 297, 399)},
     {"backgroundSwatch", Ltrb(229, 261, 245, 277)},
     {"textColorSwatch", Ltrb(282, 343, 298, 359)}, {"captionEdit", Ltrb(15, 365, 169, 388)},
@@ -104,7 +105,7 @@ TEST_F(StartupTest, FixedMinimisableFrameWithMenu) {
     EXPECT_EQ(items, (QStringList{"&Open...", "&Save", "Save &As", "", "E&xit"}));
     QStringList formats;
     for (QAction* action : Child<QMenu>("saveAsMenu")->actions()) formats << action->text();
-    EXPECT_EQ(formats, (QStringList{"GIF...", "JPEG...", "PNG...", "BMP..."}));
+    EXPECT_EQ(formats, (QStringList{"GIF...", "JPEG...", "PNG...", "BMP...", "WebP..."}));
     EXPECT_EQ(Child<QAction>("openAction")->shortcut(), QKeySequence("Ctrl+O"));
     EXPECT_EQ(Child<QAction>("saveAction")->shortcut(), QKeySequence("Ctrl+S"));
     EXPECT_EQ(Child<QAction>("exitAction")->shortcut(), QKeySequence("Ctrl+Q"));

@@ -10,7 +10,7 @@ namespace tabora::art {
 
 namespace {
 
-// The four format icons: a sheet of paper holding a picture, with a badge in
+// The format icons: a sheet of paper holding a picture, with a badge in
 // the format's own colour.
 constexpr int kIconWidth = 33, kIconHeight = 44;
 constexpr float kFold = 8.0f;  // the dog-ear of the sheet
@@ -29,6 +29,7 @@ const FormatIcon kFormats[] = {
     {"jpgiconi", "jpgiconm", "JPG", Hex(0x1F9D55)},
     {"pngiconi", "pngiconm", "PNG", Hex(0x2F7FE6)},
     {"bmpiconi", "bmpiconm", "BMP", Hex(0xD9453F)},
+    {"webpiconi", "webpiconm", "WebP", Hex(0xE0861A)},
 };
 
 float SheetShape(float x, float y) {

@@ -135,10 +135,11 @@ ArgbImage Window(const PictureSet& set) {
     m.Picture("antialias", 211, 369);
     m.Picture("shadow", 233, 390);
     m.Picture("placement", 198, 421);
-    m.Picture("pngiconi", 227, 467);
-    m.Picture("jpgiconi", 182, 467);
-    m.Picture("bmpiconi", 272, 467);
-    m.Picture("gificoni", 137, 467);
+    m.Picture("gificoni", 120, 467);
+    m.Picture("jpgiconi", 160, 467);
+    m.Picture("pngiconi", 200, 467);
+    m.Picture("bmpiconi", 240, 467);
+    m.Picture("webpiconi", 280, 467);
     // The work area and the preview: the sheet, the frame, then the canvas
     // as the renderer starts it (background colour, the frame's inner corner
     // pieces) with a sample button on it.
