@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "io/ButtonStates.h"
 #include "io/MacStream.h"
 
 namespace tabora {
@@ -125,8 +126,10 @@ std::vector<uint8_t> SignedBlock(std::span<const uint8_t> payload) {
     return block;
 }
 
-void WriteSettings(MacStream& stream, const ButtonSettings& s) {
-    stream.WriteShort(kPayloadVersion);
+namespace {
+
+void WriteFields(MacStream& stream, const ButtonSettings& s, int16_t version) {
+    stream.WriteShort(version);
     stream.WriteShort(s.styleNumber);
     stream.WriteRGBColor(s.backgroundColor);
     stream.WriteLong(uint32_t(s.hueShift));
@@ -144,6 +147,18 @@ void WriteSettings(MacStream& stream, const ButtonSettings& s) {
     stream.WriteShort(0);  // reserved
     stream.WriteLong(uint32_t(s.buttonSize));
     stream.WriteShort(s.includeShadowArea ? 1 : 0);
+}
+
+}  // namespace
+
+void WriteSettings(MacStream& stream, const ButtonSettings& settings) {
+    WriteFields(stream, settings, kPayloadVersion);
+}
+
+void WriteSettings(MacStream& stream, const ButtonSettings& settings, const ButtonStates& states) {
+    if (states.AllDefault()) return WriteSettings(stream, settings);
+    WriteFields(stream, settings, kPayloadStates);
+    WriteStateTable(stream, states);
 }
 
 std::optional<int> ReadSettings(MacStream& stream, ButtonSettings& settings) {
@@ -191,6 +206,15 @@ std::optional<int> ReadSettings(MacStream& stream, ButtonSettings& settings) {
     if (version > kPayloadExactSize) s.includeShadowArea = stream.ReadShort() != 0;
     if (stream.Truncated()) return std::nullopt;
     settings = std::move(s);
+    return version;
+}
+
+std::optional<int> ReadSettings(MacStream& stream, ButtonSettings& settings, ButtonStates& states) {
+    const std::optional<int> version = ReadSettings(stream, settings);
+    states = ButtonStates{};
+    if (version && *version >= kPayloadStates) {
+        if (std::optional<ButtonStates> table = ReadStateTable(stream)) states = std::move(*table);
+    }
     return version;
 }
 

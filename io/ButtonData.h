@@ -12,13 +12,17 @@
 namespace tabora {
 
 class MacStream;
+class ButtonStates;
 
 // Payload versions of the button data block.
 constexpr int16_t kPayloadFirstVersion = 0x0100;
 constexpr int16_t kPayloadExportOptions = 0x0101;  // remove background, JPEG quality
 constexpr int16_t kPayloadExactSize = 0x0102;      // the size as an integer
 constexpr int16_t kPayloadShadowArea = 0x0103;     // include shadow area
+// The settings of a button without states of its own: every byte as before.
 constexpr int16_t kPayloadVersion = kPayloadShadowArea;
+// The 0x0103 payload followed by a state table (io/ButtonStates.h).
+constexpr int16_t kPayloadStates = 0x0104;
 
 // The signature in front of the payload ("Tbra", big-endian).
 constexpr uint32_t kBlockSignature = 0x54627261;
@@ -59,6 +63,10 @@ std::vector<uint8_t> SignedBlock(std::span<const uint8_t> payload);
 // The settings payload of the data block, always written as the newest
 // version (kPayloadVersion).
 void WriteSettings(MacStream& stream, const ButtonSettings& settings);
+// The payload of a button with its states: exactly WriteSettings when every
+// state is the default, else the same fields as version 0x0104 followed by
+// the state table.
+void WriteSettings(MacStream& stream, const ButtonSettings& settings, const ButtonStates& states);
 
 // Reads a payload of version 0x0100..0x0103 over `settings`: the fields an
 // older version lacks keep their values. Values no control could have
@@ -67,5 +75,8 @@ void WriteSettings(MacStream& stream, const ButtonSettings& settings);
 // the settings are applied. A payload that ends early changes nothing and
 // gives nothing. Returns the version as stored.
 std::optional<int> ReadSettings(MacStream& stream, ButtonSettings& settings);
+// ReadSettings, then the state table of a 0x0104 payload into `states`
+// (default states for older payloads, or a table this reader cannot use).
+std::optional<int> ReadSettings(MacStream& stream, ButtonSettings& settings, ButtonStates& states);
 
 }  // namespace tabora

@@ -98,6 +98,8 @@ public:
     // Writes the patched fields into `settings`, in table order.
     void ApplyTo(ButtonSettings& settings) const;
 
+    friend bool operator==(const SettingsPatch&, const SettingsPatch&) = default;
+
 private:
     std::vector<std::optional<FieldValue>> values_;  // by place in SettingFields()
 };
