@@ -1,5 +1,6 @@
 #include "imaging/ButtonFile.h"
 
+#include <functional>
 #include <vector>
 
 #include "io/BufferedInStream.h"
@@ -22,7 +23,8 @@ OpenResult ImportButton(TaboraButton& button, const FormatEntry& format, MacStre
             return result;
         }
         ButtonSettings settings = button.settings();
-        const std::optional<int> version = ReadSettings(block, settings);
+        ButtonStates states;
+        const std::optional<int> version = ReadSettings(block, settings, states);
         if (!version) {
             result.outcome = OpenOutcome::CutShort;
             return result;
@@ -32,6 +34,7 @@ OpenResult ImportButton(TaboraButton& button, const FormatEntry& format, MacStre
         button.Invalidate(TaboraButton::kAllLayers);
         result.outcome = OpenOutcome::Opened;
         result.payloadVersion = *version;
+        result.states = std::move(states);
     } catch (const FileError& error) {
         result.outcome = OpenOutcome::Unreadable;
         result.detail = error.what();
@@ -66,9 +69,14 @@ OpenResult OpenButton(TaboraButton& button, const std::string& path) {
     }
 }
 
-void ExportButton(TaboraButton& button, const FormatEntry& format, MacStream& out) {
+void ExportButton(TaboraButton& button, const FormatEntry& format, MacStream& out,
+                  const ButtonStates* states) {
     PtrMacStream payload;
-    WriteSettings(payload, button.settings());
+    if (states) {
+        WriteSettings(payload, button.settings(), *states);
+    } else {
+        WriteSettings(payload, button.settings());
+    }
     button.PrepareExport();
     const bool transparent = format.keepsTransparency && button.settings().removeBackground;
     ArgbImage layers;
@@ -79,7 +87,8 @@ void ExportButton(TaboraButton& button, const FormatEntry& format, MacStream& ou
     format.write(job, out);
 }
 
-SaveResult SaveButton(TaboraButton& button, const std::string& path, bool synced) {
+SaveResult SaveExported(const std::string& path, bool synced,
+                        const std::function<void(const FormatEntry&, MacStream&)>& write) {
     const std::string extension = ExtensionOf(path);
     const FormatEntry* format = FindFormat(extension);
     // Refused before anything is created.
@@ -88,7 +97,7 @@ SaveResult SaveButton(TaboraButton& button, const std::string& path, bool synced
         // The codecs write in many small pieces; gathered in memory first, the
         // file gets one write instead of dozens of system calls.
         PtrMacStream image;
-        ExportButton(button, *format, image);
+        write(*format, image);
         SafeSave save(path);
         save.Output().Write(image.Data(), image.Length());
         save.Commit(synced ? SafeSave::Durability::Synced : SafeSave::Durability::Unsynced);
@@ -96,6 +105,13 @@ SaveResult SaveButton(TaboraButton& button, const std::string& path, bool synced
         return {SaveOutcome::Failed, error.what()};
     }
     return {};
+}
+
+SaveResult SaveButton(TaboraButton& button, const std::string& path, bool synced,
+                      const ButtonStates* states) {
+    return SaveExported(path, synced, [&](const FormatEntry& format, MacStream& out) {
+        ExportButton(button, format, out, states);
+    });
 }
 
 std::string UnknownExtensionMessage(std::string_view extension) {

@@ -1,8 +1,10 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "imaging/Formats.h"
+#include "io/ButtonStates.h"
 
 namespace tabora {
 
@@ -25,6 +27,7 @@ struct OpenResult {
     OpenOutcome outcome = OpenOutcome::NotOurs;
     const FormatEntry* format = nullptr;  // the reader that looked, if any
     int payloadVersion = 0;               // as the file stores it, when opened
+    ButtonStates states;                  // the file's states (the defaults if it has none)
     std::string detail;
 
     bool opened() const { return outcome == OpenOutcome::Opened; }
@@ -60,14 +63,22 @@ struct SaveResult {
 
 // Writes the button in `format` to a stream, as a save writes it into the
 // file. Throws TaboraError with the codec's words, or the stream's FileError.
-void ExportButton(TaboraButton& button, const FormatEntry& format, MacStream& out);
+// With `states`, the payload carries them (see WriteSettings).
+void ExportButton(TaboraButton& button, const FormatEntry& format, MacStream& out,
+                  const ButtonStates* states = nullptr);
 
 // Saves the button under `path` in the format its extension names. The new
 // file replaces the old one only when it is complete: on any failure (an
 // unknown extension, a codec error, a full disk) the previous file is
 // untouched and no temporary file is left. `synced` waits for the disk before
 // the rename (the desktop application); the command line skips that wait.
-SaveResult SaveButton(TaboraButton& button, const std::string& path, bool synced = true);
+SaveResult SaveButton(TaboraButton& button, const std::string& path, bool synced = true,
+                      const ButtonStates* states = nullptr);
+
+// Saves what `write` writes in the format the extension of `path` names,
+// with the same guarantees as SaveButton.
+SaveResult SaveExported(const std::string& path, bool synced,
+                        const std::function<void(const FormatEntry&, MacStream&)>& write);
 
 // Why a name whose extension is none of ours cannot be saved. Saving refuses
 // such a name rather than create a file it would leave empty.

@@ -127,6 +127,19 @@ public:
     // caption order; they are drawn as the caption face's box.
     std::vector<char32_t> MissingCaptionCharacters();
 
+    // What is looked at before a button ships (ButtonChecks.cpp); each
+    // renders first.
+    // How far the caption's ink reaches beyond the left or right edge of the
+    // body, in pixels (the larger side); 0 when it fits, or without a caption
+    // or a body.
+    int32_t CaptionOverflow();
+    // The relative luminance (0 black .. 1 white, in linear light) of what
+    // lies under the caption: the canvas without it, averaged over the
+    // caption's box. Negative without a caption.
+    double CaptionBackdropLuminance();
+    // The body's alpha where the canvas shows it, in a canvas-sized mask.
+    void PlacedBodyAlpha(AlphaMask& out);
+
     // How many of the renderer's own pictures (the work-area background and
     // frame) the bitmap class refused while this button was set up; a front
     // end tells the user.
