@@ -25,11 +25,18 @@ struct RenderArgs {
         bool off = false;
     };
     std::vector<FieldOption> fields = std::vector<FieldOption>(SettingFields().size());
+    // --states [LIST]: "" (given alone) for all five; --sprite; --css FILE;
+    // --strict.
+    std::optional<std::string> states;
+    bool sprite = false;
+    std::string css;
+    bool strict = false;
 };
 
 struct BatchArgs {
     std::string file;
     std::optional<std::string> jobs;
+    bool strict = false;
 };
 
 // Each returns the exit code; errors of the kinds the exit codes name are

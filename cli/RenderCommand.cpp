@@ -2,15 +2,22 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/CaptionChecks.h"
 #include "cli/CliError.h"
 #include "cli/Commands.h"
 #include "cli/JsonFile.h"
 #include "cli/SettingsPatch.h"
+#include "cli/StateOptions.h"
+#include "cli/WebPage.h"
+#include "imaging/StateFiles.h"
 #include "imaging/ButtonFile.h"
 #include "platform/Error.h"
 #include "platform/File.h"
 #include "platform/Fonts.h"
+#include "platform/SaveTarget.h"
 #include "platform/Utf8.h"
+#include "render/Contrast.h"
+#include "render/StatePictures.h"
 #include "render/TaboraButton.h"
 #include "styles/Archive.h"
 
@@ -45,6 +52,27 @@ SettingsPatch PatchFromOptions(const RenderArgs& a) {
     return p;
 }
 
+// The style sheet's name is checked before anything is drawn: it must end in
+// .css and be none of the pictures (however spelt).
+void CheckStyleSheet(const std::string& css, const std::vector<std::string>& outputs) {
+    if (!IsStyleSheetName(css)) {
+        throw UsageError("--css: the style sheet's name must end in .css (got \"" + css + "\")");
+    }
+    const SaveIdentity sheet = SaveIdentityOf(css);
+    for (const std::string& output : outputs) {
+        if (SaveIdentityOf(output) == sheet) {
+            throw UsageError("--css: \"" + css + "\" names a picture this command writes");
+        }
+    }
+}
+
+// With --strict a caption that does not fit is an error, before anything
+// is written; otherwise a warning after.
+void RefuseOverflow(const std::string& output, const std::vector<CaptionCheck>& checks, bool strict) {
+    const int32_t overflow = WorstOverflow(checks);
+    if (strict && overflow > 0) throw UsageError(output + ": " + OverflowError(overflow));
+}
+
 }  // namespace
 
 int RunRender(const RenderArgs& args) {
@@ -53,7 +81,22 @@ int RunRender(const RenderArgs& args) {
         throw UsageError("-o: the file name must have the extension " + SupportedExtensions() +
                          ", in any case (got \"" + args.output + "\")");
     }
-    const SettingsPatch options = PatchFromOptions(args);
+    std::vector<ButtonState> which;
+    if (args.states) which = ParseStateList(*args.states, "--states");
+    if (args.sprite && which.empty()) which.assign(kAllStates.begin(), kAllStates.end());
+    const bool stated = !which.empty() || !args.css.empty();
+    if (which.empty()) which = {ButtonState::Normal};
+    const int scale = 1;
+    if (!args.css.empty()) {
+        CheckStyleSheet(args.css, StateFileNames(which, scale, args.output, !args.sprite, args.sprite));
+    }
+    // --text-color auto is decided once the caption is drawn.
+    const SettingField& textColor = FieldNamed("textColor");
+    RenderArgs given = args;
+    std::optional<std::string>& colourText = given.fields[size_t(&textColor - SettingFields().data())].value;
+    const bool autoColour = colourText && IsAutoColour(*colourText);
+    if (autoColour) colourText.reset();
+    const SettingsPatch options = PatchFromOptions(given);
     // A caption named on the command line starts the font lookup at once, in
     // parallel with the rest; without one no font is looked up at all.
     const FieldValue* caption = options.Find(FieldNamed("caption"));
@@ -64,10 +107,12 @@ int RunRender(const RenderArgs& args) {
 
     TaboraButton button(GetArchive());
     ButtonSettings base = button.settings();
+    ButtonStates states;
     if (!args.fromFile.empty()) {
         const OpenResult opened = OpenButton(button, args.fromFile);
         if (!opened.opened()) return ReportNotOpened(args.fromFile, opened);
         base = button.settings();
+        states = opened.states;
     }
     SettingsPatch patch;
     if (!args.settingsFile.empty()) {
@@ -84,10 +129,41 @@ int RunRender(const RenderArgs& args) {
         settings.buttonSize = ParseButtonSize(*sizeText, size.option, settings.styleNumber, button);
     }
     button.ApplySettings(settings);
-    const SaveResult saved = SaveButton(button, args.output, false);
-    if (!saved.saved()) throw TaboraError(saved.detail);
+    if (autoColour) {
+        const double backdrop = button.CaptionBackdropLuminance();
+        if (backdrop >= 0) button.SetTextColor(BetterCaptionColor(backdrop));
+        settings = button.settings();
+    }
+    std::vector<CaptionCheck> checks;
+    if (!stated) {
+        checks.push_back(CheckButton(button));
+        RefuseOverflow(args.output, checks, args.strict);
+        const SaveResult saved = SaveButton(button, args.output, false, &states);
+        if (!saved.saved()) throw TaboraError(saved.detail);
+    } else {
+        StateRenderer renderer(GetArchive());
+        const FormatEntry& format = *FindFormat(ExtensionOf(args.output));
+        const StateSet set = renderer.Render(settings, states, which, scale,
+                                             format.keepsTransparency && settings.removeBackground);
+        for (const StatePicture& picture : set.pictures) checks.push_back(CheckState(picture));
+        RefuseOverflow(args.output, checks, args.strict);
+        const SaveResult saved = SaveStateFiles(set, states, args.output, !args.sprite, args.sprite, false);
+        if (!saved.saved()) throw TaboraError(saved.detail);
+        if (!args.css.empty()) {
+            WebButton web;
+            web.output = args.output;
+            web.className = ClassNameFor(args.output);
+            web.width = set.rect.Width() / scale;
+            web.height = set.rect.Height() / scale;
+            web.states = which;
+            web.sprite = args.sprite;
+            const std::string css = ButtonCss({web}, args.css);
+            WriteWholeFile(args.css, css.data(), css.size());
+        }
+    }
     const std::string warning = MissingCharactersWarning(button.MissingCaptionCharacters());
     if (!warning.empty()) PrintWarning(args.output + ": " + warning);
+    for (const std::string& text : CaptionWarnings(checks)) PrintWarning(args.output + ": " + text);
     return kExitOk;
 }
 

@@ -47,6 +47,18 @@ void AddRenderOptions(CLI::App& render, RenderArgs& a) {
                     "reads standard input")
         ->type_name("FILE.json");
     render.add_option("--from", a.fromFile, "Start from the settings embedded in a saved button")->type_name("FILE");
+    render
+        .add_option("--states", a.states,
+                    "Also write the states: all five (normal, hover, active, focus, disabled) "
+                    "or those listed, each beside OUT (OUT-hover.png ...), in one rectangle")
+        ->expected(0, 1)
+        ->type_name("[LIST]");
+    render.add_flag("--sprite", a.sprite,
+                    "Write the states as one vertical sprite (OUT-sprite.png) beside OUT");
+    render.add_option("--css", a.css, "Write a style sheet with a class for the button and a rule per state")
+        ->type_name("FILE.css");
+    render.add_flag("--strict", a.strict,
+                    "Refuse a caption wider than its body instead of warning (nothing is written)");
     // One option (or a pair of flags) for each settings field.
     for (const SettingField* field : FieldsInOptionOrder()) {
         RenderArgs::FieldOption& given = a.fields[size_t(field - SettingFields().data())];
@@ -101,6 +113,8 @@ int Run(int argc, char** argv) {
                                              "\"fitCaption\", \"sameSize\", \"html\"}")
         ->required()
         ->type_name("FILE.json");
+    batchCmd->add_flag("--strict", batch.strict,
+                       "Refuse captions wider than their bodies instead of warning (nothing is written)");
     batchCmd->add_option("-j,--jobs", batch.jobs, "Worker threads, 1..256 (default: one per core)")->type_name("N");
 
     // A mistyped command would otherwise be reported as a missing one.
