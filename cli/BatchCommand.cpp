@@ -9,15 +9,21 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/BatchOutputs.h"
+#include "cli/CaptionChecks.h"
 #include "cli/CaptionFit.h"
 #include "cli/CliError.h"
 #include "cli/Commands.h"
 #include "cli/JsonFile.h"
 #include "cli/SettingsPatch.h"
+#include "cli/StateOptions.h"
+#include "cli/WebPage.h"
+#include "imaging/StateFiles.h"
 #include "imaging/ButtonFile.h"
 #include "platform/Error.h"
 #include "platform/File.h"
 #include "platform/SaveTarget.h"
+#include "render/Contrast.h"
+#include "render/StatePictures.h"
 #include "render/TaboraButton.h"
 #include "styles/Archive.h"
 
@@ -38,10 +44,15 @@ struct Job {
     ButtonSettings settings;
     std::string output;
     std::string where;  // "FILE: buttons[i]" for messages
-    int32_t width = 0;  // of the written picture, for the HTML
-    int32_t height = 0;
     std::string error;
     std::string warning;  // characters no installed font has
+    // States, sprite, the link and its class; `web.states` empty for a
+    // button written as before.
+    StateRequest request;
+    ButtonStates states;
+    WebButton web;
+    bool autoColour = false;
+    std::vector<CaptionCheck> checks;
 };
 
 // Runs `work(button, job)` over all jobs on `threads` threads, one button
@@ -72,55 +83,154 @@ bool OptionalBool(const json& doc, const char* key, const std::string& where) {
     return it->get<bool>();
 }
 
-// Percent-encodes what may not stand in a URL path as it is.
-std::string UrlPath(const std::string& path) {
-    static const char* kHex = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : path) {
-        if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~' || c == '/') {
-            out += char(c);
-        } else {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
-        }
-    }
-    return out;
-}
-
-// Text for an attribute value. Control characters (a newline in a caption)
-// become character references, so each button stays one line of the page.
-std::string HtmlText(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default:
-                if ((unsigned char)c < 0x20 || c == 0x7F) {
-                    out += "&#" + std::to_string(int(c)) + ";";
-                } else {
-                    out += c;
-                }
-        }
-    }
-    return out;
-}
-
-void WriteHtml(const std::string& path, const std::vector<Job>& jobs) {
-    const fs::path folder = fs::absolute(path).parent_path().lexically_normal();
+void WriteHtml(const std::string& path, const std::vector<Job>& jobs, bool styled) {
     std::string html;
     for (const Job& job : jobs) {
-        if (!job.error.empty()) continue;
-        const fs::path target = fs::absolute(job.output).lexically_normal();
-        const std::string src = target.lexically_relative(folder).generic_string();
-        html += "<img src=\"" + HtmlText(UrlPath(src)) + "\" alt=\"" + HtmlText(job.settings.caption) +
-                "\" width=\"" + std::to_string(job.width) + "\" height=\"" + std::to_string(job.height) +
-                "\">\n";
+        if (job.error.empty()) html += ButtonHtml(job.web, path, styled);
     }
     WriteWholeFile(path, html.data(), html.size());
+}
+
+void WriteCss(const std::string& path, const std::vector<Job>& jobs) {
+    std::vector<WebButton> buttons;
+    for (const Job& job : jobs) {
+        if (job.error.empty()) buttons.push_back(job.web);
+    }
+    const std::string css = ButtonCss(buttons, path);
+    WriteWholeFile(path, css.data(), css.size());
+}
+
+// A page's name from the batch: a text, without NUL, with the right ending.
+std::string PageName(const json& doc, const char* key, bool (*fits)(const std::string&),
+                     const char* endings, const std::string& where) {
+    auto it = doc.find(key);
+    if (it == doc.end()) return {};
+    if (!it->is_string() || it->get<std::string>().empty()) {
+        throw UsageError(where + ": \"" + key + "\" must be a file name");
+    }
+    const std::string& page = it->get<std::string>();
+    RefuseNul(page, where + ": \"" + key + "\"");
+    if (!fits(page)) {
+        throw UsageError(where + ": \"" + key + "\" must name a file ending in " + endings +
+                         " (got \"" + page + "\")");
+    }
+    return page;
+}
+
+// A text key of a button's entry: "href", "alt", "className", "rel", "target".
+std::string EntryText(const json& entry, const char* key, const std::string& where) {
+    auto it = entry.find(key);
+    if (it == entry.end()) return {};
+    if (!it->is_string()) throw UsageError(where + ": \"" + key + "\" must be a string");
+    return CheckText(it->get<std::string>(), where + ": \"" + key + "\"");
+}
+
+// Reads what a button's entry says beyond its settings: its states, its
+// sprite, its link. The entry's "textColor" may be "auto".
+void ReadWebKeys(const json& entry, const json* defaults, Job& job) {
+    const std::string& where = job.where;
+    auto states = entry.find("states");
+    if (states != entry.end()) {
+        job.request = StatesFromJson(*states, where);
+    } else if (defaults && defaults->contains("states")) {
+        job.request = StatesFromJson(defaults->at("states"), where + ": defaults");
+    }
+    bool sprite = defaults && defaults->contains("sprite") && defaults->at("sprite").is_boolean() &&
+                  defaults->at("sprite").get<bool>();
+    if (auto it = entry.find("sprite"); it != entry.end()) {
+        if (!it->is_boolean()) throw UsageError(where + ": \"sprite\" must be true or false");
+        sprite = it->get<bool>();
+    }
+    if (sprite && job.request.which.empty()) job.request.which.assign(kAllStates.begin(), kAllStates.end());
+    job.web.sprite = sprite;
+    job.web.files = !sprite;
+    if (const std::string href = EntryText(entry, "href", where); !href.empty()) {
+        job.web.href = CheckHref(href, where + ": \"href\"");
+    }
+    job.web.alt = EntryText(entry, "alt", where);
+    if (const std::string cls = EntryText(entry, "className", where); !cls.empty()) {
+        job.web.className = CheckClassName(cls, where + ": \"className\"");
+    }
+    if (const std::string rel = EntryText(entry, "rel", where); !rel.empty()) {
+        job.web.rel = CheckRel(rel, where + ": \"rel\"");
+    }
+    if (const std::string target = EntryText(entry, "target", where); !target.empty()) {
+        job.web.target = CheckTarget(target, where + ": \"target\"");
+    }
+}
+
+// The entry without a "textColor" of "auto", which the settings form does
+// not know; `autoColour` says whether it was there.
+json WithoutAutoColour(const json& entry, bool& autoColour) {
+    auto it = entry.find("textColor");
+    autoColour = it != entry.end() && it->is_string() && IsAutoColour(it->get<std::string>());
+    if (!autoColour) return entry;
+    json copy = entry;
+    copy.erase("textColor");
+    return copy;
+}
+
+// Draws a job's pictures: its states on `renderer`, or the button as
+// before on `button`; with `save`, writes them.
+void RenderJob(TaboraButton& button, StateRenderer& renderer, Job& job, bool save) {
+    button.ApplySettings(job.settings);
+    if (job.autoColour) {
+        const double backdrop = button.CaptionBackdropLuminance();
+        if (backdrop >= 0) button.SetTextColor(BetterCaptionColor(backdrop));
+        job.settings = button.settings();
+    }
+    job.checks.clear();
+    if (job.web.states.empty()) {
+        job.checks.push_back(CheckButton(button));
+        if (!save) return;
+        const SaveResult saved = SaveButton(button, job.output, false);
+        if (!saved.saved()) throw TaboraError(saved.detail);
+        job.web.width = button.exportRect().Width();
+        job.web.height = button.exportRect().Height();
+    } else {
+        const FormatEntry& format = *FindFormat(ExtensionOf(job.output));
+        const StateSet set =
+            renderer.Render(job.settings, job.states, job.web.states, 1,
+                            save && format.keepsTransparency && job.settings.removeBackground);
+        for (const StatePicture& picture : set.pictures) job.checks.push_back(CheckState(picture));
+        if (!save) return;
+        const SaveResult saved =
+            SaveStateFiles(set, job.states, job.output, job.web.files, job.web.sprite, false);
+        if (!saved.saved()) throw TaboraError(saved.detail);
+        job.web.width = set.rect.Width() / set.scale;
+        job.web.height = set.rect.Height() / set.scale;
+    }
+    job.warning = MissingCharactersWarning(button.MissingCaptionCharacters());
+}
+
+// One line for all the captions that do not fit, and one for all that read
+// badly: "3 captions run past their bodies: buttons[0] by 25 pixels (hover), ...".
+std::vector<std::string> SummaryLines(const std::vector<Job>& jobs, std::string& overflowList,
+                                      size_t& overflowCount) {
+    std::string contrastList;
+    size_t contrastCount = 0;
+    for (size_t i = 0; i < jobs.size(); ++i) {
+        if (!jobs[i].error.empty()) continue;
+        const std::string name = "buttons[" + std::to_string(i) + "]";
+        for (const std::string& warning : CaptionWarnings(jobs[i].checks)) {
+            const bool overflow = warning.rfind("the caption runs ", 0) == 0;
+            std::string& list = overflow ? overflowList : contrastList;
+            list += (list.empty() ? "" : "; ") + name + ": " + warning.substr(overflow ? 17 : 26);
+            (overflow ? overflowCount : contrastCount)++;
+        }
+    }
+    std::vector<std::string> lines;
+    if (overflowCount) {
+        lines.push_back(std::to_string(overflowCount) + " caption" + (overflowCount == 1 ? "" : "s") +
+                        " run past " + (overflowCount == 1 ? "its body" : "their bodies") + ": " +
+                        overflowList);
+    }
+    if (contrastCount) {
+        lines.push_back(std::to_string(contrastCount) + " caption" + (contrastCount == 1 ? "" : "s") +
+                        " below the contrast " + (contrastCount == 1 ? "it needs" : "they need") +
+                        ": " + contrastList);
+    }
+    return lines;
 }
 
 }  // namespace
@@ -133,29 +243,26 @@ int RunBatch(const BatchArgs& args) {
     const std::string& where = args.file;
     if (!doc.is_object()) throw UsageError(where + ": a batch must be a JSON object");
     for (auto it = doc.begin(); it != doc.end(); ++it) {
-        static const char* kKeys[] = {"defaults", "buttons", "fitCaption", "sameSize", "html"};
+        static const char* kKeys[] = {"defaults", "buttons", "fitCaption", "sameSize", "html", "css"};
         if (std::find(std::begin(kKeys), std::end(kKeys), it.key()) == std::end(kKeys)) {
             throw UsageError(where + ": unknown key \"" + it.key() + "\"");
         }
     }
     const bool fitCaption = OptionalBool(doc, "fitCaption", where);
     const bool sameSize = OptionalBool(doc, "sameSize", where);
-    std::string htmlPath;
     const fs::path folder = fs::path(args.file).parent_path();
-    if (auto it = doc.find("html"); it != doc.end()) {
-        if (!it->is_string() || it->get<std::string>().empty()) {
-            throw UsageError(where + ": \"html\" must be a file name");
-        }
-        const std::string& page = it->get<std::string>();
-        RefuseNul(page, where + ": \"html\"");
-        if (!IsPageName(page)) {
-            throw UsageError(where + ": \"html\" must name a file ending in .html or .htm (got \"" +
-                             page + "\")");
-        }
-        htmlPath = (folder / page).string();
-    }
+    std::string htmlPath = PageName(doc, "html", IsPageName, ".html or .htm", where);
+    if (!htmlPath.empty()) htmlPath = (folder / htmlPath).string();
+    std::string cssPath = PageName(doc, "css", IsStyleSheetName, ".css", where);
+    if (!cssPath.empty()) cssPath = (folder / cssPath).string();
     SettingsPatch defaults;
-    if (auto it = doc.find("defaults"); it != doc.end()) defaults = PatchFromJson(*it, where + ": defaults");
+    const json* defaultsEntry = nullptr;
+    bool defaultAutoColour = false;
+    if (auto it = doc.find("defaults"); it != doc.end()) {
+        defaultsEntry = &*it;
+        defaults = PatchFromJson(WithoutAutoColour(*it, defaultAutoColour), where + ": defaults",
+                                 {"states", "sprite"});
+    }
     auto buttons = doc.find("buttons");
     if (buttons == doc.end() || !buttons->is_array()) {
         throw UsageError(where + ": \"buttons\" must be an array of button settings");
@@ -169,12 +276,18 @@ int RunBatch(const BatchArgs& args) {
     {
         TaboraButton scratch(GetArchive());
         std::vector<std::string> outputs;
+        std::vector<size_t> owners;
         for (size_t i = 0; i < jobs.size(); ++i) {
             Job& job = jobs[i];
             job.where = where + ": buttons[" + std::to_string(i) + "]";
             const json& entry = (*buttons)[i];
             SettingsPatch patch = defaults;
-            patch.Merge(PatchFromJson(entry, job.where, {"output"}));
+            bool autoColour = false;
+            const SettingsPatch own =
+                PatchFromJson(WithoutAutoColour(entry, autoColour), job.where,
+                              {"output", "states", "sprite", "href", "alt", "className", "rel", "target"});
+            job.autoColour = autoColour || (defaultAutoColour && !own.Has(FieldNamed("textColor")));
+            patch.Merge(own);
             auto out = entry.find("output");
             if (out == entry.end() || !out->is_string() || out->get<std::string>().empty()) {
                 throw UsageError(job.where + ": \"output\" must be a file name");
@@ -186,16 +299,35 @@ int RunBatch(const BatchArgs& args) {
                 throw UsageError(job.where + ": \"output\" must have the extension " + SupportedExtensions() +
                                  ", in any case (got \"" + output.string() + "\")");
             }
-            outputs.push_back(job.output);
             job.settings = Resolve(ButtonSettings{}, patch, scratch, job.where + ": \"buttonSize\"");
+            ReadWebKeys(entry, defaultsEntry, job);
+            job.states = ResolveStates(job.request, job.settings, job.where);
+            job.web.output = job.output;
+            if (job.web.className.empty()) job.web.className = ClassNameFor(job.output);
+            // A style sheet draws every button by its class, from its files.
+            if (!cssPath.empty() && job.request.which.empty()) job.request.which = {ButtonState::Normal};
+            job.web.states = job.request.which;
+            if (job.web.alt.empty()) job.web.alt = job.settings.caption;
+            if (!htmlPath.empty() && job.web.alt.empty()) {
+                throw UsageError(job.where + ": a button without a caption needs \"alt\", the words "
+                                 "its picture stands for on the page");
+            }
+            const std::vector<std::string> names =
+                job.web.states.empty()
+                    ? std::vector<std::string>{job.output}
+                    : StateFileNames(job.web.states, 1, job.output, job.web.files, job.web.sprite);
+            for (const std::string& name : names) {
+                outputs.push_back(name);
+                owners.push_back(i);
+            }
         }
-        CheckBatchTargets(args.file, outputs, htmlPath);
+        CheckBatchTargets(args.file, outputs, {{"html", htmlPath}, {"css", cssPath}}, owners);
     }
     if (jobs.empty()) {
-        if (!htmlPath.empty()) {
-            WriteHtml(htmlPath, jobs);
-            SyncFileSystemsOf({htmlPath});
-        }
+        std::vector<std::string> pages;
+        if (!htmlPath.empty()) WriteHtml(htmlPath, jobs, !cssPath.empty()), pages.push_back(htmlPath);
+        if (!cssPath.empty()) WriteCss(cssPath, jobs), pages.push_back(cssPath);
+        SyncFileSystemsOf(pages);
         return kExitOk;
     }
     threads = std::min<int64_t>(threads, int64_t(jobs.size()));
@@ -211,15 +343,27 @@ int RunBatch(const BatchArgs& args) {
         for (const Job& job : jobs) largest = std::max(largest, job.settings.buttonSize);
         for (Job& job : jobs) job.settings.buttonSize = largest;
     }
-    RunParallel(jobs, int(threads), [](TaboraButton& button, Job& job) {
-        if (!job.error.empty()) return;
-        button.ApplySettings(job.settings);
-        const SaveResult saved = SaveButton(button, job.output, false);
-        if (!saved.saved()) throw TaboraError(saved.detail);
-        job.warning = MissingCharactersWarning(button.MissingCaptionCharacters());
-        job.width = button.exportRect().Width();
-        job.height = button.exportRect().Height();
-    });
+    // Each thread keeps the buttons its states are drawn on.
+    auto render = [](bool save) {
+        return [save](TaboraButton& button, Job& job) {
+            if (!job.error.empty()) return;
+            thread_local StateRenderer renderer(GetArchive());
+            RenderJob(button, renderer, job, save);
+        };
+    };
+    std::string overflowList;
+    size_t overflowCount = 0;
+    if (args.strict) {
+        // Every caption is measured before the first file is written.
+        RunParallel(jobs, int(threads), render(false));
+        SummaryLines(jobs, overflowList, overflowCount);
+        if (overflowCount) {
+            throw UsageError(where + ": " + std::to_string(overflowCount) + " caption" +
+                             (overflowCount == 1 ? " runs" : "s run") +
+                             " past the body; nothing was written (--strict): " + overflowList);
+        }
+    }
+    RunParallel(jobs, int(threads), render(true));
 
     int failures = 0;
     std::vector<std::string> written;
@@ -232,9 +376,18 @@ int RunBatch(const BatchArgs& args) {
         PrintError(job.where + ": " + job.error);
         ++failures;
     }
+    overflowList.clear();
+    overflowCount = 0;
+    for (const std::string& line : SummaryLines(jobs, overflowList, overflowCount)) {
+        PrintWarning(where + ": " + line);
+    }
     if (!htmlPath.empty()) {
-        WriteHtml(htmlPath, jobs);
+        WriteHtml(htmlPath, jobs, !cssPath.empty());
         written.push_back(htmlPath);
+    }
+    if (!cssPath.empty()) {
+        WriteCss(cssPath, jobs);
+        written.push_back(cssPath);
     }
     // Files are saved without waiting for the disk, each; one wait at the
     // end puts them all there before the batch says it succeeded.

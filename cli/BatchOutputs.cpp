@@ -16,8 +16,10 @@ bool IsPageName(const std::string& path) {
 }
 
 void CheckBatchTargets(const std::string& batchFile, const std::vector<std::string>& outputs,
-                       const std::string& html) {
-    auto button = [](size_t i) { return "buttons[" + std::to_string(i) + "]"; };
+                       const std::vector<BatchPage>& pages, const std::vector<size_t>& owners) {
+    auto button = [&](size_t i) {
+        return "buttons[" + std::to_string(i < owners.size() ? owners[i] : i) + "]";
+    };
     std::vector<std::pair<SaveIdentity, size_t>> targets;
     targets.reserve(outputs.size());
     for (size_t i = 0; i < outputs.size(); ++i) targets.emplace_back(SaveIdentityOf(outputs[i]), i);
@@ -31,13 +33,26 @@ void CheckBatchTargets(const std::string& batchFile, const std::vector<std::stri
                              "\"); one button would be lost");
         }
     }
-    if (html.empty()) return;
-    const SaveIdentity page = SaveIdentityOf(html);
-    if (page == SaveIdentityOf(batchFile))
-        throw UsageError(batchFile + ": \"html\" names the batch file itself");
-    auto same = std::lower_bound(targets.begin(), targets.end(), std::make_pair(page, size_t(0)));
-    if (same != targets.end() && same->first == page) {
-        throw UsageError(batchFile + ": \"html\" names the output of " + button(same->second));
+    const SaveIdentity batch = SaveIdentityOf(batchFile);
+    std::vector<std::pair<SaveIdentity, const std::string*>> seen;
+    for (const BatchPage& page : pages) {
+        if (page.path.empty()) continue;
+        const SaveIdentity identity = SaveIdentityOf(page.path);
+        if (identity == batch) {
+            throw UsageError(batchFile + ": \"" + page.key + "\" names the batch file itself");
+        }
+        auto same = std::lower_bound(targets.begin(), targets.end(), std::make_pair(identity, size_t(0)));
+        if (same != targets.end() && same->first == identity) {
+            throw UsageError(batchFile + ": \"" + page.key + "\" names the output of " +
+                             button(same->second));
+        }
+        for (const auto& [other, key] : seen) {
+            if (other == identity) {
+                throw UsageError(batchFile + ": \"" + page.key + "\" and \"" + *key +
+                                 "\" name the same file");
+            }
+        }
+        seen.emplace_back(identity, &page.key);
     }
 }
 

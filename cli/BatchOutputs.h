@@ -8,13 +8,21 @@ namespace tabora::cli {
 // in any case. Anything else could be a script, an image or the batch file.
 bool IsPageName(const std::string& path);
 
+// A page a batch writes besides its pictures: its key ("html", "css") and
+// its name, empty when there is none.
+struct BatchPage {
+    std::string key;
+    std::string path;
+};
+
 // Checks where a batch will write before it writes anything: no two
 // buttons may write the same file, however their names are spelled
-// (compared by folder identity and name, through links), and the HTML page
-// must be neither the batch file nor a button's output. Throws UsageError
-// naming the batch file and the buttons ("buttons[i]" for `outputs[i]`) or
-// "html". `html` is empty when there is no page.
+// (compared by folder identity and name, through links), and each page
+// must be neither the batch file, nor a button's output, nor another page.
+// Throws UsageError naming the batch file and the buttons ("buttons[i]" for
+// `outputs[i]`, or for the i of `owners[i]` when a button writes several
+// files) or the page's key.
 void CheckBatchTargets(const std::string& batchFile, const std::vector<std::string>& outputs,
-                       const std::string& html);
+                       const std::vector<BatchPage>& pages, const std::vector<size_t>& owners = {});
 
 }  // namespace tabora::cli
