@@ -5,6 +5,7 @@
 #include "cli/CliError.h"
 #include "cli/Commands.h"
 #include "cli/SettingsPatch.h"
+#include "cli/StateOptions.h"
 #include "imaging/ButtonFile.h"
 #include "cli/TerminalText.h"
 #include "imaging/Formats.h"
@@ -35,6 +36,7 @@ int RunInspect(const std::string& file, bool asJson) {
     const OpenResult opened = OpenButton(button, file);
     if (!opened.opened()) return ReportNotOpened(file, opened);
     json j = SettingsToJson(button.settings(), opened.payloadVersion, opened.format->name);
+    if (!opened.states.AllDefault()) j["states"] = StatesToJson(opened.states);
     if (asJson) {
         PrintJson(j);
         return kExitOk;

@@ -115,8 +115,13 @@ int RunRender(const RenderArgs& args) {
         states = opened.states;
     }
     SettingsPatch patch;
+    StateRequest stateRequest;
     if (!args.settingsFile.empty()) {
-        patch = PatchFromJson(ReadJsonFile(args.settingsFile), args.settingsFile);
+        const nlohmann::json doc = ReadJsonFile(args.settingsFile);
+        patch = PatchFromJson(doc, args.settingsFile, {"states"});
+        if (auto it = doc.find("states"); it != doc.end()) {
+            stateRequest = StatesFromJson(*it, args.settingsFile);
+        }
     }
     patch.Merge(options);
     // --size replaces the size of the file or the settings; any text that is
@@ -128,6 +133,7 @@ int RunRender(const RenderArgs& args) {
     if (sizeText) {
         settings.buttonSize = ParseButtonSize(*sizeText, size.option, settings.styleNumber, button);
     }
+    if (!stateRequest.changes.empty()) states = ResolveStates(stateRequest, settings, args.settingsFile);
     button.ApplySettings(settings);
     if (autoColour) {
         const double backdrop = button.CaptionBackdropLuminance();

@@ -295,33 +295,27 @@ ButtonSettings Resolve(const ButtonSettings& base, const SettingsPatch& patch, T
     return s;
 }
 
+nlohmann::ordered_json FieldToJson(const SettingField& field, const FieldValue& value) {
+    switch (field.kind) {
+    case FieldKind::Integer: return std::get<int32_t>(value);
+    case FieldKind::Switch: return std::get<bool>(value);
+    case FieldKind::Text: return std::get<std::string>(value);
+    case FieldKind::Colour: return FormatWebColor(std::get<Color>(value));
+    case FieldKind::Offset: {
+        const Point p = std::get<Point>(value);
+        return {{"x", p.x}, {"y", p.y}};
+    }
+    }
+    return nullptr;
+}
+
 nlohmann::ordered_json SettingsToJson(const ButtonSettings& s, int payloadVersion,
                                       std::string_view format) {
     nlohmann::ordered_json j = nlohmann::ordered_json::object();
     j["payloadVersion"] = payloadVersion;
     j["format"] = std::string(format);
     for (const SettingField& field : SettingFields()) {
-        if (!field.inFiles) continue;
-        const FieldValue value = field.get(s);
-        switch (field.kind) {
-        case FieldKind::Integer:
-            j[field.key] = std::get<int32_t>(value);
-            break;
-        case FieldKind::Switch:
-            j[field.key] = std::get<bool>(value);
-            break;
-        case FieldKind::Text:
-            j[field.key] = std::get<std::string>(value);
-            break;
-        case FieldKind::Colour:
-            j[field.key] = FormatWebColor(std::get<Color>(value));
-            break;
-        case FieldKind::Offset: {
-            const Point p = std::get<Point>(value);
-            j[field.key] = {{"x", p.x}, {"y", p.y}};
-            break;
-        }
-        }
+        if (field.inFiles) j[field.key] = FieldToJson(field, field.get(s));
     }
     return j;
 }

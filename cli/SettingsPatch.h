@@ -62,6 +62,8 @@ int32_t ParseButtonSize(std::string_view text, std::string_view what, int16_t st
 ButtonSettings Resolve(const ButtonSettings& base, const SettingsPatch& patch, TaboraButton& scratch,
                        std::string_view sizeWhat);
 
+// A field's value in the settings form.
+nlohmann::ordered_json FieldToJson(const SettingField& field, const FieldValue& value);
 // The `inspect --json` object.
 nlohmann::ordered_json SettingsToJson(const ButtonSettings& settings, int payloadVersion,
                                       std::string_view format);

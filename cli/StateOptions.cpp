@@ -136,6 +136,26 @@ ButtonStates ResolveStates(const StateRequest& request, const ButtonSettings& no
     return states;
 }
 
+nlohmann::ordered_json StatesToJson(const ButtonStates& states) {
+    nlohmann::ordered_json j = nlohmann::ordered_json::object();
+    for (ButtonState state : kAllStates) {
+        const StateDelta* delta = states.Custom(state);
+        if (!delta) continue;
+        nlohmann::ordered_json d = nlohmann::ordered_json::object();
+        for (const SettingField& field : SettingFields()) {
+            if (const FieldValue* value = delta->patch.Find(field)) d[field.key] = FieldToJson(field, *value);
+        }
+        if (delta->focusRing) {
+            d["focusRing"] = FormatWebColor(*delta->focusRing);
+        } else {
+            d["focusRing"] = false;
+        }
+        d["opacity"] = delta->opacity;
+        j[StateName(state)] = std::move(d);
+    }
+    return j;
+}
+
 bool IsAutoColour(std::string_view text) { return text == "auto"; }
 
 }  // namespace tabora::cli

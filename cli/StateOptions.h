@@ -34,6 +34,10 @@ StateRequest StatesFromJson(const nlohmann::json& value, const std::string& wher
 ButtonStates ResolveStates(const StateRequest& request, const ButtonSettings& normal,
                            const std::string& where);
 
+// The states with deltas of their own, in the form "states" takes:
+// {"hover": {"brightness": 60}, "focus": {"focusRing": "#FF0000"}}.
+nlohmann::ordered_json StatesToJson(const ButtonStates& states);
+
 // Whether the text given for --text-color (or "textColor") asks for the
 // caption colour that reads best.
 bool IsAutoColour(std::string_view text);
