@@ -39,6 +39,8 @@ using nlohmann::json;
 constexpr int64_t kMaxJobs = 256;
 // A navigation bar has a handful of buttons; a whole site a few thousand.
 constexpr size_t kMaxButtons = 100'000;
+// A summary line names this many buttons and counts the rest.
+constexpr size_t kNamedInSummary = 5;
 
 struct Job {
     ButtonSettings settings;
@@ -46,6 +48,7 @@ struct Job {
     std::string where;  // "FILE: buttons[i]" for messages
     std::string error;
     std::string warning;  // characters no installed font has
+    std::string note;     // about its place on the page
     // States, sprite, the link and its class; `web.states` empty for a
     // button written as before.
     StateRequest request;
@@ -215,10 +218,19 @@ std::vector<std::string> SummaryLines(const std::vector<Job>& jobs, std::string&
         for (const std::string& warning : CaptionWarnings(jobs[i].checks)) {
             const bool overflow = warning.rfind("the caption runs ", 0) == 0;
             std::string& list = overflow ? overflowList : contrastList;
-            list += (list.empty() ? "" : "; ") + name + ": " + warning.substr(overflow ? 17 : 26);
-            (overflow ? overflowCount : contrastCount)++;
+            size_t& count = overflow ? overflowCount : contrastCount;
+            if (count < kNamedInSummary) {
+                list += (list.empty() ? "" : "; ") + name + ": " + warning.substr(overflow ? 17 : 26);
+            }
+            ++count;
         }
     }
+    auto more = [](size_t count) {
+        return count > kNamedInSummary ? "; and " + std::to_string(count - kNamedInSummary) + " more"
+                                       : std::string();
+    };
+    overflowList += more(overflowCount);
+    contrastList += more(contrastCount);
     std::vector<std::string> lines;
     if (overflowCount) {
         lines.push_back(std::to_string(overflowCount) + " caption" + (overflowCount == 1 ? "" : "s") +
@@ -308,9 +320,16 @@ int RunBatch(const BatchArgs& args) {
             if (!cssPath.empty() && job.request.which.empty()) job.request.which = {ButtonState::Normal};
             job.web.states = job.request.which;
             if (job.web.alt.empty()) job.web.alt = job.settings.caption;
-            if (!htmlPath.empty() && job.web.alt.empty()) {
+            // A link's words are its alt text: without them it has no name.
+            // A picture alone may be decorative (alt=""), as before.
+            const bool named = !job.web.href.empty() || !cssPath.empty();
+            if (!htmlPath.empty() && job.web.alt.empty() && named) {
                 throw UsageError(job.where + ": a button without a caption needs \"alt\", the words "
-                                 "its picture stands for on the page");
+                                 "its link stands for on the page");
+            }
+            if (!htmlPath.empty() && job.web.alt.empty()) {
+                job.note = "no caption and no \"alt\": the page shows its picture with alt=\"\", "
+                              "as decoration";
             }
             const std::vector<std::string> names =
                 job.web.states.empty()
@@ -369,6 +388,7 @@ int RunBatch(const BatchArgs& args) {
     std::vector<std::string> written;
     for (const Job& job : jobs) {
         if (!job.warning.empty()) PrintWarning(job.where + ": " + job.warning);
+        if (!job.note.empty()) PrintWarning(job.where + ": " + job.note);
         if (job.error.empty()) {
             written.push_back(job.output);
             continue;
