@@ -52,12 +52,21 @@ int32_t WorstOverflow(const std::vector<CaptionCheck>& checks) {
 
 std::vector<std::string> CaptionWarnings(const std::vector<CaptionCheck>& checks) {
     std::vector<std::string> warnings;
+    // One line for the states whose caption runs past, with the worst.
+    std::string states;
+    int32_t worst = 0;
+    for (const CaptionCheck& c : checks) {
+        if (c.overflow <= 0) continue;
+        worst = std::max(worst, c.overflow);
+        if (c.state) states += (states.empty() ? "" : ", ") + std::string(StateName(*c.state));
+    }
+    if (worst > 0) {
+        warnings.push_back("the caption runs " + Pixels(worst) + " past its body" +
+                           (states.empty() ? "" : " (" + states + ")"));
+    }
     auto in = [](const CaptionCheck& c) {
         return c.state ? std::string(" (") + StateName(*c.state) + ")" : std::string();
     };
-    for (const CaptionCheck& c : checks) {
-        if (c.overflow > 0) warnings.push_back("the caption runs " + Pixels(c.overflow) + " past its body" + in(c));
-    }
     // One line for every state that reads badly. A disabled button is meant
     // to recede, and the measure leaves it out.
     std::string low;

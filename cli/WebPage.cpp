@@ -138,7 +138,8 @@ std::string UrlPath(const std::string& path) {
     static const char* kHex = "0123456789ABCDEF";
     std::string out;
     for (unsigned char c : path) {
-        if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~' || c == '/') {
+        if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~' || c == '/' ||
+            c == '@') {
             out += char(c);
         } else {
             out += '%';

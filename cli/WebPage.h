@@ -9,7 +9,7 @@
 namespace tabora::cli {
 
 // Percent-encodes what may not stand in a URL path as it is (quotes,
-// brackets, spaces, anything outside ASCII letters, digits and "-._~/").
+// brackets, spaces, anything outside ASCII letters, digits and "-._~/@").
 std::string UrlPath(const std::string& path);
 // Text for an HTML attribute value or element. Control characters (a newline
 // in a caption) become character references, so each button stays one line.

@@ -526,3 +526,135 @@ TEST_F(Cli, SettingsComeFromStandardInput) {
     EXPECT_EQ(empty.status, 1);
     EXPECT_NE(empty.err.find("standard input"), std::string::npos) << empty.err;
 }
+
+// Five states in one rectangle, as files or as a sprite, with a style sheet
+// whose addresses and class come from the names given.
+TEST_F(Cli, RenderWritesStatesSpriteAndStyleSheet) {
+    Result r = Run({"render", "-o", Path("home.png"), "--style", "12", "--caption", "Home", "--states",
+                    "--css", Path("nav.css")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (const char* name : {"home.png", "home-hover.png", "home-active.png", "home-focus.png",
+                             "home-disabled.png"}) {
+        EXPECT_TRUE(fs::exists(Path(name))) << name;
+    }
+    const std::string css = tabora::ReadWholeFile(Path("nav.css"));
+    EXPECT_NE(css.find(".home:hover{background-image:url(\"home-hover.png\")"), std::string::npos) << css;
+    EXPECT_EQ(Inspect(Path("home-active.png"))["shadow"], false);
+    // Default states: the normal file is as any button of today.
+    EXPECT_EQ(Inspect(Path("home.png"))["payloadVersion"], 0x0103);
+
+    r = Run({"render", "-o", Path("b.gif"), "--style", "12", "--states", "hover,pressed", "--sprite"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(fs::exists(Path("b-sprite.gif")));
+    EXPECT_FALSE(fs::exists(Path("b-hover.gif")));
+
+    const std::vector<std::vector<std::string>> refused = {
+        {"--states", "hover,glow"}, {"--states", "hover,hover"}, {"--css", Path("nav.txt")},
+        {"--css", Path("c.css"), "-o", Path("c.css.png")}, {"--states", "--css", Path("c-hover.png")}};
+    for (const auto& extra : refused) {
+        std::vector<std::string> args = {"render", "-o", Path("c.png"), "--style", "12"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        const Result bad = Run(args);
+        EXPECT_EQ(bad.status, 2) << extra[0] << " " << bad.err;
+    }
+    EXPECT_FALSE(fs::exists(Path("c.png")));
+}
+
+// A caption wider than its body is a warning, and with --strict an error
+// before anything is written; the batch sums them up in one line.
+TEST_F(Cli, CaptionsThatDoNotFitAreReported) {
+    const std::vector<std::string> args = {"render", "-o", Path("s.png"), "--style", "12",
+                                           "--caption", "Services & Support", "--font-size", "20"};
+    Result r = Run(args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("s.png: the caption runs "), std::string::npos) << r.err;
+    fs::remove(Path("s.png"));
+    std::vector<std::string> strict = args;
+    strict.push_back("--strict");
+    r = Run(strict);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("nothing was written (--strict)"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(Path("s.png")));
+
+    Write("bar.json", R"({"defaults": {"styleNumber": 12, "fontSize": 20}, "buttons": [
+        {"output": "a.png", "caption": "Services & Support"}, {"output": "b.png", "caption": "Go"},
+        {"output": "c.png", "caption": "Frequently asked", "states": true}]})");
+    r = Run({"batch", Path("bar.json")});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("2 captions run past their bodies: buttons[0]: "), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("run past", r.err.find("run past") + 1), std::string::npos) << r.err;
+    for (const char* f : {"a.png", "b.png", "c.png", "c-hover.png"}) fs::remove(Path(f));
+    r = Run({"batch", Path("bar.json"), "--strict"});
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_FALSE(fs::exists(Path("b.png")));
+}
+
+TEST_F(Cli, TextColorAutoPicksTheCaptionThatReads) {
+    // A white body: black reads; a dark body: white reads.
+    Result r = Run({"render", "-o", Path("a.png"), "--caption", "Go", "--text-color", "auto"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Inspect(Path("a.png"))["textColor"], "#000000");
+    EXPECT_EQ(r.err, "");
+    r = Run({"render", "-o", Path("b.png"), "--caption", "Go", "--background", "101010", "--text-color",
+             "auto"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Inspect(Path("b.png"))["textColor"], "#FFFFFF");
+    r = Run({"render", "-o", Path("c.png"), "--caption", "Go"});
+    EXPECT_NE(r.err.find("the caption's contrast is 1.0:1, below the 4.5:1 it needs"), std::string::npos)
+        << r.err;
+}
+
+// A page of linked buttons from hostile words: every text escaped, script
+// addresses refused, the style sheet kept to its own kind of name.
+TEST_F(Cli, BatchLinksAreEscapedAndTheStyleSheetIsSafe) {
+    Write("nav.json", R"({"html": "nav.html", "css": "nav.css",
+        "defaults": {"styleNumber": 12, "states": ["hover", "focus"], "sprite": true},
+        "buttons": [
+        {"output": "a.png", "caption": "Q&A \"now\" <b>", "href": "/q?a=1&b=\"2\"", "rel": "nofollow"},
+        {"output": "b.png", "caption": "", "alt": "Search", "href": "s.html", "className": "nav_search",
+         "states": {"hover": {"textColor": "#FFEE00"}, "focus": {"focusRing": false, "opacity": 80}}}]})");
+    Result r = Run({"batch", Path("nav.json")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string html = tabora::ReadWholeFile(Path("nav.html"));
+    EXPECT_EQ(html,
+              "<a class=\"a\" href=\"/q?a=1&amp;b=&quot;2&quot;\" rel=\"nofollow\">Q&amp;A &quot;now&quot; "
+              "&lt;b&gt;</a>\n<a class=\"nav_search\" href=\"s.html\">Search</a>\n");
+    const std::string css = tabora::ReadWholeFile(Path("nav.css"));
+    EXPECT_NE(css.find(".nav_search:focus-visible{outline:none;background-position:0 -"), std::string::npos);
+    EXPECT_TRUE(fs::exists(Path("b-sprite.png")));
+    const json b = Inspect(Path("b.png"));
+    EXPECT_EQ(b["payloadVersion"], 0x0104);
+    EXPECT_EQ(b["states"]["hover"]["textColor"], "#FFEE00");
+    EXPECT_EQ(b["states"]["focus"]["opacity"], 80);
+
+    struct Case {
+        std::string batch;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {R"j({"buttons": [{"output": "x.png", "href": "JavaScript:alert(1)"}]})j", "\"href\" must be a relative"},
+        {R"({"buttons": [{"output": "x.png", "href": "java\tscript:x"}]})", "control characters"},
+        {R"({"html": "p.html", "buttons": [{"output": "x.png", "href": "/"}]})", "needs \"alt\""},
+        {R"({"css": "p.js", "buttons": [{"output": "x.png"}]})", "\"css\" must name a file ending in .css"},
+        {R"({"css": "x.png", "buttons": [{"output": "x.png"}]})", "\"css\" must name a file ending"},
+        {R"({"css": "p.css", "html": "p.css", "buttons": []})", "\"html\" must name"},
+        {R"({"buttons": [{"output": "x-hover.png"}, {"output": "x.png", "states": true}]})",
+         "buttons[0] and buttons[1] write the same file"},
+        {R"({"buttons": [{"output": "x.png", "className": "a{}"}]})", "\"className\" must start"},
+        {R"({"buttons": [{"output": "x.png", "states": {"hover": {"jpegQuality": 3}}}]})",
+         "belongs to the file, not to a state"},
+        {R"({"buttons": [{"output": "x.png", "states": {"glow": {}}}]})", "unknown state \"glow\""},
+        {R"({"buttons": [{"output": "x.png", "states": {"focus": {"opacity": 101}}}]})", "0..100"},
+    };
+    Write("bad.css", R"({"css": "bad.css", "buttons": []})");
+    r = Run({"batch", Path("bad.css")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("\"css\" names the batch file itself"), std::string::npos) << r.err;
+    for (const Case& c : cases) {
+        Write("bad.json", c.batch);
+        const Result bad = Run({"batch", Path("bad.json")});
+        EXPECT_EQ(bad.status, 2) << c.batch;
+        EXPECT_NE(bad.err.find(c.message), std::string::npos) << c.batch << "\n" << bad.err;
+        EXPECT_FALSE(fs::exists(Path("x.png"))) << c.batch;
+    }
+}

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "render/Contrast.h"
+#include "render/StatePictures.h"
+#include "render/TaboraButton.h"
+#include "styles/Archive.h"
+
+using namespace tabora;
+
+namespace {
+
+ButtonSettings Captioned(int16_t style, const std::string& caption) {
+    ButtonSettings s;
+    s.styleNumber = style;
+    TaboraButton scratch(GetArchive());
+    scratch.SetStyleNumber(style);
+    s.buttonSize = scratch.DefaultButtonSize();
+    s.caption = caption;
+    s.fontStyle = kFontBold;
+    return s;
+}
+
+int32_t Distance(const AlphaMask& body, int32_t x, int32_t y) {
+    int32_t best = 1000;
+    for (int32_t by = 0; by < body.Height(); ++by)
+        for (int32_t bx = 0; bx < body.Width(); ++bx)
+            if (body.At(bx, by) == 255) best = std::min(best, std::max(std::abs(bx - x), std::abs(by - y)));
+    return best;
+}
+
+}  // namespace
+
+// Nothing moves when the state changes: every picture is cut to one
+// rectangle, which holds each state's own (the pressed one has no shadow,
+// the focused one a ring beyond the body).
+TEST(StatePictures, AllStatesShareOneRectangleHoldingEachOwn) {
+    StateRenderer renderer(GetArchive());
+    for (int16_t style : {12, 2, 620, 300}) {
+        ButtonSettings normal = Captioned(style, "Go");
+        normal.removeBackground = true;
+        const StateSet set = renderer.Render(normal, ButtonStates{}, kAllStates, 1, true);
+        ASSERT_EQ(set.pictures.size(), kStateCount);
+        Rect all;
+        for (const StatePicture& p : set.pictures) {
+            EXPECT_EQ(p.rect.Union(set.rect), set.rect) << style << " " << StateName(p.state);
+            all = all.Union(p.rect);
+        }
+        EXPECT_EQ(all, set.rect) << style;
+        // The ring reaches beyond the normal picture's own rectangle.
+        EXPECT_NE(set.pictures[0].rect, set.rect) << style;
+        // The same set drawn again on the same renderer comes out the same.
+        const StateSet again = renderer.Render(normal, ButtonStates{}, kAllStates, 1, true);
+        EXPECT_EQ(again.rect, set.rect);
+        for (size_t i = 0; i < kStateCount; ++i) {
+            EXPECT_TRUE(std::equal(again.pictures[i].shown.Pixels(),
+                                   again.pictures[i].shown.Pixels() + kCanvasWidth * kCanvasHeight,
+                                   set.pictures[i].shown.Pixels()));
+        }
+    }
+}
+
+TEST(StatePictures, TheFocusRingHugsTheBodyFromOutside) {
+    StateRenderer renderer(GetArchive());
+    const ButtonSettings normal = Captioned(12, "Go");
+    const ButtonState which[] = {ButtonState::Normal, ButtonState::Focus};
+    const StateSet set = renderer.Render(normal, ButtonStates{}, which, 1, false);
+    TaboraButton button(GetArchive());
+    button.ApplySettings(normal);
+    AlphaMask body;
+    button.PlacedBodyAlpha(body);
+    int changed = 0;
+    for (int32_t y = 0; y < kCanvasHeight; ++y) {
+        for (int32_t x = 0; x < kCanvasWidth; ++x) {
+            if (set.pictures[0].shown.At(x, y) == set.pictures[1].shown.At(x, y)) continue;
+            ++changed;
+            // Only outside the body's solid part, and within the ring's width.
+            EXPECT_LT(body.At(x, y), 255) << x << "," << y;
+            EXPECT_LE(Distance(body, x, y), kFocusRingWidth + 1) << x << "," << y;
+        }
+    }
+    EXPECT_GT(changed, 100);
+}
+
+TEST(StatePictures, DisabledIsSeenAtHalfOpacityAndHoverIsBrighter) {
+    StateRenderer renderer(GetArchive());
+    ButtonSettings normal = Captioned(12, "Go");
+    normal.removeBackground = true;
+    const StateSet set = renderer.Render(normal, ButtonStates{}, kAllStates, 1, true);
+    const ArgbImage& full = set.pictures[0].layers;
+    const ArgbImage& faded = set.pictures[4].layers;
+    double lit = 0, hovered = 0;
+    for (int32_t y = 0; y < kCanvasHeight; ++y) {
+        for (int32_t x = 0; x < kCanvasWidth; ++x) {
+            const int a = PixelAlpha(full.At(x, y));
+            EXPECT_NEAR(PixelAlpha(faded.At(x, y)), a / 2.0, 0.51);
+            lit += PixelLuminance(set.pictures[0].shown.At(x, y));
+            hovered += PixelLuminance(set.pictures[1].shown.At(x, y));
+        }
+    }
+    EXPECT_GT(hovered, lit);
+    // The pressed state draws no drop shadow and moves the caption.
+    EXPECT_FALSE(set.pictures[2].settings.shadow);
+    EXPECT_EQ(set.pictures[2].settings.textOffset, (Point{1, 1}));
+}
+
+TEST(StatePictures, ACaptionWiderThanItsBodyIsMeasured) {
+    TaboraButton button(GetArchive());
+    ButtonSettings s = Captioned(12, "Services & Support");
+    s.fontSize = 20;
+    button.ApplySettings(s);
+    const int32_t overflow = button.CaptionOverflow();
+    EXPECT_GT(overflow, 10);
+    // Widened until it fits, it no longer runs past.
+    s.buttonSize = button.MaxButtonSize();
+    s.fontSize = 12;
+    button.ApplySettings(s);
+    EXPECT_EQ(button.CaptionOverflow(), 0);
+    s.caption.clear();
+    button.ApplySettings(s);
+    EXPECT_EQ(button.CaptionOverflow(), 0);
+    EXPECT_LT(button.CaptionBackdropLuminance(), 0);
+}
+
+TEST(Contrast, RatiosFollowTheWebMeasure) {
+    const Color black = MakeColor(0, 0, 0), white = MakeColor(255, 255, 255);
+    EXPECT_NEAR(ContrastRatio(ColorLuminance(black), ColorLuminance(white)), 21.0, 1e-9);
+    EXPECT_NEAR(ContrastRatio(ColorLuminance(white), ColorLuminance(white)), 1.0, 1e-9);
+    // #777777 on white is the well-known 4.48:1, just short of 4.5.
+    EXPECT_NEAR(ContrastRatio(ColorLuminance(MakeColor(0x77, 0x77, 0x77)), 1.0), 4.48, 0.01);
+    EXPECT_EQ(RequiredContrast(12, false), 4.5);
+    EXPECT_EQ(RequiredContrast(14, true), 3.0);
+    EXPECT_EQ(RequiredContrast(14, false), 4.5);
+    EXPECT_EQ(RequiredContrast(18, false), 3.0);
+    EXPECT_EQ(BetterCaptionColor(0.9), black);
+    EXPECT_EQ(BetterCaptionColor(0.02), white);
+
+    // A white caption with no body lies over the white background.
+    TaboraButton button(GetArchive());
+    ButtonSettings s;
+    s.caption = "Go";
+    button.ApplySettings(s);
+    EXPECT_NEAR(button.CaptionBackdropLuminance(), 1.0, 1e-9);
+}
