@@ -12,8 +12,8 @@ namespace {
 // How far the default hover lightens and the default press darkens the body,
 // in brightness steps: clearly seen on every material, without washing out a
 // light colourway or blacking out a dark one.
-constexpr int32_t kHoverLift = 30;
-constexpr int32_t kPressDip = 30;
+constexpr int32_t kHoverLift = 50;
+constexpr int32_t kPressDip = 40;
 // A pressed caption moves one pixel down and right, as if pushed in.
 constexpr Point kPressNudge{1, 1};
 constexpr int32_t kDisabledOpacity = 50;
