@@ -29,15 +29,15 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/img"
 cat > "$work/nav.json" <<'JSON'
 {"html": "nav.html", "css": "nav.css", "fitCaption": true, "sameSize": true,
- "defaults": {"styleNumber": 12, "bold": true, "states": true, "sprite": true,
-              "textColor": "auto"},
+ "defaults": {"styleNumber": 20, "bold": true, "antialias": true, "states": true,
+              "sprite": true, "removeBackground": true},
  "buttons": [
   {"output": "img/home.png", "caption": "Home", "href": "#home"},
   {"output": "img/products.png", "caption": "Products", "href": "#products"},
   {"output": "img/services.png", "caption": "Services & Support", "href": "#services"},
   {"output": "img/news.png", "caption": "News", "href": "#news"},
   {"output": "img/about.png", "caption": "About us", "href": "#about",
-   "states": {"hover": {"textColor": "#FFEE00"}}},
+   "states": {"hover": {"textColor": "#FFEE00"}, "focus": {"focusRing": "#FF8800"}}},
   {"output": "img/contact.png", "caption": "Contact", "href": "mailto:hello@example.com"}
  ]}
 JSON

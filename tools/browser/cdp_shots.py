@@ -87,7 +87,7 @@ def main():
         target = b.call("Target.createTarget", url="about:blank")["targetId"]
         s = b.call("Target.attachToTarget", targetId=target, flatten=True)["sessionId"]
         b.call("Page.enable", s)
-        b.call("Emulation.setDeviceMetricsOverride", s, width=760, height=150,
+        b.call("Emulation.setDeviceMetricsOverride", s, width=760, height=110,
                deviceScaleFactor=scale, mobile=False)
         b.call("Page.navigate", s, url="file://" + os.path.abspath(page))
         b.wait_for("Page.loadEventFired")
@@ -113,8 +113,8 @@ def main():
         mouse("mouseMoved", 5, 140, button="left")
         mouse("mouseReleased", 5, 140, button="left", clickCount=1)
         b.call("Runtime.evaluate", s, expression="document.activeElement.blur()")
-        # Tab twice: the second button, reached with the keyboard.
-        for _ in range(2):
+        # Tab: the next button, reached with the keyboard.
+        for _ in range(1):
             for kind in ("keyDown", "keyUp"):
                 b.call("Input.dispatchKeyEvent", s, type=kind, key="Tab", code="Tab",
                        windowsVirtualKeyCode=9, nativeVirtualKeyCode=9)

@@ -1,0 +1,85 @@
+// A web button with all its states, as a batch makes it: the five states
+// drawn in one rectangle, each written as a PNG file, the vertical sprite,
+// and the button's rules in the style sheet. Files go to memory, so the
+// figure is the processor's work, not the disk's.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "cli/WebPage.h"
+#include "imaging/StateFiles.h"
+#include "io/MacStream.h"
+#include "render/StatePictures.h"
+#include "styles/Archive.h"
+
+namespace tabora {
+namespace {
+
+ButtonSettings Normal(int n) {
+    ButtonSettings s;
+    s.styleNumber = 12;
+    s.buttonSize = 240;
+    s.fontStyle = kFontBold;
+    s.antialias = true;
+    // Another caption each time, as the next button of a batch has.
+    s.caption = "Products " + std::to_string(n % 97);
+    return s;
+}
+
+void WriteAll(const StateSet& set, bool files, bool sprite, size_t& bytes) {
+    const FormatEntry& png = *FindFormat(ImageFormat::Png);
+    const ButtonStates states;
+    if (files) {
+        for (const StatePicture& picture : set.pictures) {
+            PtrMacStream out;
+            ExportStatePicture(set, picture, states, png, out);
+            bytes += out.Length();
+        }
+    }
+    if (sprite) {
+        PtrMacStream out;
+        ExportSprite(set, states, png, out);
+        bytes += out.Length();
+    }
+}
+
+// args: files (1/0), sprite (1/0).
+void BM_ButtonWithFiveStates(benchmark::State& state) {
+    const bool files = state.range(0) != 0, sprite = state.range(1) != 0;
+    StateRenderer renderer(GetArchive());
+    int n = 0;
+    size_t bytes = 0;
+    for (auto _ : state) {
+        const ButtonSettings normal = Normal(n++);
+        const StateSet set = renderer.Render(normal, ButtonStates{}, kAllStates, 1, false);
+        WriteAll(set, files, sprite, bytes);
+        cli::WebButton web;
+        web.output = "img/products.png";
+        web.className = "products";
+        web.width = set.rect.Width();
+        web.height = set.rect.Height();
+        web.states = {kAllStates.begin(), kAllStates.end()};
+        web.sprite = sprite;
+        benchmark::DoNotOptimize(cli::ButtonCss({web}, "nav.css"));
+    }
+    state.counters["bytes"] = benchmark::Counter(double(bytes) / double(n));
+}
+BENCHMARK(BM_ButtonWithFiveStates)
+    ->ArgNames({"files", "sprite"})
+    ->Args({1, 0})
+    ->Args({0, 1})
+    ->Args({1, 1})
+    ->Unit(benchmark::kMillisecond);
+
+// Drawing alone: the five states, without writing them.
+void BM_FiveStatesDrawn(benchmark::State& state) {
+    StateRenderer renderer(GetArchive());
+    int n = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(renderer.Render(Normal(n++), ButtonStates{}, kAllStates, 1, false));
+    }
+}
+BENCHMARK(BM_FiveStatesDrawn)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace tabora
