@@ -47,17 +47,17 @@ void WriteValue(MacStream& stream, FieldKind kind, const FieldValue& value) {
     }
 }
 
-// A value of `kind` as stored; null for a kind this program does not know,
-// whose size it cannot tell.
-std::optional<FieldValue> ReadValue(MacStream& stream, int16_t kind) {
+// A value of `kind` as stored into `value`; false for a kind this program
+// does not know, whose size it cannot tell.
+bool ReadValue(MacStream& stream, int16_t kind, FieldValue& value) {
     switch (FieldKind(kind)) {
-    case FieldKind::Integer: return FieldValue(stream.ReadLong());
-    case FieldKind::Switch: return FieldValue(stream.ReadShort() != 0);
-    case FieldKind::Text: return FieldValue(SettingText(stream.ReadPString()));
-    case FieldKind::Colour: return FieldValue(stream.ReadRGBColor());
-    case FieldKind::Offset: return FieldValue(stream.ReadPoint());
+    case FieldKind::Integer: value = stream.ReadLong(); return true;
+    case FieldKind::Switch: value = stream.ReadShort() != 0; return true;
+    case FieldKind::Text: value = SettingText(stream.ReadPString()); return true;
+    case FieldKind::Colour: value = stream.ReadRGBColor(); return true;
+    case FieldKind::Offset: value = stream.ReadPoint(); return true;
     }
-    return std::nullopt;
+    return false;
 }
 
 // The value kept to what the field's control could hold.
@@ -184,11 +184,11 @@ std::optional<ButtonStates> ReadStateTable(MacStream& stream) {
         for (int16_t f = 0; f < fields; ++f) {
             const std::string key = stream.ReadPString();
             const int16_t kind = stream.ReadShort();
-            std::optional<FieldValue> value = ReadValue(stream, kind);
-            if (!value || stream.Truncated()) return std::nullopt;
+            FieldValue value;
+            if (!ReadValue(stream, kind, value) || stream.Truncated()) return std::nullopt;
             const SettingField* field = FindField(key);
             if (field && int16_t(field->kind) == kind && IsStateField(*field)) {
-                delta.patch.Set(*field, Clamped(*field, std::move(*value)));
+                delta.patch.Set(*field, Clamped(*field, std::move(value)));
             }
         }
         if (stream.Truncated()) return std::nullopt;
