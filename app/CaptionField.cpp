@@ -29,4 +29,14 @@ QString MissingCharactersHint(const std::vector<char32_t>& missing) {
     return QStringLiteral("No font has %1").arg(names.join(QStringLiteral(", ")));
 }
 
+QString CaptionCheckHint(int32_t overflow, double contrast, double required) {
+    if (overflow > 0) return QStringLiteral("Caption runs %1 px past the body").arg(overflow);
+    if (contrast <= 0) return {};
+    // Rounded down, so a ratio just short of the mark never reads as reaching it.
+    const QString ratio = QString::number(double(int(contrast * 10)) / 10, 'f', 1);
+    if (contrast >= required) return QStringLiteral("Contrast %1:1 \u2713").arg(ratio);
+    return QStringLiteral("Contrast %1:1 \u2717 needs %2:1")
+        .arg(ratio, QString::number(required, 'f', 1));
+}
+
 }  // namespace tabora

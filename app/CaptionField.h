@@ -19,4 +19,10 @@ public:
 // ("No font has U+0378"); empty when there are none.
 QString MissingCharactersHint(const std::vector<char32_t>& missing);
 
+// The quiet word under the caption field on whether the caption will ship
+// well: how far it runs past the body, else its contrast with the body under
+// it and a pass mark ("Contrast 7.1:1 \u2713", "Contrast 2.0:1 \u2717 needs
+// 4.5:1"). Empty without a caption (`contrast` 0).
+QString CaptionCheckHint(int32_t overflow, double contrast, double required);
+
 }  // namespace tabora

@@ -21,6 +21,7 @@
 #include <iterator>
 
 #include "app/CaptionField.h"
+#include "render/Contrast.h"
 #include "app/Readouts.h"
 #include "controls/AValueWnd.h"
 #include "controls/CSizeComboBox.h"
@@ -430,12 +431,26 @@ void TaboraWindow::dropEvent(QDropEvent* event) {
     QMetaObject::invokeMethod(this, [this, path] { OpenFromOutside(path); }, Qt::QueuedConnection);
 }
 
+namespace {
+
+// What the checks before shipping say about the button in the preview.
+QString CaptionCheck(TaboraButton& button) {
+    const ButtonSettings& s = button.settings();
+    const double backdrop = button.CaptionBackdropLuminance();
+    const double contrast = backdrop < 0 ? 0 : ContrastRatio(ColorLuminance(s.textColor), backdrop);
+    return CaptionCheckHint(button.CaptionOverflow(), contrast,
+                            RequiredContrast(s.fontSize, (s.fontStyle & kFontBold) != 0));
+}
+
+}  // namespace
+
 void TaboraWindow::RefreshPreview() {
     preview_->RefreshNow();
-    const QString hint = MissingCharactersHint(button().MissingCaptionCharacters());
+    QString hint = MissingCharactersHint(button().MissingCaptionCharacters());
+    const bool missing = !hint.isEmpty();
+    if (!missing) hint = CaptionCheck(button());
     if (hint != captionHint_->text()) captionHint_->setText(hint);
-    captionHint_->setToolTip(hint.isEmpty() ? QString()
-                                            : hint + QStringLiteral(": drawn as the font's box"));
+    captionHint_->setToolTip(!missing ? hint : hint + QStringLiteral(": drawn as the font's box"));
     captionHint_->setVisible(!hint.isEmpty());
     if (!hint.isEmpty()) captionHint_->raise();
 }

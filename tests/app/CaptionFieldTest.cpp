@@ -6,6 +6,7 @@
 #include <QLineEdit>
 
 #include "GuiTestSupport.h"
+#include "app/CaptionField.h"
 
 namespace tabora::testing {
 namespace {
@@ -59,7 +60,8 @@ TEST_F(CaptionFieldTest, HintNamesCharactersNoFontHas) {
     window->show();
     QTest::keyClicks(edit, "Shop ");
     Paste(edit, QStringLiteral("\u4E2D"));
-    EXPECT_FALSE(hint->isVisible());  // drawn from a fallback face
+    // Drawn from a fallback face (the hint speaks of the contrast instead).
+    EXPECT_FALSE(hint->text().contains("No font")) << hint->text().toStdString();
     // Plane 5 is unassigned: no font has U+50000.
     Paste(edit, QStringLiteral("\U00050000"));
     ASSERT_TRUE(hint->isVisible());
@@ -68,6 +70,26 @@ TEST_F(CaptionFieldTest, HintNamesCharactersNoFontHas) {
     if (const char* shot = std::getenv("TABORA_CAPTION_HINT_SHOT")) {
         window->grab().save(QString::fromLocal8Bit(shot));
     }
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    EXPECT_FALSE(hint->text().contains("No font")) << hint->text().toStdString();
+}
+
+// The checks before shipping, quietly under the field: a caption running
+// past its body, else its contrast with a pass mark.
+TEST_F(CaptionFieldTest, HintTellsOverflowAndContrast) {
+    EXPECT_EQ(CaptionCheckHint(12, 1.5, 4.5), "Caption runs 12 px past the body");
+    EXPECT_EQ(CaptionCheckHint(0, 7.16, 4.5), QStringLiteral("Contrast 7.1:1 \u2713"));
+    EXPECT_EQ(CaptionCheckHint(0, 4.49, 4.5), QStringLiteral("Contrast 4.4:1 \u2717 needs 4.5:1"));
+    EXPECT_EQ(CaptionCheckHint(0, 0, 4.5), "");
+
+    auto* edit = Child<QLineEdit>("captionEdit");
+    auto* hint = Child<QLabel>("captionHint");
+    window->show();
+    // White on the white page without a style: nothing to read.
+    QTest::keyClicks(edit, "Go");
+    ASSERT_TRUE(hint->isVisible());
+    EXPECT_TRUE(hint->text().startsWith("Contrast 1.0:1 \u2717")) << hint->text().toStdString();
+    QTest::keyClick(edit, Qt::Key_Backspace);
     QTest::keyClick(edit, Qt::Key_Backspace);
     EXPECT_FALSE(hint->isVisible());
 }
