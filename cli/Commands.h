@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/StyleFilters.h"
 #include "io/SettingsFields.h"
 
 namespace tabora {
@@ -43,7 +44,14 @@ struct BatchArgs {
 // thrown (UsageError, TaboraError) and turned into messages by main.
 int RunRender(const RenderArgs& args);
 int RunInspect(const std::string& file, bool json);
-int RunStyles(bool json);
+int RunStyles(bool json, const StyleFilter& filter);
+// `sheet`: a numbered contact sheet of the styles that pass the filter.
+struct SheetArgs {
+    std::string output;
+    StyleFilter filter;
+    std::optional<std::string> columns;
+};
+int RunSheet(const SheetArgs& args);
 int RunStyle(const std::string& number, const std::string& output);
 int RunBatch(const BatchArgs& args);
 

@@ -5,6 +5,7 @@
 #include "cli/CliError.h"
 #include "cli/Commands.h"
 #include "cli/SettingsPatch.h"
+#include "cli/StyleFilters.h"
 #include "cli/StateOptions.h"
 #include "imaging/ButtonFile.h"
 #include "cli/TerminalText.h"
@@ -54,11 +55,22 @@ int RunInspect(const std::string& file, bool asJson) {
     return kExitOk;
 }
 
-int RunStyles(bool asJson) {
+int RunStyles(bool asJson, const StyleFilter& filter) {
+    CheckFilter(filter);
     const Archive& archive = GetArchive();
+    // The facts of each style with a picture, by number.
+    std::vector<std::optional<StyleFacts>> facts(size_t(Archive::kEntryCount) + 1);
+    for (const StyleFacts& f : AllStyleFacts()) facts[size_t(f.number)] = f;
     json list = json::array();
-    if (!asJson) std::printf("%6s %9s %-22s %8s %7s %7s\n", "style", "resource", "archive rect", "size", "stretch", "column");
+    if (!asJson) {
+        std::printf("%6s %9s %-22s %8s %7s %7s %6s %-14s %-11s %-12s %7s %6s\n", "style", "resource",
+                    "archive rect", "size", "stretch", "column", "family", "shape", "material",
+                    "colour", "largest", "widest");
+    }
     for (int32_t n = 1; n <= Archive::kEntryCount; ++n) {
+        const std::optional<StyleFacts>& f = facts[size_t(n)];
+        // Filters keep only styles with a picture that pass them all.
+        if (filter.Any() && (!f || !Passes(*f, filter))) continue;
         const ArchiveEntry* e = archive.Entry(n);
         std::unique_ptr<ButtonStyle> style = archive.Load(n);
         const int32_t width = style ? style->image.Width() : 0;
@@ -83,13 +95,31 @@ int RunStyles(bool asJson) {
                 list.back()["captionColor"] = FormatWebColor(caption.colour);
                 list.back()["darkPage"] = caption.darkPage;
             }
+            if (f) {
+                // What a person looks for: its kind, and how far it goes.
+                const StyleRecipe& r = f->item->recipe;
+                json& j = list.back();
+                j["family"] = r.family;
+                j["shape"] = ShapeName(r.shape);
+                j["material"] = MaterialName(r.material);
+                j["colourway"] = ColourNameOf(r);
+                j["largestSize"] = f->largestSize;
+                j["widestBody"] = f->widestBody;
+                j["stretchable"] = f->stretchable;
+            }
             continue;
         }
         char rect[40];
         std::snprintf(rect, sizeof rect, "(%d,%d)-(%d,%d)", e->left, e->top, e->right, e->bottom);
         char size[16] = "no style";
         if (style) std::snprintf(size, sizeof size, "%dx%d", width, height);
-        std::printf("%6d %9d %-22s %8s %7d %7d\n", n, e->resourceNumber, rect, size, stretch, column);
+        std::printf("%6d %9d %-22s %8s %7d %7d", n, e->resourceNumber, rect, size, stretch, column);
+        if (f) {
+            const StyleRecipe& r = f->item->recipe;
+            std::printf(" %6d %-14s %-11s %-12s %7d %6d", int(r.family), ShapeName(r.shape),
+                        MaterialName(r.material), ColourNameOf(r), f->largestSize, f->widestBody);
+        }
+        std::printf("\n");
     }
     if (asJson) PrintJson(list);
     return kExitOk;

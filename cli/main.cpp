@@ -12,6 +12,7 @@
 #include "cli/SettingsPatch.h"
 #include "imaging/ButtonFile.h"
 #include "cli/TerminalText.h"
+#include "styles/Catalogue.h"
 #include "platform/Error.h"
 #include "platform/FaceLookupFile.h"
 
@@ -79,6 +80,17 @@ void AddRenderOptions(CLI::App& render, RenderArgs& a) {
     }
 }
 
+// The filters of `styles` and `sheet`: each keeps only the styles it names.
+void AddStyleFilters(CLI::App& command, StyleFilter& f) {
+    command.add_option("--family", f.family, "Only the styles of this family (its number)")->type_name("N");
+    command.add_option("--shape", f.shape, "Only this shape: " + ListInWords({ShapeNames().begin(), ShapeNames().end()}, "or"))
+        ->type_name("NAME");
+    command.add_option("--material", f.material, "Only this material (flat, glass, chrome, ...)")->type_name("NAME");
+    command.add_option("--colour,--color", f.colour, "Only this colourway or metal (Sky, Gold, ...)")->type_name("NAME");
+    command.add_option("--min-height", f.minHeight, "Only styles at least this many pixels high")->type_name("N");
+    command.add_flag("--stretchable", f.stretchable, "Only styles that widen");
+}
+
 int Run(int argc, char** argv) {
     CLI::App app{"Tabora: graphical web buttons from the command line.", "tabora-cli"};
     app.require_subcommand(1, 1);
@@ -99,8 +111,15 @@ int Run(int argc, char** argv) {
     inspectCmd->add_flag("--json", inspectJson, "Print one JSON object (the form --settings reads)");
 
     bool stylesJson = false;
+    StyleFilter stylesFilter;
     CLI::App* stylesCmd = app.add_subcommand("styles", "List the style catalogue");
     stylesCmd->add_flag("--json", stylesJson, "Print a JSON array");
+    AddStyleFilters(*stylesCmd, stylesFilter);
+    SheetArgs sheet;
+    CLI::App* sheetCmd = app.add_subcommand("sheet", "Write a numbered contact sheet of the styles as a PNG");
+    sheetCmd->add_option("-o,--output", sheet.output, "Output PNG file")->required()->type_name("OUT.png");
+    sheetCmd->add_option("--columns", sheet.columns, "Styles in a row, 1..40 (default 6)")->type_name("N");
+    AddStyleFilters(*sheetCmd, sheet.filter);
 
     std::string styleNumber, styleOutput;
     CLI::App* styleCmd = app.add_subcommand("style", "Write a style's body picture as a straight-alpha RGBA PNG");
@@ -123,7 +142,7 @@ int Run(int argc, char** argv) {
         bool known = false;
         for (const CLI::App* sub : app.get_subcommands({})) known = known || sub->get_name() == command;
         if (!known) {
-            PrintError("unknown command \"" + command + "\"; the commands are render, inspect, styles, style and batch");
+            PrintError("unknown command \"" + command + "\"; the commands are render, inspect, styles, style, sheet and batch");
             return kExitUsage;
         }
     }
@@ -153,7 +172,8 @@ int Run(int argc, char** argv) {
     try {
         if (renderCmd->parsed()) return RunRender(render);
         if (inspectCmd->parsed()) return RunInspect(inspectFile, inspectJson);
-        if (stylesCmd->parsed()) return RunStyles(stylesJson);
+        if (stylesCmd->parsed()) return RunStyles(stylesJson, stylesFilter);
+        if (sheetCmd->parsed()) return RunSheet(sheet);
         if (styleCmd->parsed()) return RunStyle(styleNumber, styleOutput);
         if (batchCmd->parsed()) return RunBatch(batch);
     } catch (const UsageError& e) {

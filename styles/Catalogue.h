@@ -181,4 +181,14 @@ int16_t DefaultStretchOf(const StyleRecipe& recipe);
 // Chips start narrower: three times their height.
 int16_t ChipStretchOf(const StyleRecipe& recipe);
 
+// The names `styles` and `sheet` show and filter by: shapes and materials in
+// lower case with hyphens ("round-rect", "flat-border"), in enum order; the
+// colour of a style is its colourway's name, or its metal's for chrome and
+// brushed metal.
+std::span<const char* const> ShapeNames();
+std::span<const char* const> MaterialNames();
+const char* ShapeName(StyleShape shape);
+const char* MaterialName(StyleMaterial material);
+const char* ColourNameOf(const StyleRecipe& recipe);
+
 }  // namespace tabora

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -312,7 +313,15 @@ TEST_F(Cli, StylesListTheCatalogue) {
             ASSERT_EQ(e["captionColor"].get<std::string>().size(), 7u);
             ASSERT_EQ(e["captionColor"].get<std::string>()[0], '#');
             ASSERT_TRUE(e["darkPage"].is_boolean());
-            ASSERT_EQ(e.size(), 11u);
+            // And what a person looks for in it.
+            ASSERT_TRUE(e["family"].is_number_integer());
+            ASSERT_TRUE(e["shape"].is_string());
+            ASSERT_TRUE(e["material"].is_string());
+            ASSERT_TRUE(e["colourway"].is_string());
+            ASSERT_GE(e["largestSize"].get<int>(), 20);
+            ASSERT_GE(e["widestBody"].get<int>(), 1);
+            ASSERT_TRUE(e["stretchable"].is_boolean());
+            ASSERT_EQ(e.size(), 18u);
         } else {
             ASSERT_EQ(e.size(), 8u);
         }
@@ -659,4 +668,58 @@ TEST_F(Cli, BatchLinksAreEscapedAndTheStyleSheetIsSafe) {
         EXPECT_NE(bad.err.find(c.message), std::string::npos) << c.batch << "\n" << bad.err;
         EXPECT_FALSE(fs::exists(Path("x.png"))) << c.batch;
     }
+}
+
+// Finding a style without the window: the catalogue's facts in the listing,
+// filters that keep only what they name, and a numbered contact sheet.
+TEST_F(Cli, StylesAreFoundByTheirFactsAndShownOnASheet) {
+    Result r = Run({"styles", "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const json all = json::parse(r.out);
+    std::set<std::string> shapes, colours;
+    for (const json& s : all) {
+        if (!s["hasStyle"].get<bool>()) continue;
+        shapes.insert(s["shape"].get<std::string>());
+        colours.insert(s["colourway"].get<std::string>());
+        EXPECT_GE(s["largestSize"].get<int>(), 20);
+        EXPECT_GE(s["widestBody"].get<int>(), s["width"].get<int>());
+    }
+    EXPECT_GT(shapes.size(), 8u);
+    EXPECT_GT(colours.size(), 10u);
+
+    r = Run({"styles", "--json", "--shape", "PILL", "--colour", "sky", "--stretchable",
+             "--min-height", "30"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const json pills = json::parse(r.out);
+    ASSERT_FALSE(pills.empty());
+    for (const json& s : pills) {
+        EXPECT_EQ(s["shape"], "pill");
+        EXPECT_EQ(s["colourway"], "Sky");
+        EXPECT_TRUE(s["stretchable"].get<bool>());
+        EXPECT_GE(s["height"].get<int>(), 30);
+    }
+    EXPECT_LT(pills.size(), all.size() / 4);
+    const int family = pills[0]["family"].get<int>();
+    r = Run({"styles", "--json", "--family", std::to_string(family)});
+    for (const json& s : json::parse(r.out)) EXPECT_EQ(s["family"], family);
+
+    r = Run({"styles", "--shape", "blob"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("--shape: no shape is called \"blob\"; the shapes are round-rect, pill"),
+              std::string::npos) << r.err;
+
+    r = Run({"sheet", "-o", Path("sheet.png"), "--shape", "pill", "--colour", "sky", "--stretchable",
+             "--min-height", "30", "--columns", "4"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string png = tabora::ReadWholeFile(Path("sheet.png"));
+    ASSERT_GT(png.size(), 24u);
+    auto at = [&](size_t i) {
+        return (uint8_t(png[i]) << 24) | (uint8_t(png[i + 1]) << 16) | (uint8_t(png[i + 2]) << 8) | uint8_t(png[i + 3]);
+    };
+    const size_t rows = (pills.size() + 3) / 4;
+    EXPECT_EQ(at(16), std::min<size_t>(4, pills.size()) * 174u);
+    EXPECT_EQ(at(20), rows * (74u + 16u));
+    EXPECT_EQ(Run({"sheet", "-o", Path("s.png"), "--colour", "plaid"}).status, 2);
+    EXPECT_EQ(Run({"sheet", "-o", Path("s.gif")}).status, 2);
+    EXPECT_FALSE(fs::exists(Path("s.png")));
 }
