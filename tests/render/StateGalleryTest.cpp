@@ -53,6 +53,8 @@ TEST(StateGallery, EveryStateShowsOnEveryFamily) {
         normal.fontStyle = kFontBold;
         normal.antialias = true;
         normal.backgroundColor = kPage;
+        // The caption colour the catalogue gives the style.
+        normal.textColor = CatalogueItems()[size_t(style - 1)].caption.colour;
         const StateSet set = renderer.Render(normal, ButtonStates{}, kAllStates, 1, false);
         const Rect r = set.rect;
         for (size_t s = 0; s < kStateCount; ++s) {

@@ -87,7 +87,7 @@ def main():
         target = b.call("Target.createTarget", url="about:blank")["targetId"]
         s = b.call("Target.attachToTarget", targetId=target, flatten=True)["sessionId"]
         b.call("Page.enable", s)
-        b.call("Emulation.setDeviceMetricsOverride", s, width=760, height=110,
+        b.call("Emulation.setDeviceMetricsOverride", s, width=760, height=130,
                deviceScaleFactor=scale, mobile=False)
         b.call("Page.navigate", s, url="file://" + os.path.abspath(page))
         b.wait_for("Page.loadEventFired")
