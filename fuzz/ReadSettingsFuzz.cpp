@@ -3,7 +3,9 @@
 // made, must render, and must survive a write and a second read unchanged.
 #include "fuzz/FuzzTarget.h"
 #include "io/ButtonData.h"
+#include "io/ButtonStates.h"
 #include "io/MacStream.h"
+#include "render/StatePictures.h"
 #include "render/TaboraButton.h"
 #include "styles/Archive.h"
 
@@ -39,5 +41,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     button.PrepareExport();
     const Rect r = button.exportRect();
     TABORA_FUZZ_CHECK(!r.IsEmpty() && r.Intersect(kCanvasRect) == r);
+
+    // A state table after the settings: whatever it holds reads back as
+    // written, and every state renders within the canvas.
+    PtrMacStream withStates(data, uint32_t(size), false);
+    ButtonSettings normal;
+    ButtonStates states;
+    TABORA_FUZZ_CHECK(ReadSettings(withStates, normal, states).has_value());
+    TABORA_FUZZ_CHECK(normal == s);
+    if (!states.AllDefault()) {
+        PtrMacStream table;
+        WriteSettings(table, normal, states);
+        PtrMacStream tableAgain(table.Data(), table.Length(), false);
+        ButtonSettings normalAgain;
+        ButtonStates statesAgain;
+        TABORA_FUZZ_CHECK(ReadSettings(tableAgain, normalAgain, statesAgain).has_value());
+        TABORA_FUZZ_CHECK(normalAgain == normal && statesAgain == states);
+        StateRenderer renderer(GetArchive());
+        const StateSet set = renderer.Render(normal, states, kAllStates, 1, true);
+        TABORA_FUZZ_CHECK(!set.rect.IsEmpty() && set.rect.Intersect(kCanvasRect) == set.rect);
+    }
     return 0;
 }

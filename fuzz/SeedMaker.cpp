@@ -11,6 +11,7 @@
 #include "cli/SettingsPatch.h"
 #include "imaging/ButtonFile.h"
 #include "io/ButtonData.h"
+#include "io/ButtonStates.h"
 #include "io/Hex.h"
 #include "io/MacStream.h"
 #include "platform/Resources.h"
@@ -125,6 +126,19 @@ int main(int argc, char** argv) {
                 std::snprintf(name, sizeof name, "-v%04X", unsigned(version));
                 Save(out / "read_settings", tag + name, OlderPayload(payload, version));
             }
+            // The same button with states of its own (version 0x0104).
+            ButtonStates states;
+            StateDelta hover;
+            hover.patch.Set(FieldNamed("brightness"), int32_t(which * 40));
+            hover.patch.Set(FieldNamed("caption"), std::string("Hover"));
+            hover.focusRing = MakeColor(255, 0, 0);
+            states.SetCustom(ButtonState::Hover, hover);
+            StateDelta disabled;
+            disabled.opacity = 30;
+            states.SetCustom(ButtonState::Disabled, disabled);
+            PtrMacStream stated;
+            WriteSettings(stated, b.settings(), states);
+            Save(out / "read_settings", tag + "-v0104", stated.Data(), stated.Length());
             const std::string hex = HexEncode(payload.data(), payload.size());
             Save(out / "hex_decode", tag, hex.data(), hex.size());
             const std::string json = cli::SettingsToJson(b.settings(), 0x0103, "png").dump(1);
