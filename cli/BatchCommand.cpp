@@ -234,7 +234,7 @@ std::vector<std::string> SummaryLines(const std::vector<Job>& jobs, std::string&
     std::vector<std::string> lines;
     if (overflowCount) {
         lines.push_back(std::to_string(overflowCount) + " caption" + (overflowCount == 1 ? "" : "s") +
-                        " run past " + (overflowCount == 1 ? "its body" : "their bodies") + ": " +
+                        (overflowCount == 1 ? " runs past its body" : " run past their bodies") + ": " +
                         overflowList);
     }
     if (contrastCount) {
