@@ -87,6 +87,7 @@ bool TaboraWindow::OpenPath(const std::string& path) {
         currentPath_.clear();
         currentExtension_.clear();
     }
+    states_ = result.states;
     SetTitleFor(path);
     history_.Clear();
     SyncControlsFromSettings();
@@ -97,7 +98,7 @@ bool TaboraWindow::OpenPath(const std::string& path) {
 
 void TaboraWindow::OnSave() {
     if (currentPath_.empty() || !modified_) return;
-    const SaveResult result = SaveButton(button(), currentPath_);
+    const SaveResult result = SaveButton(button(), currentPath_, true, &states_);
     if (!result.saved()) {
         ShowMessage(result.detail);
         return;
@@ -125,7 +126,7 @@ void TaboraWindow::SaveAsFormat(ImageFormat format) {
     SaveResult result{SaveOutcome::UnknownExtension, UnknownExtensionMessage(extension)};
     if (FindFormat(extension)) {
         ShowExportOptions(button(), extension, this);
-        result = SaveButton(button(), *path);
+        result = SaveButton(button(), *path, true, &states_);
     }
     if (!result.saved()) {
         // The previous file and the document state are as they were.

@@ -5,6 +5,7 @@
 
 #include "app/SettingsHistory.h"
 #include "imaging/Formats.h"
+#include "io/ButtonStates.h"
 #include "render/TaboraButton.h"
 
 class QAction;
@@ -166,6 +167,9 @@ private:
     // The settings as last opened or saved, so undoing back to them clears
     // `modified`.
     ButtonSettings savedSettings_;
+    // The states of the opened file: saving keeps them (the window does not
+    // edit states yet).
+    ButtonStates states_;
 };
 
 }  // namespace tabora

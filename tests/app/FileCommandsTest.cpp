@@ -14,7 +14,11 @@
 #include "app/AboutBox.h"
 #include "app/TaboraApp.h"
 #include "controls/PreviewWnd.h"
+#include "imaging/ButtonFile.h"
 #include "imaging/qt/OptionsDialogs.h"
+#include "io/ButtonData.h"
+#include "render/TaboraButton.h"
+#include "styles/Archive.h"
 
 namespace tabora::testing {
 namespace {
@@ -245,6 +249,37 @@ TEST_F(FileCommandsTest, OpenBringsTheSettingsBack) {
     EXPECT_EQ(Child<QLineEdit>("captionEdit")->text(), "Saved");
     EXPECT_FALSE(window->modified());
     EXPECT_EQ(window->windowTitle(), "Tabora - saved.gif");
+}
+
+// The window does not edit states yet, but it never drops them: a file
+// with states of its own keeps them through Save and Save As.
+TEST_F(FileCommandsTest, SavingKeepsTheStatesOfTheOpenedFile) {
+    ButtonSettings normal;
+    normal.caption = "Go";
+    normal.fontStyle = kFontBold;
+    ButtonStates states;
+    StateDelta hover;
+    hover.patch.Set(FieldNamed("brightness"), int32_t(99));
+    states.SetCustom(ButtonState::Hover, hover);
+    TaboraButton made(GetArchive());
+    made.ApplySettings(normal);
+    const std::string path = PathIn("stated.png");
+    ASSERT_TRUE(SaveButton(made, path, false, &states).saved());
+
+    host.fileAnswers.push_back(path);
+    window->OnOpen();
+    Child<QSlider>("hueSlider")->setValue(900);
+    window->saveAction()->trigger();
+    host.fileAnswers.push_back(PathIn("copy.png"));
+    window->SaveAsFormat(ImageFormat::Png);
+    for (const char* name : {"stated.png", "copy.png"}) {
+        TaboraButton reread(GetArchive());
+        const OpenResult opened = OpenButton(reread, PathIn(name));
+        ASSERT_TRUE(opened.opened()) << name;
+        EXPECT_EQ(opened.payloadVersion, kPayloadStates) << name;
+        EXPECT_EQ(opened.states, states) << name;
+        EXPECT_EQ(reread.settings().hueShift, 900) << name;
+    }
 }
 
 TEST_F(FileCommandsTest, OpenWithoutChangesAsksNothing) {
