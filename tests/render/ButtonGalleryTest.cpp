@@ -5,10 +5,9 @@
 
 #include <cstdlib>
 
-#include "imaging/PngCodec.h"
-#include "platform/File.h"
 #include "render/TaboraButton.h"
 #include "styles/Archive.h"
+#include "tests/support/ReviewPicture.h"
 
 using namespace tabora;
 
@@ -118,9 +117,5 @@ TEST(ButtonGallery, RendersEveryCell) {
         ++i;
     }
 
-    const char* out = std::getenv("TABORA_GALLERY");
-    if (!out || !*out) return;
-    File file(out, File::Mode::Create);
-    FileMacStream stream(&file);
-    PngCodec::Write(sheet, stream, false, std::nullopt, nullptr, 0);
+    tabora::test::WriteReviewPicture(sheet, "TABORA_GALLERY");
 }

@@ -7,11 +7,10 @@
 #include <cstdlib>
 #include <set>
 
-#include "imaging/PngCodec.h"
-#include "platform/File.h"
 #include "render/StatePictures.h"
 #include "render/TaboraButton.h"
 #include "styles/Archive.h"
+#include "tests/support/ReviewPicture.h"
 #include "styles/Catalogue.h"
 
 using namespace tabora;
@@ -73,9 +72,5 @@ TEST(StateGallery, EveryStateShowsOnEveryFamily) {
         }
         ++row;
     }
-    const char* out = std::getenv("TABORA_STATE_GALLERY");
-    if (!out || !*out) return;
-    File file(out, File::Mode::Create);
-    FileMacStream stream(&file);
-    PngCodec::Write(sheet, stream, false, std::nullopt, nullptr, 0);
+    tabora::test::WriteReviewPicture(sheet, "TABORA_STATE_GALLERY");
 }
