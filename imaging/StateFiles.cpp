@@ -24,7 +24,8 @@ void WritePicture(const ArgbImage& shown, const ArgbImage* layers, Rect rect,
                   const FormatEntry& format, MacStream& out) {
     const bool transparent = format.keepsTransparency && settings.removeBackground && layers;
     const ExportJob job{shown, transparent ? layers : nullptr, rect,
-                        {payload.Data(), payload.Length()}, settings.jpegQuality};
+                        {payload.Data(), payload.Length()}, settings.jpegQuality,
+                        settings.optimize, settings.lossy};
     format.write(job, out);
 }
 

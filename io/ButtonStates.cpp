@@ -116,7 +116,7 @@ ButtonSettings StateSettings(const ButtonSettings& normal, const StateDelta& del
     return settings;
 }
 
-bool IsStateField(const SettingField& field) { return !field.exportOption; }
+bool IsStateField(const SettingField& field) { return !field.exportOption && field.inFiles; }
 
 StateDelta ButtonStates::Delta(ButtonState state, const ButtonSettings& normal) const {
     if (const StateDelta* custom = Custom(state)) return *custom;
