@@ -19,12 +19,12 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(kWidth, kHeight);
 
-    ArgbImage art;
-    LoadPicture(art, "abback", false);
+    ScreenPicture art;
+    LoadScreenPicture(art, "abback", false);
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("picture"));
     picture->setGeometry(0, 0, kWidth, kHeight);
-    picture->setPixmap(QPixmap::fromImage(ToQImage(art)));
+    picture->setPixmap(ToScreenPixmap(art));
     picture->setAccessibleName(QStringLiteral("Tabora, version 1.0"));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);

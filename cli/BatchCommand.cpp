@@ -13,11 +13,13 @@
 #include "cli/CliError.h"
 #include "cli/Commands.h"
 #include "cli/JsonFile.h"
+#include "cli/Scales.h"
 #include "cli/SettingsPatch.h"
 #include "imaging/ButtonFile.h"
 #include "platform/Error.h"
 #include "platform/File.h"
 #include "platform/SaveTarget.h"
+#include "render/ScaledPicture.h"
 #include "render/TaboraButton.h"
 #include "styles/Archive.h"
 
@@ -37,6 +39,7 @@ constexpr size_t kMaxButtons = 100'000;
 struct Job {
     ButtonSettings settings;
     std::string output;
+    std::vector<int> scales;  // 1 and any finer ones, each file beside the 1x one
     std::string where;  // "FILE: buttons[i]" for messages
     int32_t width = 0;  // of the written picture, for the HTML
     int32_t height = 0;
@@ -44,16 +47,32 @@ struct Job {
     std::string warning;  // characters no installed font has
 };
 
-// Runs `work(button, job)` over all jobs on `threads` threads, one button
-// per thread; the renderer's scratch buffers are per thread as well.
+// A thread's buttons: the 1x button, which decides every layout, and one for
+// each finer scale, made when a job first asks for it.
+class Workbench {
+public:
+    TaboraButton& At(int scale) {
+        if (scale == 1) return one_;
+        std::unique_ptr<TaboraButton>& fine = fine_[scale - 2];
+        if (!fine) fine = std::make_unique<TaboraButton>(GetArchive(), scale);
+        return *fine;
+    }
+
+private:
+    TaboraButton one_{GetArchive()};
+    std::unique_ptr<TaboraButton> fine_[kMaxArtScale - 1];
+};
+
+// Runs `work(buttons, job)` over all jobs on `threads` threads, one
+// workbench per thread; the renderer's scratch buffers are per thread as well.
 void RunParallel(std::vector<Job>& jobs, int threads,
-                 const std::function<void(TaboraButton&, Job&)>& work) {
+                 const std::function<void(Workbench&, Job&)>& work) {
     std::atomic<size_t> next{0};
     auto worker = [&] {
-        TaboraButton button(GetArchive());
+        Workbench buttons;
         for (size_t i = next++; i < jobs.size(); i = next++) {
             try {
-                work(button, jobs[i]);
+                work(buttons, jobs[i]);
             } catch (const std::exception& e) {
                 jobs[i].error = e.what();
             }
@@ -70,6 +89,15 @@ bool OptionalBool(const json& doc, const char* key, const std::string& where) {
     if (it == doc.end()) return false;
     if (!it->is_boolean()) throw UsageError(where + ": \"" + key + "\" must be true or false");
     return it->get<bool>();
+}
+
+// The scales of a button: the 1x file is the page's picture and decides the
+// layout every finer one follows, so it is always among them.
+std::vector<int> BatchScales(const json& value, const std::string& what) {
+    std::vector<int> scales = ScalesFromJson(value, what);
+    if (std::find(scales.begin(), scales.end(), 1) == scales.end())
+        throw UsageError(what + " must include 1: the 1x file is the page's picture, the finer ones stand in for it");
+    return scales;
 }
 
 // Percent-encodes what may not stand in a URL path as it is.
@@ -116,9 +144,27 @@ void WriteHtml(const std::string& path, const std::vector<Job>& jobs) {
         if (!job.error.empty()) continue;
         const fs::path target = fs::absolute(job.output).lexically_normal();
         const std::string src = target.lexically_relative(folder).generic_string();
-        html += "<img src=\"" + HtmlText(UrlPath(src)) + "\" alt=\"" + HtmlText(job.settings.caption) +
-                "\" width=\"" + std::to_string(job.width) + "\" height=\"" + std::to_string(job.height) +
-                "\">\n";
+        // The finer files stand in for the 1x one on finer screens, at the
+        // 1x width and height: each is exactly that many times as large.
+        std::string srcset;
+        for (int scale : job.scales) {
+            if (scale == 1) continue;
+            const fs::path fine = fs::absolute(ScaledPath(job.output, scale)).lexically_normal();
+            // "@" may stand in a path as it is, and the scale's suffix reads
+            // better so; the other characters are encoded as in src.
+            const std::string encoded = UrlPath(fine.lexically_relative(folder).generic_string());
+            std::string url;
+            for (size_t i = 0; i < encoded.size(); ++i) {
+                const bool at = encoded.compare(i, 3, "%40") == 0;
+                url += at ? '@' : encoded[i];
+                if (at) i += 2;
+            }
+            srcset += (srcset.empty() ? "" : ", ") + url + " " + std::to_string(scale) + "x";
+        }
+        html += "<img src=\"" + HtmlText(UrlPath(src)) + "\"" +
+                (srcset.empty() ? "" : " srcset=\"" + HtmlText(srcset) + "\"") + " alt=\"" +
+                HtmlText(job.settings.caption) + "\" width=\"" + std::to_string(job.width) +
+                "\" height=\"" + std::to_string(job.height) + "\">\n";
     }
     WriteWholeFile(path, html.data(), html.size());
 }
@@ -155,7 +201,12 @@ int RunBatch(const BatchArgs& args) {
         htmlPath = (folder / page).string();
     }
     SettingsPatch defaults;
-    if (auto it = doc.find("defaults"); it != doc.end()) defaults = PatchFromJson(*it, where + ": defaults");
+    std::vector<int> defaultScales = {1};
+    if (auto it = doc.find("defaults"); it != doc.end()) {
+        defaults = PatchFromJson(*it, where + ": defaults", {"scales"});
+        if (auto scales = it->find("scales"); scales != it->end())
+            defaultScales = BatchScales(*scales, where + ": defaults: \"scales\"");
+    }
     auto buttons = doc.find("buttons");
     if (buttons == doc.end() || !buttons->is_array()) {
         throw UsageError(where + ": \"buttons\" must be an array of button settings");
@@ -169,12 +220,16 @@ int RunBatch(const BatchArgs& args) {
     {
         TaboraButton scratch(GetArchive());
         std::vector<std::string> outputs;
+        std::vector<size_t> owners;
         for (size_t i = 0; i < jobs.size(); ++i) {
             Job& job = jobs[i];
             job.where = where + ": buttons[" + std::to_string(i) + "]";
             const json& entry = (*buttons)[i];
             SettingsPatch patch = defaults;
-            patch.Merge(PatchFromJson(entry, job.where, {"output"}));
+            patch.Merge(PatchFromJson(entry, job.where, {"output", "scales"}));
+            auto scales = entry.find("scales");
+            job.scales = scales == entry.end() ? defaultScales
+                                               : BatchScales(*scales, job.where + ": \"scales\"");
             auto out = entry.find("output");
             if (out == entry.end() || !out->is_string() || out->get<std::string>().empty()) {
                 throw UsageError(job.where + ": \"output\" must be a file name");
@@ -186,10 +241,13 @@ int RunBatch(const BatchArgs& args) {
                 throw UsageError(job.where + ": \"output\" must have the extension " + SupportedExtensions() +
                                  ", in any case (got \"" + output.string() + "\")");
             }
-            outputs.push_back(job.output);
+            for (int scale : job.scales) {
+                outputs.push_back(ScaledPath(job.output, scale));
+                owners.push_back(i);
+            }
             job.settings = Resolve(ButtonSettings{}, patch, scratch, job.where + ": \"buttonSize\"");
         }
-        CheckBatchTargets(args.file, outputs, htmlPath);
+        CheckBatchTargets(args.file, outputs, htmlPath, owners);
     }
     if (jobs.empty()) {
         if (!htmlPath.empty()) {
@@ -201,7 +259,9 @@ int RunBatch(const BatchArgs& args) {
     threads = std::min<int64_t>(threads, int64_t(jobs.size()));
 
     if (fitCaption) {
-        RunParallel(jobs, int(threads), [](TaboraButton& button, Job& job) {
+        // At 1x: every scale follows the size it decides.
+        RunParallel(jobs, int(threads), [](Workbench& buttons, Job& job) {
+            TaboraButton& button = buttons.At(1);
             button.ApplySettings(job.settings);
             job.settings.buttonSize = FittedSize(button);
         });
@@ -211,11 +271,17 @@ int RunBatch(const BatchArgs& args) {
         for (const Job& job : jobs) largest = std::max(largest, job.settings.buttonSize);
         for (Job& job : jobs) job.settings.buttonSize = largest;
     }
-    RunParallel(jobs, int(threads), [](TaboraButton& button, Job& job) {
+    RunParallel(jobs, int(threads), [](Workbench& buttons, Job& job) {
         if (!job.error.empty()) return;
+        for (int scale : job.scales) {
+            TaboraButton& fine = buttons.At(scale);
+            fine.ApplySettings(job.settings);
+            const SaveResult saved = SaveButton(fine, ScaledPath(job.output, scale), false);
+            if (!saved.saved()) throw TaboraError(saved.detail);
+        }
+        TaboraButton& button = buttons.At(1);
         button.ApplySettings(job.settings);
-        const SaveResult saved = SaveButton(button, job.output, false);
-        if (!saved.saved()) throw TaboraError(saved.detail);
+        button.PrepareExport();
         job.warning = MissingCharactersWarning(button.MissingCaptionCharacters());
         job.width = button.exportRect().Width();
         job.height = button.exportRect().Height();
@@ -226,7 +292,7 @@ int RunBatch(const BatchArgs& args) {
     for (const Job& job : jobs) {
         if (!job.warning.empty()) PrintWarning(job.where + ": " + job.warning);
         if (job.error.empty()) {
-            written.push_back(job.output);
+            for (int scale : job.scales) written.push_back(ScaledPath(job.output, scale));
             continue;
         }
         PrintError(job.where + ": " + job.error);

@@ -16,8 +16,10 @@ bool IsPageName(const std::string& path) {
 }
 
 void CheckBatchTargets(const std::string& batchFile, const std::vector<std::string>& outputs,
-                       const std::string& html) {
-    auto button = [](size_t i) { return "buttons[" + std::to_string(i) + "]"; };
+                       const std::string& html, const std::vector<size_t>& owners) {
+    auto button = [&](size_t i) {
+        return "buttons[" + std::to_string(i < owners.size() ? owners[i] : i) + "]";
+    };
     std::vector<std::pair<SaveIdentity, size_t>> targets;
     targets.reserve(outputs.size());
     for (size_t i = 0; i < outputs.size(); ++i) targets.emplace_back(SaveIdentityOf(outputs[i]), i);

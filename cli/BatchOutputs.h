@@ -12,9 +12,10 @@ bool IsPageName(const std::string& path);
 // buttons may write the same file, however their names are spelled
 // (compared by folder identity and name, through links), and the HTML page
 // must be neither the batch file nor a button's output. Throws UsageError
-// naming the batch file and the buttons ("buttons[i]" for `outputs[i]`) or
-// "html". `html` is empty when there is no page.
+// naming the batch file and the buttons ("buttons[i]" for `outputs[i]`, or
+// for the i of `owners[i]` when a button writes several files) or "html".
+// `html` is empty when there is no page.
 void CheckBatchTargets(const std::string& batchFile, const std::vector<std::string>& outputs,
-                       const std::string& html);
+                       const std::string& html, const std::vector<size_t>& owners = {});
 
 }  // namespace tabora::cli

@@ -25,6 +25,10 @@ struct RenderArgs {
         bool off = false;
     };
     std::vector<FieldOption> fields = std::vector<FieldOption>(SettingFields().size());
+    // --scale K: one picture at that scale under the name given; --scales
+    // "1,2,3": one at each, the finer ones named by ScaledPath.
+    std::optional<std::string> scale;
+    std::optional<std::string> scales;
 };
 
 struct BatchArgs {
@@ -37,7 +41,8 @@ struct BatchArgs {
 int RunRender(const RenderArgs& args);
 int RunInspect(const std::string& file, bool json);
 int RunStyles(bool json);
-int RunStyle(const std::string& number, const std::string& output);
+int RunStyle(const std::string& number, const std::string& output,
+             const std::optional<std::string>& scale);
 int RunBatch(const BatchArgs& args);
 
 // Prints "tabora-cli: " and the text to standard error.

@@ -5,6 +5,7 @@
 #include "cli/CliError.h"
 #include "cli/Commands.h"
 #include "cli/JsonFile.h"
+#include "cli/Scales.h"
 #include "cli/SettingsPatch.h"
 #include "imaging/ButtonFile.h"
 #include "platform/Error.h"
@@ -53,6 +54,15 @@ int RunRender(const RenderArgs& args) {
         throw UsageError("-o: the file name must have the extension " + SupportedExtensions() +
                          ", in any case (got \"" + args.output + "\")");
     }
+    // Which pictures under which names: the one named at its scale, or one
+    // for each scale of the list beside it.
+    std::vector<std::pair<int, std::string>> outputs;
+    if (args.scales) {
+        for (int scale : ParseScaleList(*args.scales, "--scales"))
+            outputs.emplace_back(scale, ScaledPath(args.output, scale));
+    } else {
+        outputs.emplace_back(args.scale ? ParseScale(*args.scale, "--scale") : 1, args.output);
+    }
     const SettingsPatch options = PatchFromOptions(args);
     // A caption named on the command line starts the font lookup at once, in
     // parallel with the rest; without one no font is looked up at all.
@@ -84,10 +94,19 @@ int RunRender(const RenderArgs& args) {
         settings.buttonSize = ParseButtonSize(*sizeText, size.option, settings.styleNumber, button);
     }
     button.ApplySettings(settings);
-    const SaveResult saved = SaveButton(button, args.output, false);
-    if (!saved.saved()) throw TaboraError(saved.detail);
+    for (const auto& [scale, path] : outputs) {
+        // A finer picture is drawn by a button of its scale, laid out as the
+        // 1x button is; every file carries the same settings.
+        std::unique_ptr<TaboraButton> fine;
+        if (scale > 1) {
+            fine = std::make_unique<TaboraButton>(GetArchive(), scale);
+            fine->ApplySettings(settings);
+        }
+        const SaveResult saved = SaveButton(fine ? *fine : button, path, false);
+        if (!saved.saved()) throw TaboraError(saved.detail);
+    }
     const std::string warning = MissingCharactersWarning(button.MissingCaptionCharacters());
-    if (!warning.empty()) PrintWarning(args.output + ": " + warning);
+    if (!warning.empty()) PrintWarning(outputs.front().second + ": " + warning);
     return kExitOk;
 }
 

@@ -14,14 +14,16 @@ constexpr int kGlyphHeight = 12;
 
 // The sign with its top-left pixel's colour made transparent.
 QPixmap LoadTrueTypeGlyph() {
-    ArgbImage glyph;
-    if (!LoadPicture(glyph, "ttype", false) || glyph.Width() == 0) return {};
-    QImage image = ToQImage(glyph);
+    ScreenPicture glyph;
+    if (!LoadScreenPicture(glyph, "ttype", false) || glyph.Width() == 0) return {};
+    QImage image = ToScreenPixmap(glyph).toImage();
     const QRgb key = image.pixel(0, 0) & 0x00FFFFFFu;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             if ((image.pixel(x, y) & 0x00FFFFFFu) == key) image.setPixel(x, y, 0);
-    return QPixmap::fromImage(image);
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setDevicePixelRatio(qreal(image.width()) / glyph.Width());
+    return pixmap;
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include "platform/Error.h"
 #include "platform/Resources.h"
 #include "platform/qt/DialogHost.h"
+#include "platform/qt/QtImages.h"
+#include "styles/ScaledArt.h"
 
 namespace tabora {
 
@@ -20,10 +22,12 @@ constexpr int kBufferHeight = 2 * ArchiveWnd::kTileHeight;
 
 ArchiveWnd::ArchiveWnd(QWidget* parent)
     : QAbstractScrollArea(parent),
-      stripBuffer_(std::make_unique<CDib>(kTileWidth, kBufferHeight, 24)),
+      scale_(ScreenArtScale()),
+      stripBuffer_(std::make_unique<CDib>(kTileWidth * scale_, kBufferHeight * scale_, 24)),
       jpegDecoder_(std::make_unique<JpegCodec>()),
-      shown_(kTileWidth, kBufferHeight, QImage::Format_RGB32) {
+      shown_(kTileWidth * scale_, kBufferHeight * scale_, QImage::Format_RGB32) {
     stripBuffer_->AllocateImage();
+    shown_.setDevicePixelRatio(scale_);
     shown_.fill(Qt::white);
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -54,10 +58,12 @@ void ArchiveWnd::resizeEvent(QResizeEvent* event) {
 void ArchiveWnd::scrollContentsBy(int, int) { viewport()->update(); }
 
 void ArchiveWnd::DecodeTile(int tile, int top) {
-    ResourceBytes bytes = Resources().FindRaw(kTileResourceBase + tile);
+    ResourceBytes bytes =
+        scale_ == 1 ? Resources().FindRaw(kTileResourceBase + tile) : FindStripTile(tile, scale_);
     if (bytes.empty()) return;  // a missing tile leaves that half as it was
     PtrMacStream stream(bytes.data(), uint32_t(bytes.size()), false);
-    jpegDecoder_->Decode(stream, *stripBuffer_, Rect{0, top, kTileWidth, top + kTileHeight});
+    jpegDecoder_->Decode(stream, *stripBuffer_,
+                         ScaleRect(Rect{0, top, kTileWidth, top + kTileHeight}, scale_));
     ++decodeCount_;
 }
 
@@ -77,10 +83,11 @@ void ArchiveWnd::LoadTiles(int position) {
     const uint8_t* bits = stripBuffer_->Bits();
     if (bits == nullptr) return;
     const uint32_t rowBytes = stripBuffer_->GetRowBytes();
-    for (int y = 0; y < kBufferHeight; ++y) {
-        const uint8_t* src = bits + size_t(kBufferHeight - 1 - y) * rowBytes;
+    const int rows = kBufferHeight * scale_, columns = kTileWidth * scale_;
+    for (int y = 0; y < rows; ++y) {
+        const uint8_t* src = bits + size_t(rows - 1 - y) * rowBytes;
         auto* dst = reinterpret_cast<QRgb*>(shown_.scanLine(y));
-        for (int x = 0; x < kTileWidth; ++x, src += 3) dst[x] = qRgb(src[2], src[1], src[0]);
+        for (int x = 0; x < columns; ++x, src += 3) dst[x] = qRgb(src[2], src[1], src[0]);
     }
 }
 

@@ -13,7 +13,9 @@ class JpegCodec;
 // The scrolling view of the style archive: one 196-pixel-wide strip of every
 // style picture, stored as 26 JPEG tiles of 600 rows. Only two tiles are ever
 // decoded and held: the tile under the top of the view and the one after it.
-// Presses are not handled here; the main window maps them to styles.
+// Presses are not handled here; the main window maps them to styles. On a
+// finer screen the tiles drawn at the screen's scale are decoded instead, and
+// everything else stays in window pixels.
 class ArchiveWnd : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -51,11 +53,11 @@ private:
     void DecodeTile(int tile, int top);
     void UpdateScrollRange();
     void ReportDecodeError(const QString& text);
-
+    const int scale_;  // of the tiles: the screen's art scale
     std::unique_ptr<CDib> stripBuffer_;
     std::unique_ptr<JpegCodec> jpegDecoder_;
     int16_t loadedTile_ = -1;
-    QImage shown_;  // the buffer in the screen's pixel layout
+    QImage shown_;  // the buffer in the screen's pixel layout and scale
     int decodeCount_ = 0;
     bool errorReported_ = false;
 };
