@@ -1,4 +1,5 @@
 #include <QFileInfo>
+#include <QSettings>
 #include <algorithm>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "platform/File.h"
 #include "platform/qt/DialogHost.h"
 #include "platform/qt/ModalRunner.h"
+#include "styles/Archive.h"
 
 namespace tabora {
 
@@ -41,7 +43,37 @@ std::string SaveFilter(const FormatEntry& first) {
     return filter + "|";
 }
 
+// Where the choice of finer pictures is remembered between runs.
+const QString kScale2Key = QStringLiteral("save/scale2x");
+const QString kScale3Key = QStringLiteral("save/scale3x");
+
+QSettings UserSettings() { return QSettings(QStringLiteral("Tabora"), QStringLiteral("Tabora")); }
+
 }  // namespace
+
+ExtraScales LoadExtraScales() {
+    const QSettings settings = UserSettings();
+    return {settings.value(kScale2Key, false).toBool(), settings.value(kScale3Key, false).toBool()};
+}
+
+void StoreExtraScales(const ExtraScales& scales) {
+    QSettings settings = UserSettings();
+    settings.setValue(kScale2Key, scales.two);
+    settings.setValue(kScale3Key, scales.three);
+}
+
+SaveResult TaboraWindow::SaveTo(const std::string& path) {
+    SaveResult result = SaveButton(button(), path);
+    for (int scale : extraScales_.List()) {
+        if (!result.saved()) break;
+        // Drawn by a button of that scale, laid out as this one; the file
+        // carries the same settings.
+        TaboraButton fine(GetArchive(), scale);
+        fine.ApplySettings(settings());
+        result = SaveButton(fine, ScaledPath(path, scale));
+    }
+    return result;
+}
 
 void TaboraWindow::SetTitleFor(const std::string& path) {
     setWindowTitle(QStringLiteral("Tabora - ") + QString::fromStdString(FileTitleOf(path)));
@@ -97,7 +129,7 @@ bool TaboraWindow::OpenPath(const std::string& path) {
 
 void TaboraWindow::OnSave() {
     if (currentPath_.empty() || !modified_) return;
-    const SaveResult result = SaveButton(button(), currentPath_);
+    const SaveResult result = SaveTo(currentPath_);
     if (!result.saved()) {
         ShowMessage(result.detail);
         return;
@@ -124,8 +156,10 @@ void TaboraWindow::SaveAsFormat(ImageFormat format) {
     const std::string extension = ExtensionOf(*path);
     SaveResult result{SaveOutcome::UnknownExtension, UnknownExtensionMessage(extension)};
     if (FindFormat(extension)) {
-        ShowExportOptions(button(), extension, this);
-        result = SaveButton(button(), *path);
+        const ExtraScales before = extraScales_;
+        ShowExportOptions(button(), extension, this, &extraScales_);
+        if (extraScales_.List() != before.List()) StoreExtraScales(extraScales_);
+        result = SaveTo(*path);
     }
     if (!result.saved()) {
         // The previous file and the document state are as they were.

@@ -136,6 +136,7 @@ TaboraWindow::TaboraWindow(QWidget* parent) : QMainWindow(parent) {
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setAcceptDrops(true);
+    extraScales_ = LoadExtraScales();
     CreateMenus();
     CreateControls();
     setCentralWidget(client_);

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "app/SettingsHistory.h"
+#include "imaging/ButtonFile.h"
 #include "imaging/Formats.h"
+#include "imaging/qt/OptionsDialogs.h"
 #include "render/TaboraButton.h"
 
 class QAction;
@@ -31,6 +33,10 @@ class WorkAreaWnd;
 // editor, the preview of the button under design and the document state.
 // Every handler runs in the same order: change the setting, update the
 // read-out, mark the document modified, repaint the preview.
+// The finer pictures Save writes too, as the user last chose them.
+ExtraScales LoadExtraScales();
+void StoreExtraScales(const ExtraScales& scales);
+
 class TaboraWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -110,7 +116,11 @@ private:
     void SyncSizeControls();
     void SelectFontSizeText();
     bool OpenPath(const std::string& path);
-    void SaveTo(const std::string& path);
+    // Saves the button under `path`, then at each finer scale ticked in the
+    // options dialog beside it; each file through the safe save, so a
+    // failure keeps that file's previous contents. The first failure is
+    // returned.
+    SaveResult SaveTo(const std::string& path);
     // Undo: the settings before a change, recorded once it is known to differ.
     void BeginChange(SettingsHistory::Source source);
     void EndChange();
@@ -166,6 +176,8 @@ private:
     // The settings as last opened or saved, so undoing back to them clears
     // `modified`.
     ButtonSettings savedSettings_;
+    // The finer pictures a save writes too; kept in the user's settings.
+    ExtraScales extraScales_;
 };
 
 }  // namespace tabora

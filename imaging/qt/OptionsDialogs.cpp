@@ -24,9 +24,16 @@ bool ExportOptionsDialog::HasOptions(const TaboraButton& owner, const FormatEntr
            format.offersLossy || !owner.settings().shadow;
 }
 
+std::vector<int> ExtraScales::List() const {
+    std::vector<int> scales;
+    if (two) scales.push_back(2);
+    if (three) scales.push_back(3);
+    return scales;
+}
+
 ExportOptionsDialog::ExportOptionsDialog(TaboraButton& owner, const FormatEntry& format,
-                                         QWidget* parent)
-    : QDialog(parent), owner_(owner) {
+                                         QWidget* parent, ExtraScales* scales)
+    : QDialog(parent), owner_(owner), scales_(scales) {
     // Some formats' dialogs have a close box; the others only their OK
     // button (and Escape).
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
@@ -94,6 +101,24 @@ ExportOptionsDialog::ExportOptionsDialog(TaboraButton& owner, const FormatEntry&
     if (settings.shadow) includeShadowArea_->hide();
     layout->addWidget(includeShadowArea_);
 
+    if (scales_) {
+        // For screens with two or three device pixels per CSS pixel: the same
+        // button drawn finer, beside the file, for a page's srcset.
+        auto makeCheck = [&](int scale, bool on) {
+            const QString n = QString::number(scale);
+            auto* check = new QCheckBox(QStringLiteral("Also Save at ") + n +
+                                            QStringLiteral("x for High-Density Screens (name@") + n +
+                                            QStringLiteral("x)"),
+                                        this);
+            check->setObjectName(QStringLiteral("scale") + n + QStringLiteral("Check"));
+            check->setChecked(on);
+            layout->addWidget(check);
+            return check;
+        };
+        scale2_ = makeCheck(2, scales_->two);
+        scale3_ = makeCheck(3, scales_->three);
+    }
+
     layout->addSpacing(8);
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("okButton"));
@@ -116,6 +141,7 @@ void ExportOptionsDialog::accept() {
     if (smallest_) owner_.SetOptimize(smallest_->isChecked());
     if (includeShadowArea_->isChecked() != owner_.settings().includeShadowArea)
         owner_.SetIncludeShadowArea(includeShadowArea_->isChecked());
+    if (scales_) *scales_ = {scale2_->isChecked(), scale3_->isChecked()};
     QDialog::accept();
 }
 

@@ -41,6 +41,8 @@ public:
     void LoadTiles(int position);
 
     int16_t loadedTile() const { return loadedTile_; }
+    // Device pixels per pixel of the tiles shown: the screen's art scale.
+    int scale() const { return scale_; }
     // How many tiles have been decoded so far.
     int DecodeCount() const { return decodeCount_; }
 

@@ -1,6 +1,8 @@
 #include "GuiTestSupport.h"
 
+#include <QCoreApplication>
 #include <QDialog>
+#include <QDir>
 #include <fstream>
 
 namespace tabora::testing {
@@ -13,6 +15,11 @@ class QtEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        // What the window remembers between runs goes to a folder of the run's
+        // own, never the user's settings.
+        qputenv("XDG_CONFIG_HOME", QDir::temp().filePath(QStringLiteral("tabora-gui-tests-%1")
+                                                             .arg(QCoreApplication::applicationPid()))
+                                       .toLocal8Bit());
         static int argc = 1;
         static char name[] = "tabora_gui_tests";
         static char* argv[] = {name, nullptr};
@@ -24,7 +31,10 @@ public:
             previous_(type, context, text);
         });
     }
-    void TearDown() override { app_.reset(); }
+    void TearDown() override {
+        app_.reset();
+        QDir(QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME"))).removeRecursively();
+    }
 
 private:
     std::unique_ptr<QApplication> app_;
