@@ -16,7 +16,7 @@ constexpr int kGlyphHeight = 12;
 QPixmap LoadTrueTypeGlyph() {
     ScreenPicture glyph;
     if (!LoadScreenPicture(glyph, "ttype", false) || glyph.Width() == 0) return {};
-    QImage image = ToScreenPixmap(glyph).toImage();
+    QImage image = ToQImage(glyph.fine.Width() > 0 ? glyph.fine : glyph.one);
     const QRgb key = image.pixel(0, 0) & 0x00FFFFFFu;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "render/RasterDetail.h"
 
@@ -12,30 +13,54 @@ namespace {
 // Exported pixels depend on every rounding of this loop: the weights are
 // formed and summed in double precision in the order rows, then columns,
 // exactly as the averaging was first defined. Terms of weight 0 are skipped,
-// which cannot change a sum of non-negative terms.
+// which cannot change a sum of non-negative terms. The source columns of each
+// destination column and their weights are the same on every row, so they
+// are worked out once (with the same arithmetic), as are a row's.
 template <int N>
 void ReduceGeneral(const uint8_t* src, int64_t srcW, int64_t srcH, uint8_t* dst, int64_t dstW,
                    int64_t left, int64_t top, int64_t i0, int64_t i1, int64_t j0, int64_t j1,
                    double r) {
     const double r2 = r * r;
+    struct Span {
+        int64_t first;  // the first source column or row
+        size_t at;      // its weight's place in the weights
+        size_t count;
+    };
+    thread_local std::vector<Span> columns;
+    thread_local std::vector<double> weights;
+    columns.clear();
+    weights.clear();
+    for (int64_t j = j0; j < j1; ++j) {
+        const double x0 = double(j) * r, x1 = x0 + r;
+        const double fx0 = std::floor(x0), fx1 = std::floor(x1);
+        const int64_t xa = int64_t(fx0), xb = std::min(int64_t(fx1), srcW - 1);
+        columns.push_back({xa, weights.size(), size_t(std::max<int64_t>(0, xb - xa + 1))});
+        for (int64_t x = xa; x <= xb; ++x)
+            weights.push_back(x == xa ? 1 - (x0 - fx0) : (x == int64_t(fx1) ? x1 - fx1 : 1.0));
+    }
+    double rowWeights[64];
     for (int64_t i = i0; i < i1; ++i) {
         const double y0 = double(i) * r, y1 = y0 + r;
         const double fy0 = std::floor(y0), fy1 = std::floor(y1);
         const int64_t ya = int64_t(fy0), yb = std::min(int64_t(fy1), srcH - 1);
+        // A ratio of more than 63 rows per pixel has no use here; such rows
+        // take the weights one at a time.
+        const bool listed = yb - ya < 64;
+        auto rowWeight = [&](int64_t y) {
+            return y == ya ? 1 - (y0 - fy0) : (y == int64_t(fy1) ? y1 - fy1 : 1.0);
+        };
+        if (listed)
+            for (int64_t y = ya; y <= yb; ++y) rowWeights[y - ya] = rowWeight(y);
         uint8_t* out = dst + ((top + i) * dstW + left) * N;
         for (int64_t j = j0; j < j1; ++j) {
-            const double x0 = double(j) * r, x1 = x0 + r;
-            const double fx0 = std::floor(x0), fx1 = std::floor(x1);
-            const int64_t xa = int64_t(fx0), xb = std::min(int64_t(fx1), srcW - 1);
+            const Span& column = columns[size_t(j - j0)];
+            const double* colWeights = weights.data() + column.at;
             double sum[N] = {};
             for (int64_t y = ya; y <= yb; ++y) {
-                const double rowWeight =
-                    y == ya ? 1 - (y0 - fy0) : (y == int64_t(fy1) ? y1 - fy1 : 1.0);
-                const uint8_t* row = src + y * srcW * N;
-                for (int64_t x = xa; x <= xb; ++x) {
-                    const double colWeight =
-                        x == xa ? 1 - (x0 - fx0) : (x == int64_t(fx1) ? x1 - fx1 : 1.0);
-                    const double weight = rowWeight * colWeight;
+                const double rw = listed ? rowWeights[y - ya] : rowWeight(y);
+                const uint8_t* row = src + (y * srcW + column.first) * N;
+                for (size_t x = 0; x < column.count; ++x) {
+                    const double weight = rw * colWeights[x];
                     if (weight == 0) continue;
                     for (int c = 0; c < N; ++c) sum[c] += weight * row[x * N + c];
                 }
