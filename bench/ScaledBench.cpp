@@ -71,9 +71,12 @@ void BM_Batch1000(benchmark::State& state) {
     const int scale = int(state.range(0));
     constexpr int kButtons = 1000;
     constexpr int kThreads = 2;
+    std::vector<int16_t> styles;
+    for (int16_t n = 1; n <= Archive::kEntryCount; ++n)
+        if (GetArchive().HasStyleData(n)) styles.push_back(n);
     std::vector<ButtonSettings> jobs(kButtons);
     for (int i = 0; i < kButtons; ++i) {
-        jobs[size_t(i)].styleNumber = int16_t(1 + (i * 37) % 400);
+        jobs[size_t(i)].styleNumber = styles[size_t(i * 37) % styles.size()];
         jobs[size_t(i)].caption = "Page " + std::to_string(i);
         jobs[size_t(i)].antialias = true;
         jobs[size_t(i)].shadow = i % 2 == 0;
