@@ -56,5 +56,5 @@ HTML
 
 # Chromium refuses to run as root without --no-sandbox.
 chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --force-device-scale-factor=2 \
-  --window-size=560,150 --screenshot="$out" "file://$work/page.html" 2>/dev/null
+  --window-size=560,175 --screenshot="$out" "file://$work/page.html" 2>/dev/null
 echo "srcset-page: $out (page and buttons in $work)"
