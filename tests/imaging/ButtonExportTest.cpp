@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <webp/decode.h>
 
 #include <csignal>
 #include <cstring>
@@ -366,6 +367,11 @@ TEST(ButtonExport, FinerScalesAreKTimesTheOneTimesPictureWithTheSameSettings) {
         case ImageFormat::Gif: DecodeGif(file, w, h, pixels, table); break;
         case ImageFormat::Jpeg: DecodeJpeg(file, w, h, pixels); break;
         case ImageFormat::Bmp: w = int32_t(Le32(&file[18])), h = int32_t(Le32(&file[22])); break;
+        case ImageFormat::Webp: {
+            int ww = 0, hh = 0;
+            if (WebPGetInfo(file.data(), file.size(), &ww, &hh)) w = ww, h = hh;
+            break;
+        }
         }
         return std::make_pair(w, h);
     };
