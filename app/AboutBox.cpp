@@ -14,7 +14,7 @@ constexpr QRect kOkRect(290, 82, 80, 28);
 }  // namespace
 
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("About Tabora"));
+    setWindowTitle(tr("About Tabora"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(kWidth, kHeight);
@@ -25,9 +25,9 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     picture->setObjectName(QStringLiteral("picture"));
     picture->setGeometry(0, 0, kWidth, kHeight);
     picture->setPixmap(ToScreenPixmap(art));
-    picture->setAccessibleName(QStringLiteral("Tabora, version 1.0"));
+    picture->setAccessibleName(tr("Tabora, version 1.0"));
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
     ok->setGeometry(kOkRect);

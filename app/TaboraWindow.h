@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Preferences.h"
 #include "app/SettingsHistory.h"
 #include "imaging/ButtonFile.h"
 #include "imaging/Formats.h"
@@ -15,6 +16,8 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QMenu;
+class QScrollArea;
 class QSlider;
 class QToolButton;
 
@@ -25,6 +28,7 @@ class ArchiveWnd;
 class CSizeComboBox;
 class ColorButton;
 class FontPopup;
+class FormatIconWnd;
 class MaskedImageWnd;
 class PreviewWnd;
 class WorkAreaWnd;
@@ -77,6 +81,11 @@ public:
     void OnCaptionChange();
     // A left press at a point of the client area, from the archive or an icon.
     void OnParentNotify(QPoint clientPoint);
+    // Picks archive entry `n` as a press on it does (0: a press between
+    // entries, which only resets the adjustments).
+    void PickStyle(int32_t n);
+    // The controls in the order Tab visits them.
+    std::vector<QWidget*> TabOrder() const;
 
     // File commands.
     void OnOpen();
@@ -87,11 +96,23 @@ public:
     // Opens a file given on the command line or dropped on the window, asking
     // first when there are unsaved changes. True when its settings were read.
     bool OpenFromOutside(const std::string& path);
+    // File > Open Recent, filled afresh each time it opens.
+    QMenu* recentMenu() const { return recentMenu_; }
+    void FillRecentMenu();
     // True when the window may close: nothing unsaved, or the user agrees.
     bool QueryQuit();
 
     void OnUndo();
     void OnRedo();
+
+    // Lays the window out for a screen whose free area (in device-
+    // independent pixels) is `available`: on one too short for it the
+    // controls left of the archive scroll and the archive is shortened;
+    // otherwise every control is at its place in the table.
+    void FitToScreen(const QRect& available);
+    void FitToCurrentScreen();
+    bool Fitted() const { return leftScroll_ != nullptr; }
+    QScrollArea* leftPanelScroll() const { return leftScroll_; }
 
     void SyncControlsFromSettings();
     void FillFontList();
@@ -102,15 +123,27 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void CreateMenus();
     void CreateControls();
+    // Names and descriptions for screen readers (and tooltips).
+    void DescribeControls();
+    void ApplyTabOrder();
+    void Unfit();
+    void WatchScreen();
+    // The height the window manager's frame adds, or an allowance for it.
+    int FrameHeight() const;
     void RefreshPreview();
     void UpdateCommands();
     void SetModified(bool modified);
     void MarkChanged(bool changed) { SetModified(modified_ || changed); }
     void SetTitleFor(const std::string& path);
+    // A message about `path` that names it, unless it already does.
+    static std::string NamingFile(const std::string& path, const std::string& message);
+    static std::string RefusedNameMessage(const std::string& extension);
     void ChooseColorFor(ColorButton* swatch);
     void Nudge(int dx, int dy);
     void SyncSizeControls();
@@ -138,7 +171,7 @@ private:
     MaskedImageWnd* chooseLabel_ = nullptr;
     MaskedImageWnd* steps_[6] = {};
     struct FormatIcon {
-        MaskedImageWnd* picture;
+        FormatIconWnd* picture;
         const FormatEntry* format;
     };
     std::vector<FormatIcon> formatIcons_;
@@ -161,11 +194,17 @@ private:
     AValueWnd* hueValue_ = nullptr;
     AValueWnd* brightnessValue_ = nullptr;
     PreviewWnd* preview_ = nullptr;
+    QScrollArea* leftScroll_ = nullptr;  // only on a screen too short
+    QRect fittedFor_;
+    int fittedFrame_ = 0;
+    bool watchingScreen_ = false;
 
     bool modified_ = false;
     std::string currentPath_;
     std::string currentExtension_;
 
+    Preferences preferences_;
+    QMenu* recentMenu_ = nullptr;
     QAction* saveAction_ = nullptr;
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;

@@ -1,6 +1,12 @@
 #include "controls/FontPopup.h"
 
+#include <QAbstractItemView>
 #include <QImage>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+#include <algorithm>
 
 #include "platform/qt/QtImages.h"
 
@@ -50,9 +56,45 @@ int FontPopup::AddFont(const FontRecord& record, uint32_t fontType) {
     const bool trueType = (fontType & kTrueTypeFontType) != 0;
     insertItem(index, trueType ? QIcon(trueTypeGlyph_) : QIcon(blankGlyph_), name);
     setItemData(index, QVariant::fromValue(FontItem{fontType, record}), kItemRole);
-    setItemData(index, trueType ? QStringLiteral("%1 (scalable)").arg(name) : name,
-                Qt::AccessibleTextRole);
+    setItemData(index, trueType ? tr("%1 (scalable)").arg(name) : name, Qt::AccessibleTextRole);
+    // The whole name on hover, where the list is too narrow for it.
+    setItemData(index, name, Qt::ToolTipRole);
     return index;
+}
+
+void FontPopup::SetSubstituteFor(const QString& requested) {
+    if (requested == substituteFor_) return;
+    substituteFor_ = requested;
+    update();
+}
+
+QString FontPopup::ShownText() const {
+    if (substituteFor_.isEmpty() || currentIndex() < 0) return currentText();
+    return tr("%1 (for %2)").arg(currentText(), substituteFor_);
+}
+
+void FontPopup::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    painter.setPen(palette().color(QPalette::Text));
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    option.currentText = ShownText();
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+}
+
+void FontPopup::showPopup() {
+    int widest = 0;
+    const QFontMetrics metrics = view()->fontMetrics();
+    for (int i = 0; i < count(); ++i)
+        widest = std::max(widest, metrics.horizontalAdvance(itemText(i)));
+    // The sign, the item's margins and the scroll bar beside the names.
+    const int frame = 4 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 16;
+    int wanted = widest + iconSize().width() + frame + view()->verticalScrollBar()->sizeHint().width();
+    if (const QScreen* shown = screen())
+        wanted = std::min(wanted, shown->availableGeometry().width());
+    view()->setMinimumWidth(std::max(wanted, width()));
+    QComboBox::showPopup();
 }
 
 FontItem FontPopup::GetFontItem(int index) const {

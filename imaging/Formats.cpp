@@ -26,7 +26,7 @@ const std::array<FormatEntry, 5> kFormats = {{
      .optionsCloseBox = true, .offersSmallest = true, .write = &ExportPng,
      .readBlock = &PngCodec::ReadData, .missingBlockNote = nullptr},
     // The JPEG reader is the one that says so when a file has no block.
-    {.format = ImageFormat::Jpeg, .extension = "jpg", .name = "jpeg", .label = "JPEG",
+    {.format = ImageFormat::Jpeg, .extension = "jpg", .otherExtension = "jpeg", .name = "jpeg", .label = "JPEG",
      .fileType = "JPEG File", .menuPosition = 1, .iconImage = "jpgiconi", .iconMask = "jpgiconm",
      .magic = "\xFF\xD8\xFF"sv, .keepsTransparency = false, .hasQuality = true,
      .optionsCloseBox = false, .offersSmallest = true, .write = &ExportJpeg,
@@ -70,7 +70,9 @@ std::vector<const FormatEntry*> MenuFormats() {
 
 const FormatEntry* FindFormat(std::string_view extension) {
     for (const FormatEntry& entry : kFormats) {
-        if (SameIgnoringCase(extension, entry.extension)) return &entry;
+        if (SameIgnoringCase(extension, entry.extension) ||
+            (entry.otherExtension && SameIgnoringCase(extension, entry.otherExtension)))
+            return &entry;
     }
     return nullptr;
 }

@@ -39,7 +39,7 @@ ExportOptionsDialog::ExportOptionsDialog(TaboraButton& owner, const FormatEntry&
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     if (format.optionsCloseBox) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     setWindowFlags(flags);
-    setWindowTitle(QString::fromLatin1(format.label) + QStringLiteral(" Options"));
+    setWindowTitle(tr("%1 Options").arg(QString::fromLatin1(format.label)));
     const ButtonSettings& settings = owner.settings();
 
     auto* layout = new QVBoxLayout(this);
@@ -47,7 +47,7 @@ ExportOptionsDialog::ExportOptionsDialog(TaboraButton& owner, const FormatEntry&
     layout->setSpacing(6);
 
     if (format.keepsTransparency) {
-        removeBackground_ = new QCheckBox(QStringLiteral("Remove Background From Image"), this);
+        removeBackground_ = new QCheckBox(tr("Remove Background From Image"), this);
         removeBackground_->setObjectName(QStringLiteral("removeBackgroundCheck"));
         removeBackground_->setChecked(settings.removeBackground);
         layout->addWidget(removeBackground_);
@@ -60,21 +60,35 @@ ExportOptionsDialog::ExportOptionsDialog(TaboraButton& owner, const FormatEntry&
     }
     if (format.hasQuality) {
         auto* row = new QHBoxLayout;
-        auto* title = new QLabel(QString::fromLatin1(format.label) + QStringLiteral(" Quality:"), this);
-        auto* low = new QLabel(QStringLiteral("LOW"), this);
-        auto* high = new QLabel(QStringLiteral("HIGH"), this);
+        auto* title = new QLabel(tr("%1 Quality:").arg(QString::fromLatin1(format.label)), this);
+        auto* low = new QLabel(tr("LOW"), this);
+        auto* high = new QLabel(tr("HIGH"), this);
         quality_ = new QSlider(Qt::Horizontal, this);
         quality_->setObjectName(QStringLiteral("qualitySlider"));
         quality_->setTickPosition(QSlider::NoTicks);
         quality_->setRange(0, kMaxJpegQuality);
         quality_->setValue(settings.jpegQuality);
         quality_->setFixedWidth(kQualitySliderWidth);
-        quality_->setAccessibleName(QString::fromLatin1(format.label) + QStringLiteral(" quality"));
+        quality_->setAccessibleName(tr("%1 quality").arg(QString::fromLatin1(format.label)));
         row->addWidget(title);
         row->addStretch(1);
         row->addWidget(low);
         row->addWidget(quality_);
         row->addWidget(high);
+        // The number the slider stands at, wide enough for "100".
+        qualityValue_ = new QLabel(this);
+        qualityValue_->setObjectName(QStringLiteral("qualityValue"));
+        qualityValue_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        qualityValue_->setMinimumWidth(qualityValue_->fontMetrics().horizontalAdvance(
+            QString::number(kMaxJpegQuality)));
+        const auto showQuality = [this](int value) {
+            qualityValue_->setText(QString::number(value));
+            quality_->setAccessibleDescription(
+                tr("Quality %1 of %2").arg(value).arg(kMaxJpegQuality));
+        };
+        showQuality(quality_->value());
+        connect(quality_, &QSlider::valueChanged, this, showQuality);
+        row->addWidget(qualityValue_);
         layout->addLayout(row);
         // A lossless file has no quality to choose.
         if (lossless_) {
@@ -94,7 +108,7 @@ ExportOptionsDialog::ExportOptionsDialog(TaboraButton& owner, const FormatEntry&
         layout->addWidget(smallest_);
     }
     includeShadowArea_ =
-        new QCheckBox(QStringLiteral("Include Blank Area Where Shadow Would Be"), this);
+        new QCheckBox(tr("Include Blank Area Where Shadow Would Be"), this);
     includeShadowArea_->setObjectName(QStringLiteral("includeShadowAreaCheck"));
     includeShadowArea_->setChecked(settings.includeShadowArea);
     // With a shadow drawn, its area is part of the image anyway.
@@ -120,7 +134,7 @@ ExportOptionsDialog::ExportOptionsDialog(TaboraButton& owner, const FormatEntry&
     }
 
     layout->addSpacing(8);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

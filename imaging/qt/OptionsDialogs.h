@@ -3,6 +3,7 @@
 #include <vector>
 
 class QCheckBox;
+class QLabel;
 class QSlider;
 
 namespace tabora {
@@ -38,6 +39,7 @@ public:
     QCheckBox* losslessCheck() const { return lossless_; }
     QCheckBox* smallestFileCheck() const { return smallest_; }
     QCheckBox* scaleCheck(int scale) const { return scale == 2 ? scale2_ : scale == 3 ? scale3_ : nullptr; }
+    QLabel* qualityValue() const { return qualityValue_; }
 
     // Whether the dialog would show anything for this button: with the
     // shadow drawn the shadow area is part of the picture anyway, and a
@@ -54,6 +56,7 @@ private:
     QSlider* quality_ = nullptr;              // 500, formats with a quality
     QCheckBox* lossless_ = nullptr;           // formats that can also be lossy
     QCheckBox* smallest_ = nullptr;           // formats that make a smallest file
+    QLabel* qualityValue_ = nullptr;          // its number
     QCheckBox* includeShadowArea_ = nullptr;  // 501, all
     ExtraScales* scales_ = nullptr;
     QCheckBox* scale2_ = nullptr;

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
+#include <QSettings>
+#include <QWindow>
 #include <fstream>
 
 namespace tabora::testing {
@@ -23,6 +25,8 @@ public:
         static int argc = 1;
         static char name[] = "tabora_gui_tests";
         static char* argv[] = {name, nullptr};
+        // Nothing a test remembers reaches the user's configuration.
+        UseConfigurationFolder(configDir_.path());
         app_ = std::make_unique<QApplication>(argc, argv);
         // The offscreen platform says this for every window; it is noise here.
         previous_ = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context,
@@ -38,6 +42,7 @@ public:
 
 private:
     std::unique_ptr<QApplication> app_;
+    QTemporaryDir configDir_;
     static inline QtMessageHandler previous_ = nullptr;
 };
 
@@ -46,8 +51,16 @@ private:
 
 }  // namespace
 
+void UseConfigurationFolder(const QString& folder) {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
+}
+
 void WindowTest::SetUp() {
     ASSERT_TRUE(dir.isValid());
+    // Each test remembers into a folder of its own, never the user's.
+    ASSERT_TRUE(configDir.isValid());
+    UseConfigurationFolder(configDir.path());
     previousHost_ = SetDialogHost(&host);
     // Unless a test says otherwise, any dialog that opens is cancelled.
     ScriptOptionsDialogs({}, true);
@@ -73,6 +86,14 @@ void WindowTest::ScriptOptionsDialogs(std::function<void(QDialog&)> script, bool
         dialog.accept();
         return int(QDialog::Accepted);
     });
+}
+
+QString ShownTitle(const QWidget& window) {
+    if (window.windowHandle()) return window.windowHandle()->title();
+    // Not shown yet: what it will show.
+    QString title = window.windowTitle();
+    title.replace(QStringLiteral("[*]"), window.isWindowModified() ? QStringLiteral("*") : QString());
+    return title;
 }
 
 std::string FileHead(const std::string& path, size_t count) {

@@ -117,7 +117,7 @@ TEST_F(Cli, UsageErrorsExitTwoAndNameTheOptionAndItsRange) {
         {{"render", "-o", out, "--shadow", "--no-shadow"}, "--no-shadow"},
         {{"render", "-o", out, "--caption", std::string(256, 'x')},
          "--caption may hold at most 255 bytes"},
-        {{"render", "-o", Path("b.jpeg")}, "gif, png, jpg, bmp or webp"},
+        {{"render", "-o", Path("b.tiff")}, "gif, png, jpg, bmp or webp"},
         {{"render", "-o", Path("b")}, "gif, png, jpg, bmp or webp"},
         {{"style", "0", "-o", out}, "N must be an integer in 1..930"},
         {{"style", "12", "-o", Path("s.gif")}, ".png"},
@@ -380,7 +380,7 @@ TEST_F(Cli, BatchIsCheckedBeforeAnythingIsWritten) {
     EXPECT_NE(r.err.find("buttons[1]"), std::string::npos) << r.err;
     Write("noout.json", R"({"buttons": [{"caption": "x"}]})");
     EXPECT_EQ(Run({"batch", Path("noout.json")}).status, 2);
-    Write("ext.json", R"({"buttons": [{"output": "x.jpeg"}]})");
+    Write("ext.json", R"({"buttons": [{"output": "x.tiff"}]})");
     EXPECT_EQ(Run({"batch", Path("ext.json")}).status, 2);
     Write("key.json", R"({"buttons": [], "fitCaptions": true})");
     EXPECT_EQ(Run({"batch", Path("key.json")}).status, 2);

@@ -206,13 +206,14 @@ TEST(ButtonExport, TransparentPngAndGifShowOnlyTheLayers) {
     }
 }
 
-TEST(ButtonExport, DispatchIgnoresCaseAndKnowsOnlyFiveExtensions) {
+TEST(ButtonExport, DispatchIgnoresCaseAndKnowsOnlyFiveFormats) {
     ASSERT_EQ(Formats().size(), 5u);
-    for (const char* ext :
-         {"gif", "GIF", "Png", "pNG", "jpg", "JPG", "bmp", "BmP", "webp", "WebP"}) {
+    for (const char* ext : {"gif", "GIF", "Png", "pNG", "jpg", "JPG", "bmp", "BmP", "webp", "WebP",
+                            "jpeg", "JPEG", "Jpeg"}) {
         EXPECT_NE(FindFormat(ext), nullptr) << ext;
     }
-    for (const char* ext : {"jpeg", "JPEG", "tif", "", "pn", "pngg", "gif "}) {
+    EXPECT_EQ(FindFormat("jpeg"), FindFormat(ImageFormat::Jpeg));
+    for (const char* ext : {"tif", "", "pn", "pngg", "gif ", "jpe", "jpegg"}) {
         EXPECT_EQ(FindFormat(ext), nullptr) << ext;
     }
     EXPECT_EQ(FindFormat("JPG")->format, ImageFormat::Jpeg);
@@ -224,9 +225,9 @@ TEST(ButtonExport, UnknownExtensionIsRefusedWithoutTouchingAnything) {
     TempDir dir;
     TaboraButton b(GetArchive());
     Design(b, false);
-    const SaveResult result = SaveButton(b, dir / "button.jpeg");
+    const SaveResult result = SaveButton(b, dir / "button.tiff");
     EXPECT_EQ(result.outcome, SaveOutcome::UnknownExtension);
-    EXPECT_EQ(result.detail, "Cannot save a button with \".jpeg\": the extension must be "
+    EXPECT_EQ(result.detail, "Cannot save a button with \".tiff\": the extension must be "
                              "gif, png, jpg, bmp or webp, in any case");
     EXPECT_EQ(SaveButton(b, dir / "button").detail,
               "Cannot save a button with no extension: the extension must be "
