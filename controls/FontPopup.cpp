@@ -79,6 +79,17 @@ void FontPopup::paintEvent(QPaintEvent*) {
     QStyleOptionComboBox option;
     initStyleOption(&option);
     option.currentText = ShownText();
+    if (!substituteFor_.isEmpty() && currentIndex() >= 0) {
+        // The mark must stay readable in the narrow list: the family's name
+        // gives way first ("Liberat… (for Arial)").
+        QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                              QStyle::SC_ComboBoxEditField, this);
+        const int room = field.width() - option.iconSize.width() - 4;
+        const QString mark = tr("%1 (for %2)").arg(QString(), substituteFor_);
+        const QString family = fontMetrics().elidedText(
+            currentText(), Qt::ElideRight, std::max(0, room - fontMetrics().horizontalAdvance(mark)));
+        option.currentText = tr("%1 (for %2)").arg(family, substituteFor_);
+    }
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
     painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }

@@ -4,7 +4,8 @@
 #   archive-keyboard.png  the archive with the keyboard's highlight, after a
 #                         style was picked with the keyboard alone
 #   short-screen-200.png  1280 x 1024 at 200 %: the window fitted to it
-#   dark-desktop.png      a dark desktop theme, the File menu open
+#   dark-desktop.png      a dark desktop theme: the window, its File menu
+#                         and a prompt (dark-desktop-before.png: as it was)
 #
 #   tools/screenshots/screenshots.sh [OUTDIR] [TABORA]
 #
@@ -38,7 +39,6 @@ shoot() {
     export DISPLAY=$display XDG_RUNTIME_DIR=$home/runtime HOME=$home
     export XDG_CONFIG_HOME=$home/.config LANG=C.UTF-8
     for setting in "$@"; do export "${setting?}"; done
-    if [ -n "${DARK_DESKTOP:-}" ]; then write_dark_colours "$XDG_CONFIG_HOME/kdeglobals"; fi
     "$app" > "$home/log" 2>&1 &
     local program=$!
     sleep 3
@@ -59,28 +59,24 @@ shoot() {
   echo "screenshots: $out/$name.png"
 }
 
-# The colours a dark desktop theme hands to Qt programs (the format of the
-# desktop's settings file that Qt's own theme support reads).
-write_dark_colours() {
-  cat > "$1" << 'COLOURS'
-[Colors:Window]
-BackgroundNormal=42,46,50
-ForegroundNormal=230,230,230
-[Colors:View]
-BackgroundNormal=30,32,35
-ForegroundNormal=230,230,230
-[Colors:Button]
-BackgroundNormal=49,54,59
-ForegroundNormal=230,230,230
-[Colors:Selection]
-BackgroundNormal=61,174,233
-ForegroundNormal=255,255,255
-[Colors:Tooltip]
-BackgroundNormal=49,54,59
-ForegroundNormal=230,230,230
-COLOURS
+# The dark desktop: tabora-dark-shot hands the application a dark theme's
+# palette as the desktop would and draws the window, its File menu and a
+# prompt; once as the program answers it, once as it was before.
+dark_shot() {
+  local display=:$((150 + RANDOM % 100)) shot
+  shot=$(dirname "$app")/tabora-dark-shot
+  [ -x "$shot" ] || cmake --build "$(dirname "$(dirname "$app")")" --target tabora-dark-shot > /dev/null
+  Xvfb "$display" -screen 0 1024x768x24 > /dev/null 2>&1 &
+  local xvfb=$!
+  sleep 1
+  mkdir -p "$work/dark" && chmod 700 "$work/dark"
+  DISPLAY=$display XDG_RUNTIME_DIR=$work/dark "$shot" "$out/dark-desktop.png"
+  DISPLAY=$display XDG_RUNTIME_DIR=$work/dark "$shot" "$out/dark-desktop-before.png" --as-before
+  kill "$xvfb" 2> /dev/null || true
+  wait "$xvfb" 2> /dev/null || true
+  echo "screenshots: $out/dark-desktop.png, $out/dark-desktop-before.png"
 }
 
-shoot archive-keyboard 800x700 "Tab Down Down Right Return Down Right"
+shoot archive-keyboard 800x700 "Down Down Right Return Down Right"
 shoot short-screen-200 1280x1024 "" QT_SCALE_FACTOR=2
-shoot dark-desktop 800x700 "alt+f" DARK_DESKTOP=1 XDG_CURRENT_DESKTOP=KDE KDE_SESSION_VERSION=5
+dark_shot
