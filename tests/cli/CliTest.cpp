@@ -146,7 +146,7 @@ TEST_F(Cli, EveryCommandHasHelp) {
 }
 
 TEST_F(Cli, RenderThenInspectRoundTripsInEveryFormat) {
-    for (const char* name : {"a.gif", "b.PNG", "c.jpg", "d.Bmp"}) {
+    for (const char* name : {"a.gif", "b.PNG", "c.jpg", "d.Bmp", "e.jpeg"}) {
         Result r = Run({"render", "-o", Path(name), "--style", "12", "--caption", "Über uns & <more>",
                         "--font", "DejaVu Serif", "--font-size", "13", "--bold", "--italic",
                         "--text-color", "#ffcc00", "--background", "102030", "--hue", "1234",
@@ -189,6 +189,16 @@ TEST_F(Cli, RenderThenInspectRoundTripsInEveryFormat) {
     Result plain = Run({"inspect", Path("a.gif")});
     EXPECT_EQ(plain.status, 0);
     EXPECT_NE(plain.out.find("caption:"), std::string::npos);
+}
+
+// ".jpeg" names a JPEG in a batch too, and such a file reads back.
+TEST_F(Cli, JpegExtensionInABatch) {
+    Write("jpeg.json", R"({"buttons": [{"output": "one.jpeg", "hueShift": 77},
+                                      {"output": "two.JPEG"}]})");
+    Result r = Run({"batch", Path("jpeg.json")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Inspect(Path("one.jpeg"))["hueShift"], 77);
+    EXPECT_EQ(Inspect(Path("two.JPEG"))["format"], "jpeg");
 }
 
 // A style named without a size starts at the style's default size, as a
