@@ -27,7 +27,8 @@ QString MissingCharactersHint(const std::vector<char32_t>& missing) {
     // no font to show them in anyway).
     QStringList names;
     for (char32_t cp : missing) names << QString::fromStdString(CodePointName(cp));
-    return QCoreApplication::translate("tabora::CaptionField", "No font has %1").arg(names.join(QStringLiteral(", ")));
+    return QCoreApplication::translate("tabora::CaptionField", "No font has %1")
+        .arg(names.join(QStringLiteral(", ")));
 }
 
 }  // namespace tabora

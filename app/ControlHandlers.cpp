@@ -276,8 +276,7 @@ void TaboraWindow::SyncControlsFromSettings() {
                             fontList_->currentText().compare(fontName, Qt::CaseInsensitive) != 0;
     fontList_->SetSubstituteFor(substitute ? fontName : QString());
     fontList_->setToolTip(fontIndex >= 0 && fontList_->currentText() != fontName
-                              ? tr("%1 (shown with %2)").arg(fontName,
-                                                                         fontList_->currentText())
+                              ? tr("%1 (shown with %2)").arg(fontName, fontList_->currentText())
                               : fontName);
     styleList_->setCurrentIndex(IndexOfFontStyle(s.fontStyle));
     SelectFontSizeText();

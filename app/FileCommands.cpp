@@ -124,7 +124,8 @@ void TaboraWindow::FillRecentMenu() {
     }
     if (!files.isEmpty()) {
         recentMenu_->addSeparator();
-        recentMenu_->addAction(tr("&Clear Menu"), this, [this] { preferences_.ClearRecentFiles(); });
+        recentMenu_->addAction(tr("&Clear Menu"), this,
+                               [this] { preferences_.ClearRecentFiles(); });
     }
     recentMenu_->setEnabled(!files.isEmpty());
 }
@@ -227,8 +228,9 @@ void TaboraWindow::SaveAsFormat(ImageFormat format) {
         request.initialName = typed.fileName().toStdString();
     }
     const ExtraScales before = extraScales_;
-    if (ShowExportOptions(button(), extension, this, &extraScales_))
+    if (ShowExportOptions(button(), extension, this, &extraScales_)) {
         preferences_.WriteExportOptions(settings());
+    }
     if (extraScales_.List() != before.List()) StoreExtraScales(extraScales_);
     const SaveResult result = SaveTo(*path);
     if (!result.saved()) {

@@ -21,8 +21,8 @@
 #include <iterator>
 
 #include "app/CaptionField.h"
-#include "app/TaboraApp.h"
 #include "app/Readouts.h"
+#include "app/TaboraApp.h"
 #include "controls/AValueWnd.h"
 #include "controls/CSizeComboBox.h"
 #include "controls/ColorButton.h"
@@ -104,8 +104,8 @@ QSlider* MakeSlider(QWidget* parent, const char* name, Rect r, const QString& wo
 }
 
 template <class Picture = MaskedImageWnd>
-Picture* MakePicture(QWidget* parent, const char* name, Rect r, const char* image,
-                     const char* mask, const QString& wording) {
+Picture* MakePicture(QWidget* parent, const char* name, Rect r, const char* image, const char* mask,
+                     const QString& wording) {
     auto* picture = new Picture(parent);
     if (mask)
         picture->Create(image, mask);
@@ -210,8 +210,7 @@ void TaboraWindow::CreateMenus() {
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("helpMenu"));
-    QAction* about = help->addAction(tr("&About Tabora..."), this,
-                                     &TaboraWindow::OnAbout);
+    QAction* about = help->addAction(tr("&About Tabora..."), this, &TaboraWindow::OnAbout);
     about->setMenuRole(QAction::AboutRole);
     about->setObjectName(QStringLiteral("aboutAction"));
 }
@@ -256,8 +255,7 @@ void TaboraWindow::CreateControls() {
     hueSlider_ = MakeSlider(c, "hueSlider", {150, 187, 310, 212}, tr("Hue"));
     hueSlider_->setRange(0, kMaxHueShift);
     hueSlider_->setValue(0);
-    brightnessSlider_ =
-        MakeSlider(c, "brightnessSlider", {150, 224, 310, 249}, tr("Brightness"));
+    brightnessSlider_ = MakeSlider(c, "brightnessSlider", {150, 224, 310, 249}, tr("Brightness"));
     brightnessSlider_->setRange(0, 2 * kMaxBrightness);
     brightnessSlider_->setValue(kMaxBrightness);
 
@@ -279,18 +277,13 @@ void TaboraWindow::CreateControls() {
                 tr("Check the box to add a drop-shadow"));
     MakePicture(c, "typeLabel", {42, 341, 191, 357}, "typei", "typem",
                 tr("Type some text (optional)"));
-    MakePicture(c, "saveLabel", {38, 470, 99, 496}, "savei", "savem",
-                tr("Save your button"));
+    MakePicture(c, "saveLabel", {38, 470, 99, 496}, "savei", "savem", tr("Save your button"));
     MakePicture(c, "sizeCaption", {34, 138, 59, 143}, "size", nullptr, tr("Size"));
     MakePicture(c, "hueCaption", {186, 180, 243, 185}, "hue", nullptr, tr("Hue"));
-    MakePicture(c, "brightnessCaption", {181, 217, 248, 222}, "bright", nullptr,
-                tr("Brightness"));
-    MakePicture(c, "textColorCaption", {242, 349, 276, 354}, "tcolor", nullptr,
-                tr("Text color"));
-    MakePicture(c, "antialiasCaption", {211, 369, 276, 374}, "antialias", nullptr,
-                tr("Antialias"));
-    MakePicture(c, "textShadowCaption", {233, 390, 276, 395}, "shadow", nullptr,
-                tr("Text shadow"));
+    MakePicture(c, "brightnessCaption", {181, 217, 248, 222}, "bright", nullptr, tr("Brightness"));
+    MakePicture(c, "textColorCaption", {242, 349, 276, 354}, "tcolor", nullptr, tr("Text color"));
+    MakePicture(c, "antialiasCaption", {211, 369, 276, 374}, "antialias", nullptr, tr("Antialias"));
+    MakePicture(c, "textShadowCaption", {233, 390, 276, 395}, "shadow", nullptr, tr("Text shadow"));
     MakePicture(c, "placementCaption", {198, 421, 261, 434}, "placement", nullptr,
                 tr("Text placement"));
     // The format icons in a row, in menu order; a press saves in that format.
@@ -347,14 +340,13 @@ void TaboraWindow::CreateControls() {
                       {125, 422, 169, 422 + kClosedComboHeight});
     sizeList_->setAccessibleName(tr("Font size"));
     sizeList_->setMaxVisibleItems(kComboVisibleItems);
-    nudgeLeft_ = MakeNudge(c, "nudgeLeft", {269, 421, 282, 434}, Qt::LeftArrow,
-                           tr("Move text left"));
-    nudgeUp_ = MakeNudge(c, "nudgeUp", {285, 412, 298, 425}, Qt::UpArrow,
-                         tr("Move text up"));
-    nudgeRight_ = MakeNudge(c, "nudgeRight", {301, 421, 314, 434}, Qt::RightArrow,
-                            tr("Move text right"));
-    nudgeDown_ = MakeNudge(c, "nudgeDown", {285, 428, 298, 441}, Qt::DownArrow,
-                           tr("Move text down"));
+    nudgeLeft_ =
+        MakeNudge(c, "nudgeLeft", {269, 421, 282, 434}, Qt::LeftArrow, tr("Move text left"));
+    nudgeUp_ = MakeNudge(c, "nudgeUp", {285, 412, 298, 425}, Qt::UpArrow, tr("Move text up"));
+    nudgeRight_ =
+        MakeNudge(c, "nudgeRight", {301, 421, 314, 434}, Qt::RightArrow, tr("Move text right"));
+    nudgeDown_ =
+        MakeNudge(c, "nudgeDown", {285, 428, 298, 441}, Qt::DownArrow, tr("Move text down"));
     sizeValue_ = Place(new AValueWnd(c), "sizeValue", {73, 138, 123, 143});
     sizeValue_->parentheses = false;
     sizeValue_->percentSign = true;
@@ -406,12 +398,11 @@ std::vector<QWidget*> TaboraWindow::TabOrder() const {
     // step 1, the sliders of step 2, the swatch of step 3, the box of step 4,
     // the caption's controls of step 5 (left column, then right), the
     // format icons of step 6 from left to right.
-    std::vector<QWidget*> order = {archive_,         sizeSlider_,      hueSlider_,
-                                   brightnessSlider_, backgroundSwatch_, shadowCheck_,
-                                   captionEdit_,     fontList_,        styleList_,
-                                   sizeList_,        textColorSwatch_, antialiasCheck_,
-                                   textShadowCheck_, nudgeLeft_,       nudgeUp_,
-                                   nudgeRight_,      nudgeDown_};
+    std::vector<QWidget*> order = {
+        archive_,         sizeSlider_,     hueSlider_,       brightnessSlider_, backgroundSwatch_,
+        shadowCheck_,     captionEdit_,    fontList_,        styleList_,        sizeList_,
+        textColorSwatch_, antialiasCheck_, textShadowCheck_, nudgeLeft_,        nudgeUp_,
+        nudgeRight_,      nudgeDown_};
     for (const FormatIcon& icon : formatIcons_) order.push_back(icon.picture);
     return order;
 }
@@ -467,8 +458,7 @@ void TaboraWindow::RefreshPreview() {
     preview_->RefreshNow();
     const QString hint = MissingCharactersHint(button().MissingCaptionCharacters());
     if (hint != captionHint_->text()) captionHint_->setText(hint);
-    captionHint_->setToolTip(hint.isEmpty() ? QString()
-                                            : hint + tr(": drawn as the font's box"));
+    captionHint_->setToolTip(hint.isEmpty() ? QString() : hint + tr(": drawn as the font's box"));
     captionHint_->setVisible(!hint.isEmpty());
     if (!hint.isEmpty()) captionHint_->raise();
 }

@@ -33,8 +33,7 @@ void TaboraWindow::DescribeControls() {
     Describe(sizeSlider_, tr("Size"), tr("Widens or shrinks the button body"));
     Describe(hueSlider_, tr("Hue"), tr("Shifts the colour of the button body"));
     Describe(brightnessSlider_, tr("Brightness"), tr("Lightens or darkens the button body"));
-    Describe(backgroundSwatch_, tr("Background color"),
-             tr("Chooses the colour behind the button"));
+    Describe(backgroundSwatch_, tr("Background color"), tr("Chooses the colour behind the button"));
     Describe(shadowCheck_, tr("Drop shadow"), tr("Draws a shadow under the button"));
     Describe(captionEdit_, tr("Caption"), tr("The text on the button"), false);
     Describe(fontList_, tr("Font"), tr("The font of the caption"), false);

@@ -86,8 +86,9 @@ void FontPopup::paintEvent(QPaintEvent*) {
                                               QStyle::SC_ComboBoxEditField, this);
         const int room = field.width() - option.iconSize.width() - 4;
         const QString mark = tr("%1 (for %2)").arg(QString(), substituteFor_);
-        const QString family = fontMetrics().elidedText(
-            currentText(), Qt::ElideRight, std::max(0, room - fontMetrics().horizontalAdvance(mark)));
+        const QString family =
+            fontMetrics().elidedText(currentText(), Qt::ElideRight,
+                                     std::max(0, room - fontMetrics().horizontalAdvance(mark)));
         option.currentText = tr("%1 (for %2)").arg(family, substituteFor_);
     }
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
@@ -101,7 +102,8 @@ void FontPopup::showPopup() {
         widest = std::max(widest, metrics.horizontalAdvance(itemText(i)));
     // The sign, the item's margins and the scroll bar beside the names.
     const int frame = 4 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 16;
-    int wanted = widest + iconSize().width() + frame + view()->verticalScrollBar()->sizeHint().width();
+    int wanted =
+        widest + iconSize().width() + frame + view()->verticalScrollBar()->sizeHint().width();
     if (const QScreen* shown = screen())
         wanted = std::min(wanted, shown->availableGeometry().width());
     view()->setMinimumWidth(std::max(wanted, width()));

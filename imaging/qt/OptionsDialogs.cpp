@@ -79,8 +79,8 @@ ExportOptionsDialog::ExportOptionsDialog(TaboraButton& owner, const FormatEntry&
         qualityValue_ = new QLabel(this);
         qualityValue_->setObjectName(QStringLiteral("qualityValue"));
         qualityValue_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        qualityValue_->setMinimumWidth(qualityValue_->fontMetrics().horizontalAdvance(
-            QString::number(kMaxJpegQuality)));
+        qualityValue_->setMinimumWidth(
+            qualityValue_->fontMetrics().horizontalAdvance(QString::number(kMaxJpegQuality)));
         const auto showQuality = [this](int value) {
             qualityValue_->setText(QString::number(value));
             quality_->setAccessibleDescription(
@@ -107,8 +107,7 @@ ExportOptionsDialog::ExportOptionsDialog(TaboraButton& owner, const FormatEntry&
         smallest_->setChecked(settings.optimize);
         layout->addWidget(smallest_);
     }
-    includeShadowArea_ =
-        new QCheckBox(tr("Include Blank Area Where Shadow Would Be"), this);
+    includeShadowArea_ = new QCheckBox(tr("Include Blank Area Where Shadow Would Be"), this);
     includeShadowArea_->setObjectName(QStringLiteral("includeShadowAreaCheck"));
     includeShadowArea_->setChecked(settings.includeShadowArea);
     // With a shadow drawn, its area is part of the image anyway.

@@ -51,7 +51,8 @@ void QtDialogHost::ShowMessage(const std::string& text) {
 std::optional<std::string> QtDialogHost::ChooseFile(const FileDialogRequest& request) {
     QFileDialog dialog(DialogParent());
     QString title = QString::fromStdString(request.title);
-    if (title.isEmpty()) title = request.save ? PromptDialog::tr("Save As") : PromptDialog::tr("Open");
+    if (title.isEmpty())
+        title = request.save ? PromptDialog::tr("Save As") : PromptDialog::tr("Open");
     dialog.setWindowTitle(title);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -67,8 +68,7 @@ std::optional<std::string> QtDialogHost::ChooseFile(const FileDialogRequest& req
                              if (!extension.isEmpty()) dialog.setDefaultSuffix(extension);
                          });
     }
-    if (!request.directory.empty())
-        dialog.setDirectory(QString::fromStdString(request.directory));
+    if (!request.directory.empty()) dialog.setDirectory(QString::fromStdString(request.directory));
     if (!request.initialName.empty())
         dialog.selectFile(QString::fromStdString(request.initialName));
     if (RunModal(dialog) != QDialog::Accepted) return {};

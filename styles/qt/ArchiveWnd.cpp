@@ -168,14 +168,30 @@ void ArchiveWnd::DescribeHighlight() {
 void ArchiveWnd::keyPressEvent(QKeyEvent* event) {
     ArchiveMove move;
     switch (event->key()) {
-        case Qt::Key_Left: move = ArchiveMove::Previous; break;
-        case Qt::Key_Right: move = ArchiveMove::Next; break;
-        case Qt::Key_Up: move = ArchiveMove::Up; break;
-        case Qt::Key_Down: move = ArchiveMove::Down; break;
-        case Qt::Key_PageUp: move = ArchiveMove::PageUp; break;
-        case Qt::Key_PageDown: move = ArchiveMove::PageDown; break;
-        case Qt::Key_Home: move = ArchiveMove::First; break;
-        case Qt::Key_End: move = ArchiveMove::Last; break;
+        case Qt::Key_Left:
+            move = ArchiveMove::Previous;
+            break;
+        case Qt::Key_Right:
+            move = ArchiveMove::Next;
+            break;
+        case Qt::Key_Up:
+            move = ArchiveMove::Up;
+            break;
+        case Qt::Key_Down:
+            move = ArchiveMove::Down;
+            break;
+        case Qt::Key_PageUp:
+            move = ArchiveMove::PageUp;
+            break;
+        case Qt::Key_PageDown:
+            move = ArchiveMove::PageDown;
+            break;
+        case Qt::Key_Home:
+            move = ArchiveMove::First;
+            break;
+        case Qt::Key_End:
+            move = ArchiveMove::Last;
+            break;
         case Qt::Key_Space:
         case Qt::Key_Return:
         case Qt::Key_Enter:
@@ -227,8 +243,9 @@ void ArchiveWnd::PaintMarks(QPainter& painter) const {
         painter.drawRect(r);
     }
     if (hasFocus() && highlighted_ > 0) {
-        const QRect r = ViewRectOf(highlighted_).adjusted(-kHighlightOffset, -kHighlightOffset,
-                                                          kHighlightOffset - 1, kHighlightOffset - 1);
+        const QRect r = ViewRectOf(highlighted_)
+                            .adjusted(-kHighlightOffset, -kHighlightOffset, kHighlightOffset - 1,
+                                      kHighlightOffset - 1);
         QColor fill = palette().color(QPalette::Highlight);
         fill.setAlpha(48);
         painter.fillRect(r, fill);

@@ -92,7 +92,8 @@ QString ShownTitle(const QWidget& window) {
     if (window.windowHandle()) return window.windowHandle()->title();
     // Not shown yet: what it will show.
     QString title = window.windowTitle();
-    title.replace(QStringLiteral("[*]"), window.isWindowModified() ? QStringLiteral("*") : QString());
+    title.replace(QStringLiteral("[*]"),
+                  window.isWindowModified() ? QStringLiteral("*") : QString());
     return title;
 }
 

@@ -37,7 +37,7 @@ protected:
     ScriptedDialogHost host;
     std::unique_ptr<TaboraWindow> window;
     QTemporaryDir dir;
-    QTemporaryDir configDir;  // where this test's window remembers things
+    QTemporaryDir configDir;            // where this test's window remembers things
     std::vector<QString> dialogsShown;  // captions, in order
 
 private:

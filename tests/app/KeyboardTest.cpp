@@ -112,7 +112,8 @@ TEST_F(KeyboardTest, TheChosenStyleIsFramedWithoutCoveringItsNeighbours) {
             // Only the ring just outside the picture changes.
             ASSERT_FALSE(picture.contains(p)) << x << "," << y;
             ASSERT_TRUE(picture.adjusted(-2, -2, 2, 2).contains(p)) << x << "," << y;
-            const int32_t hit = GetArchive().HitTest(x + archive->ScrollX(), y + archive->ScrollY());
+            const int32_t hit =
+                GetArchive().HitTest(x + archive->ScrollX(), y + archive->ScrollY());
             ASSERT_TRUE(hit == 0 || hit == n) << x << "," << y;
         }
     EXPECT_GT(changed, 2 * (picture.width() + picture.height()));
@@ -181,8 +182,8 @@ TEST_F(KeyboardTest, EveryControlHasAnAccessibleNameAndDescription) {
         auto* widget = qobject_cast<QWidget*>(node->object());
         if (!widget || !window->clientArea()->isAncestorOf(widget)) continue;
         if (!(widget->focusPolicy() & Qt::TabFocus)) continue;
-        const std::string what = widget->objectName().toStdString() + " (" +
-                                 widget->metaObject()->className() + ")";
+        const std::string what =
+            widget->objectName().toStdString() + " (" + widget->metaObject()->className() + ")";
         EXPECT_FALSE(node->text(QAccessible::Name).isEmpty()) << what;
         EXPECT_FALSE(node->text(QAccessible::Description).isEmpty()) << what;
         described.insert(widget);

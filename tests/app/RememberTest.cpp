@@ -2,10 +2,10 @@
 // place, the export options), Save As with the current name and a refused
 // name, ".jpeg", file names in messages and the title's unsaved mark.
 #include <QAction>
-#include <QDir>
 #include <QDialog>
-#include <QMenu>
+#include <QDir>
 #include <QLabel>
+#include <QMenu>
 #include <QSlider>
 
 #include "GuiTestSupport.h"

@@ -23,10 +23,10 @@ void ExpectTableLayout(TaboraWindow& window) {
     QWidget* client = window.clientArea();
     EXPECT_EQ(client->size(), QSize(TaboraWindow::kClientWidth, TaboraWindow::kClientHeight));
     const std::pair<const char*, QRect> places[] = {
-        {"archive", QRect(330, 2, 213, 520)},   {"preview", QRect(142, 86, 174, 74)},
-        {"pngIcon", QRect(227, 467, 33, 44)},   {"gifIcon", QRect(137, 467, 33, 44)},
+        {"archive", QRect(330, 2, 213, 520)},    {"preview", QRect(142, 86, 174, 74)},
+        {"pngIcon", QRect(227, 467, 33, 44)},    {"gifIcon", QRect(137, 467, 33, 44)},
         {"hueSlider", QRect(150, 187, 160, 25)}, {"captionEdit", QRect(15, 365, 154, 23)},
-        {"banner", QRect(0, 2, 330, 70)},       {"verticalRule", QRect(328, 2, 2, 523)},
+        {"banner", QRect(0, 2, 330, 70)},        {"verticalRule", QRect(328, 2, 2, 523)},
     };
     for (const auto& [name, rect] : places) {
         auto* widget = client->findChild<QWidget*>(QString::fromLatin1(name));
@@ -80,8 +80,9 @@ TEST_F(ScreenFitTest, AShortScreenScrollsTheLeftPanelAndShortensTheArchive) {
     while (!GetArchive().HasStyleData(n)) ++n;
     const ArchiveEntry* e = GetArchive().Entry(n);
     archive->ScrollTo(std::max(0, e->top - 20));
-    QTest::mouseClick(archive->viewport(), Qt::LeftButton, {},
-                      QPoint((e->left + e->right) / 2, (e->top + e->bottom) / 2 - archive->ScrollY()));
+    QTest::mouseClick(
+        archive->viewport(), Qt::LeftButton, {},
+        QPoint((e->left + e->right) / 2, (e->top + e->bottom) / 2 - archive->ScrollY()));
     EXPECT_EQ(window->settings().styleNumber, n);
 
     // Tab order survives the move into the panel.

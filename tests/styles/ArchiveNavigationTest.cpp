@@ -15,17 +15,17 @@ ArchiveEntry At(int32_t left, int32_t top, int32_t right, int32_t bottom, bool p
 }
 
 const std::vector<ArchiveEntry> kStrip = {
-    At(0, 0, 196, 24, false),  // 1: heading
-    At(4, 28, 94, 68),         // 2
-    At(102, 28, 192, 68),      // 3
-    At(4, 74, 94, 114),        // 4
-    At(102, 74, 192, 114),     // 5
-    At(4, 120, 60, 140),       // 6
-    At(70, 120, 126, 140),     // 7
-    At(136, 120, 192, 140),    // 8
+    At(0, 0, 196, 24, false),     // 1: heading
+    At(4, 28, 94, 68),            // 2
+    At(102, 28, 192, 68),         // 3
+    At(4, 74, 94, 114),           // 4
+    At(102, 74, 192, 114),        // 5
+    At(4, 120, 60, 140),          // 6
+    At(70, 120, 126, 140),        // 7
+    At(136, 120, 192, 140),       // 8
     At(0, 160, 196, 184, false),  // 9: heading
-    At(50, 188, 140, 228),     // 10
-    At(50, 240, 140, 280),     // 11: below the rows the view shows
+    At(50, 188, 140, 228),        // 10
+    At(50, 240, 140, 280),        // 11: below the rows the view shows
 };
 constexpr int32_t kShown = 235;
 
