@@ -4,6 +4,7 @@
 #   archive-keyboard.png  the archive with the keyboard's highlight, after a
 #                         style was picked with the keyboard alone
 #   short-screen-200.png  1280 x 1024 at 200 %: the window fitted to it
+#   german.png            the German translation (the pictures' words are art)
 #   dark-desktop.png      a dark desktop theme: the window, its File menu
 #                         and a prompt (dark-desktop-before.png: as it was)
 #
@@ -37,7 +38,7 @@ shoot() {
   sleep 1
   (
     export DISPLAY=$display XDG_RUNTIME_DIR=$home/runtime HOME=$home
-    export XDG_CONFIG_HOME=$home/.config LANG=C.UTF-8
+    export XDG_CONFIG_HOME=$home/.config LANG=C.UTF-8 LANGUAGE=
     for setting in "$@"; do export "${setting?}"; done
     "$app" > "$home/log" 2>&1 &
     local program=$!
@@ -79,4 +80,5 @@ dark_shot() {
 
 shoot archive-keyboard 800x700 "Down Down Right Return Down Right"
 shoot short-screen-200 1280x1024 "" QT_SCALE_FACTOR=2
+shoot german 800x600 "" LANG=de_DE.UTF-8
 dark_shot
