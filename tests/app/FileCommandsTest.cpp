@@ -319,6 +319,32 @@ TEST_F(FileCommandsTest, DroppedFileOpens) {
     EXPECT_EQ(ShownTitle(*window), "Tabora - drop.bmp");
 }
 
+// Only one local file is taken: two files, or an address, are refused at the
+// door and nothing is asked.
+TEST_F(FileCommandsTest, DropsOfSeveralFilesOrAddressesAreRefused) {
+    const QList<QList<QUrl>> refused = {
+        {QUrl::fromLocalFile(QString::fromStdString(PathIn("a.png"))),
+         QUrl::fromLocalFile(QString::fromStdString(PathIn("b.png")))},
+        {QUrl(QStringLiteral("https://example.org/a.png"))},
+    };
+    for (const QList<QUrl>& urls : refused) {
+        QMimeData mime;
+        mime.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        enter.ignore();
+        QApplication::sendEvent(window.get(), &enter);
+        EXPECT_FALSE(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        drop.ignore();
+        QApplication::sendEvent(window.get(), &drop);
+        EXPECT_FALSE(drop.isAccepted());
+    }
+    QTest::qWait(10);
+    EXPECT_TRUE(host.prompts.empty());
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(window->currentPath().empty());
+}
+
 TEST_F(FileCommandsTest, FileOnTheCommandLineOpens) {
     host.fileAnswers.push_back(PathIn("given.png"));
     Child<QSlider>("brightnessSlider")->setValue(300);
