@@ -161,7 +161,10 @@ TaboraWindow::TaboraWindow(QWidget* parent) : QMainWindow(parent) {
         if (QGuiApplication::screenAt(*position)) move(*position);
 }
 
-TaboraWindow::~TaboraWindow() = default;
+TaboraWindow::~TaboraWindow() {
+    // Taking the children down moves the focus; nothing of ours may hear it.
+    disconnect(focusWatch_);
+}
 
 TaboraButton& TaboraWindow::button() { return preview_->button(); }
 const ButtonSettings& TaboraWindow::settings() const { return preview_->button().settings(); }

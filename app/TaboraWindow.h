@@ -195,6 +195,7 @@ private:
     AValueWnd* brightnessValue_ = nullptr;
     PreviewWnd* preview_ = nullptr;
     QScrollArea* leftScroll_ = nullptr;  // only on a screen too short
+    QMetaObject::Connection focusWatch_;  // keeps the focused control in sight
     QRect fittedFor_;
     int fittedFrame_ = 0;
     bool watchingScreen_ = false;

@@ -71,11 +71,13 @@ void TaboraWindow::FitToScreen(const QRect& available) {
         leftScroll_->setWidget(panel);
         leftScroll_->show();
         topRule_->raise();
-        // Whatever gets the keyboard is scrolled into sight.
-        connect(qApp, &QApplication::focusChanged, leftScroll_, [this](QWidget*, QWidget* now) {
-            if (leftScroll_ && now && leftScroll_->widget()->isAncestorOf(now))
-                leftScroll_->ensureWidgetVisible(now);
-        });
+        // Whatever gets the keyboard is scrolled into sight. Cut before the
+        // panel or the window is taken down, whose children lose focus then.
+        focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
+                              [this](QWidget*, QWidget* now) {
+                                  if (now && leftScroll_->widget()->isAncestorOf(now))
+                                      leftScroll_->ensureWidgetVisible(now);
+                              });
     }
     const int bar = leftScroll_->verticalScrollBar()->sizeHint().width();
     leftScroll_->setGeometry(0, 0, kPanelWidth + bar, height);
@@ -92,6 +94,7 @@ void TaboraWindow::FitToScreen(const QRect& available) {
 
 void TaboraWindow::Unfit() {
     if (!leftScroll_) return;
+    disconnect(focusWatch_);
     QWidget* panel = leftScroll_->widget();
     const QObjectList children = panel->children();
     for (QObject* object : children) {
