@@ -76,6 +76,14 @@
         <translation>Hintergrund aus dem Bild entfernen</translation>
     </message>
     <message>
+        <source>Lossless, Every Pixel Exact</source>
+        <translation>Verlustfrei, jedes Pixel genau</translation>
+    </message>
+    <message>
+        <source>Smallest File, Same Pixels (Slower)</source>
+        <translation>Kleinste Datei, gleiche Pixel (langsamer)</translation>
+    </message>
+    <message>
         <source>%1 Quality:</source>
         <translation>%1-Qualität:</translation>
     </message>

@@ -53,7 +53,7 @@ ExportOptionsDialog::ExportOptionsDialog(TaboraButton& owner, const FormatEntry&
         layout->addWidget(removeBackground_);
     }
     if (format.offersLossy) {
-        lossless_ = new QCheckBox(QStringLiteral("Lossless, Every Pixel Exact"), this);
+        lossless_ = new QCheckBox(tr("Lossless, Every Pixel Exact"), this);
         lossless_->setObjectName(QStringLiteral("losslessCheck"));
         lossless_->setChecked(!settings.lossy);
         layout->addWidget(lossless_);
@@ -102,7 +102,7 @@ ExportOptionsDialog::ExportOptionsDialog(TaboraButton& owner, const FormatEntry&
         }
     }
     if (format.offersSmallest) {
-        smallest_ = new QCheckBox(QStringLiteral("Smallest File, Same Pixels (Slower)"), this);
+        smallest_ = new QCheckBox(tr("Smallest File, Same Pixels (Slower)"), this);
         smallest_->setObjectName(QStringLiteral("smallestFileCheck"));
         smallest_->setChecked(settings.optimize);
         layout->addWidget(smallest_);

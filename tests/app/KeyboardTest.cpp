@@ -143,10 +143,10 @@ TEST_F(KeyboardTest, TabFollowsTheStepsAndTheIconsSaveOnKeys) {
     for (size_t i = 1; i < order.size(); ++i)
         EXPECT_LE(stepOf(order[i - 1]), stepOf(order[i])) << order[i]->objectName().toStdString();
 
-    // The last four are the icons, left to right; Enter and Space save.
+    // The last five are the icons, left to right; Enter and Space save.
     auto* gif = Child<FormatIconWnd>("gifIcon");
     auto* png = Child<FormatIconWnd>("pngIcon");
-    EXPECT_EQ(order[order.size() - 4], gif);
+    EXPECT_EQ(order[order.size() - 5], gif);
     gif->setFocus(Qt::TabFocusReason);
     ASSERT_TRUE(gif->hasFocus());
     host.fileAnswers.push_back(PathIn("keys.gif"));
