@@ -14,20 +14,20 @@ constexpr QRect kOkRect(290, 82, 80, 28);
 }  // namespace
 
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("About Tabora"));
+    setWindowTitle(tr("About Tabora"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(kWidth, kHeight);
 
-    ArgbImage art;
-    LoadPicture(art, "abback", false);
+    ScreenPicture art;
+    LoadScreenPicture(art, "abback", false);
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("picture"));
     picture->setGeometry(0, 0, kWidth, kHeight);
-    picture->setPixmap(QPixmap::fromImage(ToQImage(art)));
-    picture->setAccessibleName(QStringLiteral("Tabora, version 1.0"));
+    picture->setPixmap(ToScreenPixmap(art));
+    picture->setAccessibleName(tr("Tabora, version 1.0"));
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
     ok->setGeometry(kOkRect);

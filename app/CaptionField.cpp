@@ -1,5 +1,6 @@
 #include "app/CaptionField.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -26,7 +27,8 @@ QString MissingCharactersHint(const std::vector<char32_t>& missing) {
     // no font to show them in anyway).
     QStringList names;
     for (char32_t cp : missing) names << QString::fromStdString(CodePointName(cp));
-    return QStringLiteral("No font has %1").arg(names.join(QStringLiteral(", ")));
+    return QCoreApplication::translate("tabora::CaptionField", "No font has %1")
+        .arg(names.join(QStringLiteral(", ")));
 }
 
 QString CaptionCheckHint(int32_t overflow, double contrast, double required) {

@@ -13,6 +13,7 @@
 #include "controls/CSizeComboBox.h"
 #include "controls/ColorButton.h"
 #include "controls/FontPopup.h"
+#include "controls/FormatIconWnd.h"
 #include "controls/MaskedImageWnd.h"
 #include "controls/PreviewWnd.h"
 #include "platform/qt/DialogHost.h"
@@ -127,6 +128,7 @@ void TaboraWindow::OnNudgeDown() { Nudge(0, 1); }
 void TaboraWindow::OnFontChange() {
     BeginChange(SettingsHistory::Source::Other);
     button().SetFontName(fontList_->currentText().toStdString());
+    fontList_->SetSubstituteFor({});
     SetModified(true);
     RefreshPreview();
     // The new font's sizes; the chosen size stays.
@@ -175,43 +177,50 @@ void TaboraWindow::OnCaptionChange() {
 
 void TaboraWindow::OnParentNotify(QPoint point) {
     QWidget* child = client_->childAt(point);
-    while (child && child->parentWidget() != client_) child = child->parentWidget();
     if (!child) return;
-    if (child == archive_) {
+    // The control the press is in (the left panel may lie in a scroll area).
+    auto within = [child](QWidget* control) {
+        return child == control || control->isAncestorOf(child);
+    };
+    if (within(archive_)) {
         // Only presses on the strip itself, not on its scroll bar.
         const QPoint inArchive = point - archive_->pos();
         if (!archive_->viewport()->geometry().contains(inArchive)) return;
         const int32_t x = inArchive.x() + archive_->ScrollX();
         const int32_t y = inArchive.y() + archive_->ScrollY();
-        const Archive& catalogue = GetArchive();
-        const int32_t n = catalogue.HitTest(x, y);
-        if (n != 0 && !catalogue.HasStyleData(n)) return;
-        BeginChange(SettingsHistory::Source::Other);
-        if (n > 0) MarkChanged(button().SetStyleNumber(int16_t(n)));
-        // Every pick, also between entries, starts the adjustments afresh.
-        MarkChanged(button().SetButtonSize(button().DefaultButtonSize()));
-        SyncSizeControls();
-        MarkChanged(button().SetHueShift(0));
-        {
-            QSignalBlocker block(hueSlider_);
-            hueSlider_->setValue(0);
-        }
-        hueValue_->SetValue(0.0f);
-        MarkChanged(button().SetBrightness(0));
-        {
-            QSignalBlocker block(brightnessSlider_);
-            brightnessSlider_->setValue(kMaxBrightness);
-        }
-        brightnessValue_->SetValue(0.0f);
-        preview_->update();
-        EndChange();
+        PickStyle(GetArchive().HitTest(x, y));
     } else {
         for (const FormatIcon& icon : formatIcons_) {
-            if (child != icon.picture) continue;
+            if (!within(icon.picture)) continue;
             SaveAsFormat(icon.format->format);
             break;
         }
     }
+}
+
+void TaboraWindow::PickStyle(int32_t n) {
+    if (n != 0 && !GetArchive().HasStyleData(n)) return;
+    BeginChange(SettingsHistory::Source::Other);
+    if (n > 0) MarkChanged(button().SetStyleNumber(int16_t(n)));
+    // Every pick, also between entries, starts the adjustments afresh.
+    MarkChanged(button().SetButtonSize(button().DefaultButtonSize()));
+    SyncSizeControls();
+    MarkChanged(button().SetHueShift(0));
+    {
+        QSignalBlocker block(hueSlider_);
+        hueSlider_->setValue(0);
+    }
+    hueValue_->SetValue(0.0f);
+    MarkChanged(button().SetBrightness(0));
+    {
+        QSignalBlocker block(brightnessSlider_);
+        brightnessSlider_->setValue(kMaxBrightness);
+    }
+    brightnessValue_->SetValue(0.0f);
+    preview_->update();
+    EndChange();
+    archive_->SetChosenStyle(settings().styleNumber);
+    if (n > 0) archive_->SetHighlightedStyle(n, false);
 }
 
 void TaboraWindow::SyncSizeControls() {
@@ -248,6 +257,7 @@ void TaboraWindow::SyncControlsFromSettings() {
     }
     brightnessValue_->SetValue(BrightnessReadout(s.brightness));
     SyncSizeControls();
+    archive_->SetChosenStyle(s.styleNumber);
 
     const QString fontName = QString::fromStdString(s.fontName);
     int fontIndex = fontList_->FindPrefix(fontName);
@@ -262,9 +272,11 @@ void TaboraWindow::SyncControlsFromSettings() {
     }
     fontList_->setPlaceholderText(fontName);
     fontList_->setCurrentIndex(fontIndex);
+    const bool substitute = fontIndex >= 0 && !fontName.isEmpty() &&
+                            fontList_->currentText().compare(fontName, Qt::CaseInsensitive) != 0;
+    fontList_->SetSubstituteFor(substitute ? fontName : QString());
     fontList_->setToolTip(fontIndex >= 0 && fontList_->currentText() != fontName
-                              ? QStringLiteral("%1 (shown with %2)").arg(fontName,
-                                                                         fontList_->currentText())
+                              ? tr("%1 (shown with %2)").arg(fontName, fontList_->currentText())
                               : fontName);
     styleList_->setCurrentIndex(IndexOfFontStyle(s.fontStyle));
     SelectFontSizeText();

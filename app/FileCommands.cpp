@@ -1,4 +1,7 @@
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QMenu>
+#include <QSettings>
 #include <algorithm>
 #include <vector>
 
@@ -9,13 +12,24 @@
 #include "platform/File.h"
 #include "platform/qt/DialogHost.h"
 #include "platform/qt/ModalRunner.h"
+#include "styles/Archive.h"
 
 namespace tabora {
 
 namespace {
 
-// "GIF, JPEG, PNG or BMP|*.gif;*.jpg;*.png;*.bmp||": every format in menu
-// order under one entry.
+// The codecs' fixed words, which messages carry as they are.
+[[maybe_unused]] const char* const kCodecWords[] = {
+    QT_TRANSLATE_NOOP("tabora::Codecs", "error reading PNG file"),
+    QT_TRANSLATE_NOOP("tabora::Codecs", "error writing PNG file"),
+    QT_TRANSLATE_NOOP("tabora::Codecs", "error writing GIF file"),
+    QT_TRANSLATE_NOOP("tabora::Codecs", "error writing BMP file"),
+    QT_TRANSLATE_NOOP("tabora::Codecs", "fatal JPEG error"),
+    QT_TRANSLATE_NOOP("tabora::Codecs", "sig != Tbra"),
+};
+
+// "GIF, JPEG, PNG or BMP|*.gif;*.jpg;*.jpeg;*.png;*.bmp||": every format in
+// menu order under one entry, with every ending that names it.
 std::string OpenFilter() {
     std::vector<std::string> labels;
     std::string patterns;
@@ -23,6 +37,7 @@ std::string OpenFilter() {
         labels.push_back(format->label);
         if (!patterns.empty()) patterns += ';';
         patterns += std::string("*.") + format->extension;
+        if (format->otherExtension) patterns += std::string(";*.") + format->otherExtension;
     }
     return ListInWords(labels, "or") + "|" + patterns + "||";
 }
@@ -41,10 +56,78 @@ std::string SaveFilter(const FormatEntry& first) {
     return filter + "|";
 }
 
+// Where the choice of finer pictures is remembered between runs.
+const QString kScale2Key = QStringLiteral("save/scale2x");
+const QString kScale3Key = QStringLiteral("save/scale3x");
+
+QSettings UserSettings() { return QSettings(QStringLiteral("Tabora"), QStringLiteral("Tabora")); }
+
 }  // namespace
 
+ExtraScales LoadExtraScales() {
+    const QSettings settings = UserSettings();
+    return {settings.value(kScale2Key, false).toBool(), settings.value(kScale3Key, false).toBool()};
+}
+
+void StoreExtraScales(const ExtraScales& scales) {
+    QSettings settings = UserSettings();
+    settings.setValue(kScale2Key, scales.two);
+    settings.setValue(kScale3Key, scales.three);
+}
+
+SaveResult TaboraWindow::SaveTo(const std::string& path) {
+    SaveResult result = SaveButton(button(), path, true, &states_);
+    for (int scale : extraScales_.List()) {
+        if (!result.saved()) break;
+        // Drawn by a button of that scale, laid out as this one; the file
+        // carries the same settings.
+        TaboraButton fine(GetArchive(), scale);
+        fine.ApplySettings(settings());
+        result = SaveButton(fine, ScaledPath(path, scale), true, &states_);
+    }
+    return result;
+}
+
 void TaboraWindow::SetTitleFor(const std::string& path) {
-    setWindowTitle(QStringLiteral("Tabora - ") + QString::fromStdString(FileTitleOf(path)));
+    setWindowTitle(QStringLiteral("Tabora - ") + QString::fromStdString(FileTitleOf(path)) +
+                   QStringLiteral("[*]"));
+}
+
+std::string TaboraWindow::NamingFile(const std::string& path, const std::string& message) {
+    // The fixed words of the codecs are translated; a message built with a
+    // path or a system's reason in it stays as the core made it.
+    const std::string shown =
+        QCoreApplication::translate("tabora::Codecs", message.c_str()).toStdString();
+    if (message.find(path) != std::string::npos) return shown;
+    return FileTitleOf(path) + ": " + shown;
+}
+
+std::string TaboraWindow::RefusedNameMessage(const std::string& extension) {
+    // The same words as the core's UnknownExtensionMessage, translatable.
+    const QString shown = extension.empty()
+                              ? tr("no extension")
+                              : QStringLiteral("\".%1\"").arg(QString::fromStdString(extension));
+    return tr("Cannot save a button with %1: the extension must be %2, in any case")
+        .arg(shown, QString::fromStdString(SupportedExtensions()))
+        .toStdString();
+}
+
+void TaboraWindow::FillRecentMenu() {
+    recentMenu_->clear();
+    const QStringList files = preferences_.RecentFiles();
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString path = files[i];
+        QAction* entry = recentMenu_->addAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()), this,
+            [this, path] { OpenFromOutside(path.toStdString()); });
+        entry->setToolTip(path);
+    }
+    if (!files.isEmpty()) {
+        recentMenu_->addSeparator();
+        recentMenu_->addAction(tr("&Clear Menu"), this,
+                               [this] { preferences_.ClearRecentFiles(); });
+    }
+    recentMenu_->setEnabled(!files.isEmpty());
 }
 
 void TaboraWindow::OnOpen() {
@@ -52,8 +135,10 @@ void TaboraWindow::OnOpen() {
     FileDialogRequest request;
     request.save = false;
     request.filter = OpenFilter();
+    request.directory = preferences_.LastOpenFolder().toStdString();
     std::optional<std::string> path = Dialogs().ChooseFile(request);
     if (!path) return;
+    preferences_.SetLastOpenFolder(QFileInfo(QString::fromStdString(*path)).absolutePath());
     OpenPath(*path);
 }
 
@@ -69,11 +154,12 @@ bool TaboraWindow::OpenPath(const std::string& path) {
         // damaged file gets the reason; a file without settings what its
         // format's reader says about that ("sig != Tbra"), or our sentence.
         if (!result.detail.empty())
-            ShowMessage(result.detail);
+            ShowMessage(NamingFile(path, result.detail));
         else
-            ShowMessage(FileTitleOf(path) +
-                        " holds no button settings, so there is nothing to open. "
-                        "Only pictures saved by Tabora can be opened for editing.");
+            ShowMessage(tr("%1 holds no button settings, so there is nothing to open. "
+                           "Only pictures saved by Tabora can be opened for editing.")
+                            .arg(QString::fromStdString(FileTitleOf(path)))
+                            .toStdString());
         return false;
     }
     // A name whose extension is not one of ours was recognised by its first
@@ -89,6 +175,7 @@ bool TaboraWindow::OpenPath(const std::string& path) {
     }
     states_ = result.states;
     SetTitleFor(path);
+    preferences_.AddRecentFile(QString::fromStdString(path));
     history_.Clear();
     SyncControlsFromSettings();
     savedSettings_ = settings();
@@ -98,9 +185,9 @@ bool TaboraWindow::OpenPath(const std::string& path) {
 
 void TaboraWindow::OnSave() {
     if (currentPath_.empty() || !modified_) return;
-    const SaveResult result = SaveButton(button(), currentPath_, true, &states_);
+    const SaveResult result = SaveTo(currentPath_);
     if (!result.saved()) {
-        ShowMessage(result.detail);
+        ShowMessage(NamingFile(currentPath_, result.detail));
         return;
     }
     savedSettings_ = settings();
@@ -114,23 +201,42 @@ void TaboraWindow::SaveAsFormat(ImageFormat format) {
     request.save = true;
     request.filter = SaveFilter(row);
     request.defaultExtension = row.extension;
-    request.initialName = "untitled";
     request.overwritePrompt = true;
-    std::optional<std::string> path = Dialogs().ChooseFile(request);
-    if (!path) return;
+    // The current file's folder and name (without its extension, which the
+    // command's format supplies), or the folder last saved in.
+    if (!currentPath_.empty()) {
+        const QFileInfo current(QString::fromStdString(currentPath_));
+        request.directory = current.absolutePath().toStdString();
+        request.initialName = current.completeBaseName().toStdString();
+    } else {
+        request.directory = preferences_.LastSaveFolder().toStdString();
+        request.initialName = "untitled";
+    }
 
     // The chosen name's extension, not the command, decides the format. A
-    // name ending in none of the four is refused before anything is asked or
-    // written.
-    const std::string extension = ExtensionOf(*path);
-    SaveResult result{SaveOutcome::UnknownExtension, UnknownExtensionMessage(extension)};
-    if (FindFormat(extension)) {
-        ShowExportOptions(button(), extension, this);
-        result = SaveButton(button(), *path, true, &states_);
+    // name ending in none of ours is refused before anything is asked or
+    // written, and the dialog comes back with that name to mend.
+    std::optional<std::string> path;
+    std::string extension;
+    for (;;) {
+        path = Dialogs().ChooseFile(request);
+        if (!path) return;
+        extension = ExtensionOf(*path);
+        if (FindFormat(extension)) break;
+        ShowMessage(FileTitleOf(*path) + ": " + RefusedNameMessage(extension));
+        const QFileInfo typed(QString::fromStdString(*path));
+        request.directory = typed.absolutePath().toStdString();
+        request.initialName = typed.fileName().toStdString();
     }
+    const ExtraScales before = extraScales_;
+    if (ShowExportOptions(button(), extension, this, &extraScales_)) {
+        preferences_.WriteExportOptions(settings());
+    }
+    if (extraScales_.List() != before.List()) StoreExtraScales(extraScales_);
+    const SaveResult result = SaveTo(*path);
     if (!result.saved()) {
         // The previous file and the document state are as they were.
-        ShowMessage(result.detail);
+        ShowMessage(NamingFile(*path, result.detail));
         RefreshPreview();
         return;
     }
@@ -140,6 +246,9 @@ void TaboraWindow::SaveAsFormat(ImageFormat format) {
     history_.BreakMerge();
     SetModified(false);
     SetTitleFor(*path);
+    const QFileInfo saved(QString::fromStdString(*path));
+    preferences_.SetLastSaveFolder(saved.absolutePath());
+    preferences_.AddRecentFile(saved.absoluteFilePath());
     // The shadow-area option may have changed what the preview composes.
     RefreshPreview();
 }

@@ -2,9 +2,13 @@
 
 #include <QIcon>
 #include <QSessionManager>
+#include <QStyle>
+#include <QStyleFactory>
+#include <memory>
 #include <string>
 
 #include "app/TaboraWindow.h"
+#include "app/Translations.h"
 #include "platform/qt/QtDialogHost.h"
 #include "platform/qt/QtImages.h"
 #include "styles/Archive.h"
@@ -14,7 +18,24 @@ namespace tabora {
 namespace {
 // The sizes the art generator draws the program's icon at.
 constexpr int kAppIconSizes[] = {16, 32, 48, 256};
+// A button face darker than this is a dark theme's (0 black .. 255 white).
+constexpr int kDarkFaceLightness = 128;
 }  // namespace
+
+bool IsDarkPalette(const QPalette& palette) {
+    return palette.color(QPalette::Button).lightness() < kDarkFaceLightness;
+}
+
+QPalette LightPalette() {
+    std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+    return fusion ? fusion->standardPalette() : QPalette(Qt::lightGray);
+}
+
+bool KeepLightPalette() {
+    if (!IsDarkPalette(QApplication::palette())) return false;
+    QApplication::setPalette(LightPalette());
+    return true;
+}
 
 QIcon TaboraIcon() {
     QIcon icon;
@@ -31,6 +52,9 @@ TaboraApp::TaboraApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Tabora"));
     setDesktopFileName(QStringLiteral("tabora"));
     setApplicationVersion(QStringLiteral("1.0"));
+    KeepLightPalette();
+    // German when the system asks for it; English as written otherwise.
+    InstallTranslations();
 }
 
 TaboraApp::~TaboraApp() {

@@ -26,6 +26,14 @@ private:
     std::unique_ptr<TaboraWindow> window_;
 };
 
+// Our pictures carry dark wording drawn for a light button face, so under a
+// dark desktop theme everything of ours (the window, its menus, the
+// dialogs) takes a light palette instead of mixing the two. True when the
+// application's palette was dark and has been replaced.
+bool KeepLightPalette();
+bool IsDarkPalette(const QPalette& palette);
+QPalette LightPalette();
+
 // The program's icon, drawn from the "TABORA" pictures.
 QIcon TaboraIcon();
 // Opens the first file named in `arguments` (after the program name; options

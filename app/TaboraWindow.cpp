@@ -9,10 +9,10 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSlider>
-#include <QStyleFactory>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QToolButton>
@@ -23,10 +23,12 @@
 #include "app/CaptionField.h"
 #include "render/Contrast.h"
 #include "app/Readouts.h"
+#include "app/TaboraApp.h"
 #include "controls/AValueWnd.h"
 #include "controls/CSizeComboBox.h"
 #include "controls/ColorButton.h"
 #include "controls/FontPopup.h"
+#include "controls/FormatIconWnd.h"
 #include "controls/MaskedImageWnd.h"
 #include "controls/PreviewWnd.h"
 #include "controls/WorkAreaWnd.h"
@@ -43,8 +45,6 @@ constexpr int kClosedComboHeight = 22;
 constexpr int kComboVisibleItems = 12;
 // How many page steps a slider's whole range is.
 constexpr int kPagesPerRange = 5;
-// A button face darker than this is a dark theme's (0 black .. 255 white).
-constexpr int kDarkFaceLightness = 128;
 // The row of format icons in step 6: five fit between the step's words and
 // the archive.
 constexpr int32_t kFirstIconLeft = 120;
@@ -104,9 +104,10 @@ QSlider* MakeSlider(QWidget* parent, const char* name, Rect r, const QString& wo
     return Place(slider, name, r);
 }
 
-MaskedImageWnd* MakePicture(QWidget* parent, const char* name, Rect r, const char* image,
-                            const char* mask, const QString& wording) {
-    auto* picture = new MaskedImageWnd(parent);
+template <class Picture = MaskedImageWnd>
+Picture* MakePicture(QWidget* parent, const char* name, Rect r, const char* image, const char* mask,
+                     const QString& wording) {
+    auto* picture = new Picture(parent);
     if (mask)
         picture->Create(image, mask);
     else
@@ -130,13 +131,15 @@ QToolButton* MakeNudge(QWidget* parent, const char* name, Rect r, Qt::ArrowType 
 
 TaboraWindow::TaboraWindow(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("TaboraWindow"));
-    setWindowTitle(QStringLiteral("Tabora"));
+    // The platform's mark for unsaved changes goes where "[*]" stands.
+    setWindowTitle(QStringLiteral("Tabora[*]"));
     // A caption, a system menu and a minimise box; no sizing border, no
     // maximise box.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setAcceptDrops(true);
+    extraScales_ = LoadExtraScales();
     CreateMenus();
     CreateControls();
     setCentralWidget(client_);
@@ -144,29 +147,43 @@ TaboraWindow::TaboraWindow(QWidget* parent) : QMainWindow(parent) {
 
     FillFontList();
     shadowCheck_->setChecked(true);
+    // The export options chosen in an earlier run.
+    ButtonSettings remembered = settings();
+    preferences_.ReadExportOptions(remembered);
+    if (!(remembered == settings())) button().ApplySettings(remembered);
     SyncControlsFromSettings();
     modified_ = false;
     currentPath_.clear();
     currentExtension_.clear();
     savedSettings_ = settings();
     UpdateCommands();
+    // Where the window stood last time, if that is still on a screen.
+    if (const auto position = preferences_.WindowPosition())
+        if (QGuiApplication::screenAt(*position)) move(*position);
 }
 
-TaboraWindow::~TaboraWindow() = default;
+TaboraWindow::~TaboraWindow() {
+    // Taking the children down moves the focus; nothing of ours may hear it.
+    disconnect(focusWatch_);
+}
 
 TaboraButton& TaboraWindow::button() { return preview_->button(); }
 const ButtonSettings& TaboraWindow::settings() const { return preview_->button().settings(); }
 
 void TaboraWindow::CreateMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    QMenu* file = menuBar()->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("fileMenu"));
-    QAction* open = file->addAction(QStringLiteral("&Open..."), this, &TaboraWindow::OnOpen);
+    QAction* open = file->addAction(tr("&Open..."), this, &TaboraWindow::OnOpen);
     open->setShortcut(QKeySequence::Open);
     open->setObjectName(QStringLiteral("openAction"));
-    saveAction_ = file->addAction(QStringLiteral("&Save"), this, &TaboraWindow::OnSave);
+    recentMenu_ = file->addMenu(tr("Open &Recent"));
+    recentMenu_->setObjectName(QStringLiteral("recentMenu"));
+    recentMenu_->setToolTipsVisible(true);
+    connect(recentMenu_, &QMenu::aboutToShow, this, &TaboraWindow::FillRecentMenu);
+    saveAction_ = file->addAction(tr("&Save"), this, &TaboraWindow::OnSave);
     saveAction_->setShortcut(QKeySequence::Save);
     saveAction_->setObjectName(QStringLiteral("saveAction"));
-    QMenu* saveAs = file->addMenu(QStringLiteral("Save &As"));
+    QMenu* saveAs = file->addMenu(tr("Save &As"));
     saveAs->setObjectName(QStringLiteral("saveAsMenu"));
     // One entry per format ("GIF...", object name saveAsGifAction).
     for (const FormatEntry* format : MenuFormats()) {
@@ -177,25 +194,27 @@ void TaboraWindow::CreateMenus() {
             ->setObjectName(QStringLiteral("saveAs%1Action").arg(name));
     }
     file->addSeparator();
-    QAction* exit = file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
+    QAction* exit = file->addAction(tr("E&xit"), this, &QWidget::close);
     exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     exit->setMenuRole(QAction::QuitRole);
     exit->setObjectName(QStringLiteral("exitAction"));
-    connect(file, &QMenu::aboutToShow, this, &TaboraWindow::UpdateCommands);
+    connect(file, &QMenu::aboutToShow, this, [this] {
+        UpdateCommands();
+        FillRecentMenu();
+    });
 
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     edit->setObjectName(QStringLiteral("editMenu"));
-    undoAction_ = edit->addAction(QStringLiteral("&Undo"), this, &TaboraWindow::OnUndo);
+    undoAction_ = edit->addAction(tr("&Undo"), this, &TaboraWindow::OnUndo);
     undoAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     undoAction_->setObjectName(QStringLiteral("undoAction"));
-    redoAction_ = edit->addAction(QStringLiteral("&Redo"), this, &TaboraWindow::OnRedo);
+    redoAction_ = edit->addAction(tr("&Redo"), this, &TaboraWindow::OnRedo);
     redoAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
     redoAction_->setObjectName(QStringLiteral("redoAction"));
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("helpMenu"));
-    QAction* about = help->addAction(QStringLiteral("&About Tabora..."), this,
-                                     &TaboraWindow::OnAbout);
+    QAction* about = help->addAction(tr("&About Tabora..."), this, &TaboraWindow::OnAbout);
     about->setMenuRole(QAction::AboutRole);
     about->setObjectName(QStringLiteral("aboutAction"));
 }
@@ -209,10 +228,7 @@ void TaboraWindow::CreateControls() {
     QPalette face = client_->palette();
     // The pictures carry dark wording drawn for a light face; under a dark
     // desktop theme the editor keeps the light palette it was drawn for.
-    if (face.color(QPalette::Button).lightness() < kDarkFaceLightness) {
-        std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
-        if (fusion) face = fusion->standardPalette();
-    }
+    if (IsDarkPalette(face)) face = LightPalette();
     face.setColor(QPalette::Window, face.color(QPalette::Button));
     client_->setPalette(face);
     client_->setAutoFillBackground(true);
@@ -222,9 +238,9 @@ void TaboraWindow::CreateControls() {
     // preview is above the work area's panel and nothing covers it.
     topRule_ = MakeRule(c, "topRule", {0, 0, 548, 2}, false);
     banner_ = MakePicture(c, "banner", {0, 2, 330, 72}, "banner", "bannerm",
-                          QStringLiteral("Tabora: web buttons in a few clicks"));
+                          tr("Tabora: web buttons in a few clicks"));
     archive_ = Place(new ArchiveWnd(c), "archive", {330, 2, 543, 522});
-    archive_->setAccessibleName(QStringLiteral("Button style archive"));
+    archive_->setAccessibleName(tr("Button style archive"));
     archive_->viewport()->setCursor(Qt::PointingHandCursor);
     rules_[0] = MakeRule(c, "rule2", {0, 72, 333, 74}, false);
     rules_[1] = MakeRule(c, "rule3", {0, 172, 331, 174}, false);
@@ -234,22 +250,21 @@ void TaboraWindow::CreateControls() {
     rules_[5] = MakeRule(c, "rule7", {0, 453, 331, 455}, false);
     verticalRule_ = MakeRule(c, "verticalRule", {328, 2, 330, 525}, true);
     shadowCheck_ = Place(new BoxOnlyCheckBox(c), "shadowCheck", {231, 303, 244, 316});
-    shadowCheck_->setAccessibleName(QStringLiteral("Drop shadow"));
-    shadowCheck_->setToolTip(QStringLiteral("Drop shadow"));
+    shadowCheck_->setAccessibleName(tr("Drop shadow"));
+    shadowCheck_->setToolTip(tr("Drop shadow"));
     shadowCheck_->setChecked(true);
-    sizeSlider_ = MakeSlider(c, "sizeSlider", {4, 145, 128, 170}, QStringLiteral("Size"));
+    sizeSlider_ = MakeSlider(c, "sizeSlider", {4, 145, 128, 170}, tr("Size"));
     sizeSlider_->setRange(kMinButtonSize, kNaturalButtonSize);
     sizeSlider_->setValue(kNaturalButtonSize);
-    hueSlider_ = MakeSlider(c, "hueSlider", {150, 187, 310, 212}, QStringLiteral("Hue"));
+    hueSlider_ = MakeSlider(c, "hueSlider", {150, 187, 310, 212}, tr("Hue"));
     hueSlider_->setRange(0, kMaxHueShift);
     hueSlider_->setValue(0);
-    brightnessSlider_ =
-        MakeSlider(c, "brightnessSlider", {150, 224, 310, 249}, QStringLiteral("Brightness"));
+    brightnessSlider_ = MakeSlider(c, "brightnessSlider", {150, 224, 310, 249}, tr("Brightness"));
     brightnessSlider_->setRange(0, 2 * kMaxBrightness);
     brightnessSlider_->setValue(kMaxBrightness);
 
     chooseLabel_ = MakePicture(c, "chooseLabel", {38, 82, 126, 124}, "choosei", "choosem",
-                               QStringLiteral("Choose a button from the list at the right"));
+                               tr("Choose a button from the list at the right"));
     const Rect stepRects[6] = {{11, 82, 31, 102},   {11, 184, 31, 204}, {11, 258, 31, 278},
                                {11, 295, 31, 315},  {11, 339, 31, 359}, {11, 470, 31, 490}};
     static const char* const stepNames[6] = {"step1", "step2", "step3", "step4", "step5", "step6"};
@@ -257,59 +272,56 @@ void TaboraWindow::CreateControls() {
                                               "orange4i", "orange5i", "orange6i"};
     for (int i = 0; i < 6; ++i)
         steps_[i] = MakePicture(c, stepNames[i], stepRects[i], stepImages[i], "orangenm",
-                                QStringLiteral("Step %1").arg(i + 1));
+                                tr("Step %1").arg(i + 1));
     MakePicture(c, "adjustLabel", {42, 195, 131, 224}, "adjusti", "adjustm",
-                QStringLiteral("Adjust color and brightness"));
+                tr("Adjust color and brightness"));
     MakePicture(c, "backgroundLabel", {39, 261, 176, 277}, "bcolori", "bcolorm",
-                QStringLiteral("Select a background color"));
+                tr("Select a background color"));
     MakePicture(c, "shadowLabel", {41, 295, 148, 324}, "shadowi", "shadowm",
-                QStringLiteral("Check the box to add a drop-shadow"));
+                tr("Check the box to add a drop-shadow"));
     MakePicture(c, "typeLabel", {42, 341, 191, 357}, "typei", "typem",
-                QStringLiteral("Type some text (optional)"));
-    MakePicture(c, "saveLabel", {38, 470, 99, 496}, "savei", "savem",
-                QStringLiteral("Save your button"));
-    MakePicture(c, "sizeCaption", {34, 138, 59, 143}, "size", nullptr, QStringLiteral("Size"));
-    MakePicture(c, "hueCaption", {186, 180, 243, 185}, "hue", nullptr, QStringLiteral("Hue"));
-    MakePicture(c, "brightnessCaption", {181, 217, 248, 222}, "bright", nullptr,
-                QStringLiteral("Brightness"));
-    MakePicture(c, "textColorCaption", {242, 349, 276, 354}, "tcolor", nullptr,
-                QStringLiteral("Text color"));
-    MakePicture(c, "antialiasCaption", {211, 369, 276, 374}, "antialias", nullptr,
-                QStringLiteral("Antialias"));
-    MakePicture(c, "textShadowCaption", {233, 390, 276, 395}, "shadow", nullptr,
-                QStringLiteral("Text shadow"));
+                tr("Type some text (optional)"));
+    MakePicture(c, "saveLabel", {38, 470, 99, 496}, "savei", "savem", tr("Save your button"));
+    MakePicture(c, "sizeCaption", {34, 138, 59, 143}, "size", nullptr, tr("Size"));
+    MakePicture(c, "hueCaption", {186, 180, 243, 185}, "hue", nullptr, tr("Hue"));
+    MakePicture(c, "brightnessCaption", {181, 217, 248, 222}, "bright", nullptr, tr("Brightness"));
+    MakePicture(c, "textColorCaption", {242, 349, 276, 354}, "tcolor", nullptr, tr("Text color"));
+    MakePicture(c, "antialiasCaption", {211, 369, 276, 374}, "antialias", nullptr, tr("Antialias"));
+    MakePicture(c, "textShadowCaption", {233, 390, 276, 395}, "shadow", nullptr, tr("Text shadow"));
     MakePicture(c, "placementCaption", {198, 421, 261, 434}, "placement", nullptr,
-                QStringLiteral("Text placement"));
+                tr("Text placement"));
     // The format icons in a row, in menu order; a press saves in that format.
     for (const FormatEntry* format : MenuFormats()) {
         const int32_t left = kFirstIconLeft + kIconStep * format->menuPosition;
         const std::string name = std::string(format->extension) + "Icon";
-        MaskedImageWnd* icon = MakePicture(
+        FormatIconWnd* icon = MakePicture<FormatIconWnd>(
             c, name.c_str(), {left, kIconTop, left + kIconWidth, kIconTop + kIconHeight},
             format->iconImage, format->iconMask,
-            QStringLiteral("Save as ") + QString::fromLatin1(format->label));
+            tr("Save as %1").arg(QString::fromLatin1(format->label)));
         icon->setCursor(Qt::PointingHandCursor);
+        connect(icon, &FormatIconWnd::activated, this,
+                [this, format] { SaveAsFormat(format->format); });
         formatIcons_.push_back({icon, format});
     }
     workArea_ = Place(new WorkAreaWnd(c), "workArea", {133, 77, 325, 169});
     antialiasCheck_ = Place(new BoxOnlyCheckBox(c), "antialiasCheck", {284, 365, 297, 378});
-    antialiasCheck_->setAccessibleName(QStringLiteral("Antialias"));
-    antialiasCheck_->setToolTip(QStringLiteral("Antialias"));
+    antialiasCheck_->setAccessibleName(tr("Antialias"));
+    antialiasCheck_->setToolTip(tr("Antialias"));
     textShadowCheck_ = Place(new BoxOnlyCheckBox(c), "textShadowCheck", {284, 386, 297, 399});
-    textShadowCheck_->setAccessibleName(QStringLiteral("Text shadow"));
-    textShadowCheck_->setToolTip(QStringLiteral("Text shadow"));
+    textShadowCheck_->setAccessibleName(tr("Text shadow"));
+    textShadowCheck_->setToolTip(tr("Text shadow"));
     backgroundSwatch_ =
         Place(new ColorButton(0xFFFFFF, false, c), "backgroundSwatch", {229, 261, 245, 277});
-    backgroundSwatch_->setAccessibleName(QStringLiteral("Background color"));
-    backgroundSwatch_->setToolTip(QStringLiteral("Background color"));
+    backgroundSwatch_->setAccessibleName(tr("Background color"));
+    backgroundSwatch_->setToolTip(tr("Background color"));
     textColorSwatch_ =
         Place(new ColorButton(0xFFFFFF, false, c), "textColorSwatch", {282, 343, 298, 359});
-    textColorSwatch_->setAccessibleName(QStringLiteral("Text color"));
-    textColorSwatch_->setToolTip(QStringLiteral("Text color"));
+    textColorSwatch_->setAccessibleName(tr("Text color"));
+    textColorSwatch_->setToolTip(tr("Text color"));
     captionEdit_ = Place(new QLineEdit(c), "captionEdit", {15, 365, 169, 388});
     captionEdit_->setValidator(new CaptionValidator(captionEdit_));
-    captionEdit_->setAccessibleName(QStringLiteral("Caption"));
-    captionEdit_->setPlaceholderText(QStringLiteral("Button text"));
+    captionEdit_->setAccessibleName(tr("Caption"));
+    captionEdit_->setPlaceholderText(tr("Button text"));
     captionEdit_->installEventFilter(this);
     // Shown just under the caption, over the font list's top edge, only
     // while some character of the caption has no font.
@@ -320,26 +332,25 @@ void TaboraWindow::CreateControls() {
     captionHint_->hide();
     fontList_ = Place(new FontPopup(c), "fontList",
                       {15, 394, 169, 394 + kClosedComboHeight});
-    fontList_->setAccessibleName(QStringLiteral("Font"));
+    fontList_->setAccessibleName(tr("Font"));
     fontList_->setMaxVisibleItems(kComboVisibleItems);
     styleList_ = Place(new QComboBox(c), "styleList", {15, 422, 95, 422 + kClosedComboHeight});
-    styleList_->setAccessibleName(QStringLiteral("Font style"));
-    styleList_->addItem(QStringLiteral("Regular"), kFontRegular);
-    styleList_->addItem(QStringLiteral("Bold"), kFontBold);
-    styleList_->addItem(QStringLiteral("Italic"), kFontItalic);
-    styleList_->addItem(QStringLiteral("Bold Italic"), kFontBold | kFontItalic);
+    styleList_->setAccessibleName(tr("Font style"));
+    styleList_->addItem(tr("Regular"), kFontRegular);
+    styleList_->addItem(tr("Bold"), kFontBold);
+    styleList_->addItem(tr("Italic"), kFontItalic);
+    styleList_->addItem(tr("Bold Italic"), kFontBold | kFontItalic);
     sizeList_ = Place(new CSizeComboBox(c), "sizeList",
                       {125, 422, 169, 422 + kClosedComboHeight});
-    sizeList_->setAccessibleName(QStringLiteral("Font size"));
+    sizeList_->setAccessibleName(tr("Font size"));
     sizeList_->setMaxVisibleItems(kComboVisibleItems);
-    nudgeLeft_ = MakeNudge(c, "nudgeLeft", {269, 421, 282, 434}, Qt::LeftArrow,
-                           QStringLiteral("Move text left"));
-    nudgeUp_ = MakeNudge(c, "nudgeUp", {285, 412, 298, 425}, Qt::UpArrow,
-                         QStringLiteral("Move text up"));
-    nudgeRight_ = MakeNudge(c, "nudgeRight", {301, 421, 314, 434}, Qt::RightArrow,
-                            QStringLiteral("Move text right"));
-    nudgeDown_ = MakeNudge(c, "nudgeDown", {285, 428, 298, 441}, Qt::DownArrow,
-                           QStringLiteral("Move text down"));
+    nudgeLeft_ =
+        MakeNudge(c, "nudgeLeft", {269, 421, 282, 434}, Qt::LeftArrow, tr("Move text left"));
+    nudgeUp_ = MakeNudge(c, "nudgeUp", {285, 412, 298, 425}, Qt::UpArrow, tr("Move text up"));
+    nudgeRight_ =
+        MakeNudge(c, "nudgeRight", {301, 421, 314, 434}, Qt::RightArrow, tr("Move text right"));
+    nudgeDown_ =
+        MakeNudge(c, "nudgeDown", {285, 428, 298, 441}, Qt::DownArrow, tr("Move text down"));
     sizeValue_ = Place(new AValueWnd(c), "sizeValue", {73, 138, 123, 143});
     sizeValue_->parentheses = false;
     sizeValue_->percentSign = true;
@@ -354,7 +365,7 @@ void TaboraWindow::CreateControls() {
     brightnessValue_->oneDecimal = true;
     brightnessValue_->plusSign = true;
     preview_ = Place(new PreviewWnd(c), "preview", {142, 86, 316, 160});
-    preview_->setAccessibleName(QStringLiteral("Button preview"));
+    preview_->setAccessibleName(tr("Button preview"));
 
     // Presses in the archive and on the pictures reach the window, which
     // turns them into a style pick or a save.
@@ -381,13 +392,28 @@ void TaboraWindow::CreateControls() {
     connect(sizeList_->lineEdit(), &QLineEdit::returnPressed, this, &TaboraWindow::OnSizeTyped);
     connect(captionEdit_, &QLineEdit::textEdited, this, &TaboraWindow::OnCaptionChange);
 
-    // The keyboard walks the steps in their order, the archive last.
-    QWidget* order[] = {sizeSlider_,      hueSlider_,      brightnessSlider_, backgroundSwatch_,
-                        shadowCheck_,     captionEdit_,    fontList_,         styleList_,
-                        sizeList_,        textColorSwatch_, antialiasCheck_,  textShadowCheck_,
-                        nudgeLeft_,       nudgeUp_,        nudgeRight_,       nudgeDown_,
-                        archive_};
-    for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+    connect(archive_, &ArchiveWnd::styleActivated, this, [this](int n) { PickStyle(n); });
+    DescribeControls();
+    ApplyTabOrder();
+}
+
+std::vector<QWidget*> TaboraWindow::TabOrder() const {
+    // The numbered steps from top to bottom: the archive and the size of
+    // step 1, the sliders of step 2, the swatch of step 3, the box of step 4,
+    // the caption's controls of step 5 (left column, then right), the
+    // format icons of step 6 from left to right.
+    std::vector<QWidget*> order = {
+        archive_,         sizeSlider_,     hueSlider_,       brightnessSlider_, backgroundSwatch_,
+        shadowCheck_,     captionEdit_,    fontList_,        styleList_,        sizeList_,
+        textColorSwatch_, antialiasCheck_, textShadowCheck_, nudgeLeft_,        nudgeUp_,
+        nudgeRight_,      nudgeDown_};
+    for (const FormatIcon& icon : formatIcons_) order.push_back(icon.picture);
+    return order;
+}
+
+void TaboraWindow::ApplyTabOrder() {
+    const std::vector<QWidget*> order = TabOrder();
+    for (size_t i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
 }
 
 bool TaboraWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -410,9 +436,10 @@ bool TaboraWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TaboraWindow::closeEvent(QCloseEvent* event) {
-    if (QueryQuit())
+    if (QueryQuit()) {
+        preferences_.SetWindowPosition(pos());
         event->accept();
-    else
+    } else
         event->ignore();
 }
 
@@ -450,13 +477,14 @@ void TaboraWindow::RefreshPreview() {
     const bool missing = !hint.isEmpty();
     if (!missing) hint = CaptionCheck(button());
     if (hint != captionHint_->text()) captionHint_->setText(hint);
-    captionHint_->setToolTip(!missing ? hint : hint + QStringLiteral(": drawn as the font's box"));
+    captionHint_->setToolTip(!missing ? hint : hint + tr(": drawn as the font's box"));
     captionHint_->setVisible(!hint.isEmpty());
     if (!hint.isEmpty()) captionHint_->raise();
 }
 
 void TaboraWindow::SetModified(bool modified) {
     modified_ = modified;
+    setWindowModified(modified);
     UpdateCommands();
 }
 

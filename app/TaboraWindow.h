@@ -3,9 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "app/Preferences.h"
 #include "app/SettingsHistory.h"
+#include "imaging/ButtonFile.h"
 #include "imaging/Formats.h"
 #include "io/ButtonStates.h"
+#include "imaging/qt/OptionsDialogs.h"
 #include "render/TaboraButton.h"
 
 class QAction;
@@ -14,6 +17,8 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QMenu;
+class QScrollArea;
 class QSlider;
 class QToolButton;
 
@@ -24,6 +29,7 @@ class ArchiveWnd;
 class CSizeComboBox;
 class ColorButton;
 class FontPopup;
+class FormatIconWnd;
 class MaskedImageWnd;
 class PreviewWnd;
 class WorkAreaWnd;
@@ -32,6 +38,10 @@ class WorkAreaWnd;
 // editor, the preview of the button under design and the document state.
 // Every handler runs in the same order: change the setting, update the
 // read-out, mark the document modified, repaint the preview.
+// The finer pictures Save writes too, as the user last chose them.
+ExtraScales LoadExtraScales();
+void StoreExtraScales(const ExtraScales& scales);
+
 class TaboraWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -72,6 +82,11 @@ public:
     void OnCaptionChange();
     // A left press at a point of the client area, from the archive or an icon.
     void OnParentNotify(QPoint clientPoint);
+    // Picks archive entry `n` as a press on it does (0: a press between
+    // entries, which only resets the adjustments).
+    void PickStyle(int32_t n);
+    // The controls in the order Tab visits them.
+    std::vector<QWidget*> TabOrder() const;
 
     // File commands.
     void OnOpen();
@@ -82,11 +97,23 @@ public:
     // Opens a file given on the command line or dropped on the window, asking
     // first when there are unsaved changes. True when its settings were read.
     bool OpenFromOutside(const std::string& path);
+    // File > Open Recent, filled afresh each time it opens.
+    QMenu* recentMenu() const { return recentMenu_; }
+    void FillRecentMenu();
     // True when the window may close: nothing unsaved, or the user agrees.
     bool QueryQuit();
 
     void OnUndo();
     void OnRedo();
+
+    // Lays the window out for a screen whose free area (in device-
+    // independent pixels) is `available`: on one too short for it the
+    // controls left of the archive scroll and the archive is shortened;
+    // otherwise every control is at its place in the table.
+    void FitToScreen(const QRect& available);
+    void FitToCurrentScreen();
+    bool Fitted() const { return leftScroll_ != nullptr; }
+    QScrollArea* leftPanelScroll() const { return leftScroll_; }
 
     void SyncControlsFromSettings();
     void FillFontList();
@@ -97,21 +124,37 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void CreateMenus();
     void CreateControls();
+    // Names and descriptions for screen readers (and tooltips).
+    void DescribeControls();
+    void ApplyTabOrder();
+    void Unfit();
+    void WatchScreen();
+    // The height the window manager's frame adds, or an allowance for it.
+    int FrameHeight() const;
     void RefreshPreview();
     void UpdateCommands();
     void SetModified(bool modified);
     void MarkChanged(bool changed) { SetModified(modified_ || changed); }
     void SetTitleFor(const std::string& path);
+    // A message about `path` that names it, unless it already does.
+    static std::string NamingFile(const std::string& path, const std::string& message);
+    static std::string RefusedNameMessage(const std::string& extension);
     void ChooseColorFor(ColorButton* swatch);
     void Nudge(int dx, int dy);
     void SyncSizeControls();
     void SelectFontSizeText();
     bool OpenPath(const std::string& path);
-    void SaveTo(const std::string& path);
+    // Saves the button under `path`, then at each finer scale ticked in the
+    // options dialog beside it; each file through the safe save, so a
+    // failure keeps that file's previous contents. The first failure is
+    // returned.
+    SaveResult SaveTo(const std::string& path);
     // Undo: the settings before a change, recorded once it is known to differ.
     void BeginChange(SettingsHistory::Source source);
     void EndChange();
@@ -129,7 +172,7 @@ private:
     MaskedImageWnd* chooseLabel_ = nullptr;
     MaskedImageWnd* steps_[6] = {};
     struct FormatIcon {
-        MaskedImageWnd* picture;
+        FormatIconWnd* picture;
         const FormatEntry* format;
     };
     std::vector<FormatIcon> formatIcons_;
@@ -152,11 +195,18 @@ private:
     AValueWnd* hueValue_ = nullptr;
     AValueWnd* brightnessValue_ = nullptr;
     PreviewWnd* preview_ = nullptr;
+    QScrollArea* leftScroll_ = nullptr;  // only on a screen too short
+    QMetaObject::Connection focusWatch_;  // keeps the focused control in sight
+    QRect fittedFor_;
+    int fittedFrame_ = 0;
+    bool watchingScreen_ = false;
 
     bool modified_ = false;
     std::string currentPath_;
     std::string currentExtension_;
 
+    Preferences preferences_;
+    QMenu* recentMenu_ = nullptr;
     QAction* saveAction_ = nullptr;
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
@@ -170,6 +220,8 @@ private:
     // The states of the opened file: saving keeps them (the window does not
     // edit states yet).
     ButtonStates states_;
+    // The finer pictures a save writes too; kept in the user's settings.
+    ExtraScales extraScales_;
 };
 
 }  // namespace tabora

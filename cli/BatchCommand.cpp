@@ -14,6 +14,7 @@
 #include "cli/CliError.h"
 #include "cli/Commands.h"
 #include "cli/JsonFile.h"
+#include "cli/Scales.h"
 #include "cli/SettingsPatch.h"
 #include "cli/StateOptions.h"
 #include "cli/WebPage.h"
@@ -24,6 +25,7 @@
 #include "platform/SaveTarget.h"
 #include "render/Contrast.h"
 #include "render/StatePictures.h"
+#include "render/ScaledPicture.h"
 #include "render/TaboraButton.h"
 #include "styles/Archive.h"
 
@@ -45,6 +47,7 @@ constexpr size_t kNamedInSummary = 5;
 struct Job {
     ButtonSettings settings;
     std::string output;
+    std::vector<int> scales;  // 1 and any finer ones, each file beside the 1x one
     std::string where;  // "FILE: buttons[i]" for messages
     std::string error;
     std::string warning;  // characters no installed font has
@@ -58,16 +61,32 @@ struct Job {
     std::vector<CaptionCheck> checks;
 };
 
-// Runs `work(button, job)` over all jobs on `threads` threads, one button
-// per thread; the renderer's scratch buffers are per thread as well.
+// A thread's buttons: the 1x button, which decides every layout, and one for
+// each finer scale, made when a job first asks for it.
+class Workbench {
+public:
+    TaboraButton& At(int scale) {
+        if (scale == 1) return one_;
+        std::unique_ptr<TaboraButton>& fine = fine_[scale - 2];
+        if (!fine) fine = std::make_unique<TaboraButton>(GetArchive(), scale);
+        return *fine;
+    }
+
+private:
+    TaboraButton one_{GetArchive()};
+    std::unique_ptr<TaboraButton> fine_[kMaxArtScale - 1];
+};
+
+// Runs `work(buttons, job)` over all jobs on `threads` threads, one
+// workbench per thread; the renderer's scratch buffers are per thread as well.
 void RunParallel(std::vector<Job>& jobs, int threads,
-                 const std::function<void(TaboraButton&, Job&)>& work) {
+                 const std::function<void(Workbench&, Job&)>& work) {
     std::atomic<size_t> next{0};
     auto worker = [&] {
-        TaboraButton button(GetArchive());
+        Workbench buttons;
         for (size_t i = next++; i < jobs.size(); i = next++) {
             try {
-                work(button, jobs[i]);
+                work(buttons, jobs[i]);
             } catch (const std::exception& e) {
                 jobs[i].error = e.what();
             }
@@ -84,6 +103,15 @@ bool OptionalBool(const json& doc, const char* key, const std::string& where) {
     if (it == doc.end()) return false;
     if (!it->is_boolean()) throw UsageError(where + ": \"" + key + "\" must be true or false");
     return it->get<bool>();
+}
+
+// The scales of a button: the 1x file is the page's picture and decides the
+// layout every finer one follows, so it is always among them.
+std::vector<int> BatchScales(const json& value, const std::string& what) {
+    std::vector<int> scales = ScalesFromJson(value, what);
+    if (std::find(scales.begin(), scales.end(), 1) == scales.end())
+        throw UsageError(what + " must include 1: the 1x file is the page's picture, the finer ones stand in for it");
+    return scales;
 }
 
 void WriteHtml(const std::string& path, const std::vector<Job>& jobs, bool styled) {
@@ -175,7 +203,8 @@ json WithoutAutoColour(const json& entry, bool& autoColour) {
 
 // Draws a job's pictures: its states on `renderer`, or the button as
 // before on `button`; with `save`, writes them.
-void RenderJob(TaboraButton& button, StateRenderer& renderer, Job& job, bool save) {
+void RenderJob(Workbench& buttons, StateRenderer& renderer, Job& job, bool save) {
+    TaboraButton& button = buttons.At(1);
     button.ApplySettings(job.settings);
     if (job.autoColour) {
         const double backdrop = button.CaptionBackdropLuminance();
@@ -190,6 +219,15 @@ void RenderJob(TaboraButton& button, StateRenderer& renderer, Job& job, bool sav
         if (!saved.saved()) throw TaboraError(saved.detail);
         job.web.width = button.exportRect().Width();
         job.web.height = button.exportRect().Height();
+        // The finer files follow the 1x layout (a button of that scale keeps
+        // a 1x one of its own) and carry the same settings.
+        for (int scale : job.scales) {
+            if (scale == 1) continue;
+            TaboraButton& fine = buttons.At(scale);
+            fine.ApplySettings(job.settings);
+            const SaveResult finer = SaveButton(fine, ScaledPath(job.output, scale), false);
+            if (!finer.saved()) throw TaboraError(finer.detail);
+        }
     } else {
         const FormatEntry& format = *FindFormat(ExtensionOf(job.output));
         const StateSet set =
@@ -270,10 +308,13 @@ int RunBatch(const BatchArgs& args) {
     SettingsPatch defaults;
     const json* defaultsEntry = nullptr;
     bool defaultAutoColour = false;
+    std::vector<int> defaultScales = {1};
     if (auto it = doc.find("defaults"); it != doc.end()) {
         defaultsEntry = &*it;
         defaults = PatchFromJson(WithoutAutoColour(*it, defaultAutoColour), where + ": defaults",
-                                 {"states", "sprite"});
+                                 {"states", "sprite", "scales"});
+        if (auto scales = it->find("scales"); scales != it->end())
+            defaultScales = BatchScales(*scales, where + ": defaults: \"scales\"");
     }
     auto buttons = doc.find("buttons");
     if (buttons == doc.end() || !buttons->is_array()) {
@@ -295,11 +336,14 @@ int RunBatch(const BatchArgs& args) {
             const json& entry = (*buttons)[i];
             SettingsPatch patch = defaults;
             bool autoColour = false;
-            const SettingsPatch own =
-                PatchFromJson(WithoutAutoColour(entry, autoColour), job.where,
-                              {"output", "states", "sprite", "href", "alt", "className", "rel", "target"});
+            const SettingsPatch own = PatchFromJson(
+                WithoutAutoColour(entry, autoColour), job.where,
+                {"output", "states", "sprite", "href", "alt", "className", "rel", "target", "scales"});
             job.autoColour = autoColour || (defaultAutoColour && !own.Has(FieldNamed("textColor")));
             patch.Merge(own);
+            auto scales = entry.find("scales");
+            job.scales = scales == entry.end() ? defaultScales
+                                               : BatchScales(*scales, job.where + ": \"scales\"");
             auto out = entry.find("output");
             if (out == entry.end() || !out->is_string() || out->get<std::string>().empty()) {
                 throw UsageError(job.where + ": \"output\" must be a file name");
@@ -331,10 +375,18 @@ int RunBatch(const BatchArgs& args) {
                 job.note = "no caption and no \"alt\": the page shows its picture with alt=\"\", "
                               "as decoration";
             }
-            const std::vector<std::string> names =
+            if (!job.web.states.empty() && job.scales.size() > 1) {
+                throw UsageError(job.where + ": \"scales\" beyond 1 cannot be combined with states "
+                                 "or a style sheet yet; write the states at 1x");
+            }
+            job.web.scales = job.scales;
+            std::vector<std::string> names =
                 job.web.states.empty()
                     ? std::vector<std::string>{job.output}
                     : StateFileNames(job.web.states, 1, job.output, job.web.files, job.web.sprite);
+            for (int scale : job.scales) {
+                if (scale != 1 && job.web.states.empty()) names.push_back(ScaledPath(job.output, scale));
+            }
             for (const std::string& name : names) {
                 outputs.push_back(name);
                 owners.push_back(i);
@@ -352,7 +404,9 @@ int RunBatch(const BatchArgs& args) {
     threads = std::min<int64_t>(threads, int64_t(jobs.size()));
 
     if (fitCaption) {
-        RunParallel(jobs, int(threads), [](TaboraButton& button, Job& job) {
+        // At 1x: every scale follows the size it decides.
+        RunParallel(jobs, int(threads), [](Workbench& buttons, Job& job) {
+            TaboraButton& button = buttons.At(1);
             button.ApplySettings(job.settings);
             job.settings.buttonSize = FittedSize(button);
         });
@@ -364,10 +418,10 @@ int RunBatch(const BatchArgs& args) {
     }
     // Each thread keeps the buttons its states are drawn on.
     auto render = [](bool save) {
-        return [save](TaboraButton& button, Job& job) {
+        return [save](Workbench& buttons, Job& job) {
             if (!job.error.empty()) return;
             thread_local StateRenderer renderer(GetArchive());
-            RenderJob(button, renderer, job, save);
+            RenderJob(buttons, renderer, job, save);
         };
     };
     std::string overflowList;
@@ -390,7 +444,7 @@ int RunBatch(const BatchArgs& args) {
         if (!job.warning.empty()) PrintWarning(job.where + ": " + job.warning);
         if (!job.note.empty()) PrintWarning(job.where + ": " + job.note);
         if (job.error.empty()) {
-            written.push_back(job.output);
+            for (int scale : job.scales) written.push_back(ScaledPath(job.output, scale));
             continue;
         }
         PrintError(job.where + ": " + job.error);

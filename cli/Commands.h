@@ -32,6 +32,10 @@ struct RenderArgs {
     bool sprite = false;
     std::string css;
     bool strict = false;
+    // --scale K: one picture at that scale under the name given; --scales
+    // "1,2,3": one at each, the finer ones named by ScaledPath.
+    std::optional<std::string> scale;
+    std::optional<std::string> scales;
 };
 
 struct BatchArgs {
@@ -52,7 +56,8 @@ struct SheetArgs {
     std::optional<std::string> columns;
 };
 int RunSheet(const SheetArgs& args);
-int RunStyle(const std::string& number, const std::string& output);
+int RunStyle(const std::string& number, const std::string& output,
+             const std::optional<std::string>& scale);
 int RunBatch(const BatchArgs& args);
 
 // Prints "tabora-cli: " and the text to standard error.

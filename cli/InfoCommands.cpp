@@ -4,6 +4,7 @@
 
 #include "cli/CliError.h"
 #include "cli/Commands.h"
+#include "cli/Scales.h"
 #include "cli/SettingsPatch.h"
 #include "cli/StyleFilters.h"
 #include "cli/StateOptions.h"
@@ -125,15 +126,17 @@ int RunStyles(bool asJson, const StyleFilter& filter) {
     return kExitOk;
 }
 
-int RunStyle(const std::string& number, const std::string& output) {
+int RunStyle(const std::string& number, const std::string& output,
+             const std::optional<std::string>& scaleText) {
     const int32_t n = int32_t(ParseInteger(number, "N", 1, Archive::kEntryCount));
+    const int scale = scaleText ? ParseScale(*scaleText, "--scale") : 1;
     std::string extension = ExtensionOf(output);
     for (char& c : extension) c = char(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     if (extension != "png") {
         throw UsageError("-o: the style's picture is written as PNG; the file name must end in .png (got \"" +
                          output + "\")");
     }
-    std::unique_ptr<ButtonStyle> style = GetArchive().Load(n);
+    std::unique_ptr<ButtonStyle> style = GetArchive().LoadScaled(n, scale);
     if (!style) throw UsageError("N: style " + std::to_string(n) + " has no picture");
     SafeSave save(output);
     FileMacStream stream(&save.Output());

@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <memory>
 
 #include <nlohmann/json.hpp>
 
@@ -6,6 +7,7 @@
 #include "cli/CliError.h"
 #include "cli/Commands.h"
 #include "cli/JsonFile.h"
+#include "cli/Scales.h"
 #include "cli/SettingsPatch.h"
 #include "cli/StateOptions.h"
 #include "cli/WebPage.h"
@@ -81,12 +83,25 @@ int RunRender(const RenderArgs& args) {
         throw UsageError("-o: the file name must have the extension " + SupportedExtensions() +
                          ", in any case (got \"" + args.output + "\")");
     }
+    // Which pictures under which names: the one named at its scale, or one
+    // for each scale of the list beside it.
+    std::vector<std::pair<int, std::string>> outputs;
+    if (args.scales) {
+        for (int scale : ParseScaleList(*args.scales, "--scales"))
+            outputs.emplace_back(scale, ScaledPath(args.output, scale));
+    } else {
+        outputs.emplace_back(args.scale ? ParseScale(*args.scale, "--scale") : 1, args.output);
+    }
     std::vector<ButtonState> which;
     if (args.states) which = ParseStateList(*args.states, "--states");
     if (args.sprite && which.empty()) which.assign(kAllStates.begin(), kAllStates.end());
     const bool stated = !which.empty() || !args.css.empty();
     if (which.empty()) which = {ButtonState::Normal};
     const int scale = 1;
+    if (stated && (outputs.size() > 1 || outputs.front().first != 1)) {
+        throw UsageError("--states, --sprite and --css are drawn at 1x only for now; leave out "
+                         "--scale and --scales");
+    }
     if (!args.css.empty()) {
         CheckStyleSheet(args.css, StateFileNames(which, scale, args.output, !args.sprite, args.sprite));
     }
@@ -144,8 +159,17 @@ int RunRender(const RenderArgs& args) {
     if (!stated) {
         checks.push_back(CheckButton(button));
         RefuseOverflow(args.output, checks, args.strict);
-        const SaveResult saved = SaveButton(button, args.output, false, &states);
-        if (!saved.saved()) throw TaboraError(saved.detail);
+        for (const auto& [k, path] : outputs) {
+            // A finer picture is drawn by a button of its scale, laid out as
+            // the 1x button is; every file carries the same settings.
+            std::unique_ptr<TaboraButton> fine;
+            if (k > 1) {
+                fine = std::make_unique<TaboraButton>(GetArchive(), k);
+                fine->ApplySettings(settings);
+            }
+            const SaveResult saved = SaveButton(fine ? *fine : button, path, false, &states);
+            if (!saved.saved()) throw TaboraError(saved.detail);
+        }
     } else {
         StateRenderer renderer(GetArchive());
         const FormatEntry& format = *FindFormat(ExtensionOf(args.output));
@@ -168,7 +192,7 @@ int RunRender(const RenderArgs& args) {
         }
     }
     const std::string warning = MissingCharactersWarning(button.MissingCaptionCharacters());
-    if (!warning.empty()) PrintWarning(args.output + ": " + warning);
+    if (!warning.empty()) PrintWarning(outputs.front().second + ": " + warning);
     for (const std::string& text : CaptionWarnings(checks)) PrintWarning(args.output + ": " + text);
     return kExitOk;
 }

@@ -60,6 +60,14 @@ void AddRenderOptions(CLI::App& render, RenderArgs& a) {
         ->type_name("FILE.css");
     render.add_flag("--strict", a.strict,
                     "Refuse a caption wider than its body instead of warning (nothing is written)");
+    CLI::Option* scale =
+        render.add_option("--scale", a.scale, "Device pixels per CSS pixel, 1..3 (default 1): the picture is K times "
+                                              "as wide and high, laid out as at 1x")
+            ->type_name("K");
+    render.add_option("--scales", a.scales, "Write one picture at each scale, named as for srcset: "
+                                            "OUT, OUT@2x, OUT@3x before the extension (e.g. 1,2,3)")
+        ->type_name("LIST")
+        ->excludes(scale);
     // One option (or a pair of flags) for each settings field.
     for (const SettingField* field : FieldsInOptionOrder()) {
         RenderArgs::FieldOption& given = a.fields[size_t(field - SettingFields().data())];
@@ -122,9 +130,12 @@ int Run(int argc, char** argv) {
     AddStyleFilters(*sheetCmd, sheet.filter);
 
     std::string styleNumber, styleOutput;
+    std::optional<std::string> styleScale;
     CLI::App* styleCmd = app.add_subcommand("style", "Write a style's body picture as a straight-alpha RGBA PNG");
     styleCmd->add_option("N", styleNumber, "Style number, 1..930")->required();
     styleCmd->add_option("-o,--output", styleOutput, "Output PNG file")->required()->type_name("OUT.png");
+    styleCmd->add_option("--scale", styleScale, "The picture drawn for K device pixels per CSS pixel, 1..3 (default 1)")
+        ->type_name("K");
 
     BatchArgs batch;
     CLI::App* batchCmd = app.add_subcommand("batch", "Render many buttons described in one JSON file, on all cores");
@@ -174,7 +185,7 @@ int Run(int argc, char** argv) {
         if (inspectCmd->parsed()) return RunInspect(inspectFile, inspectJson);
         if (stylesCmd->parsed()) return RunStyles(stylesJson, stylesFilter);
         if (sheetCmd->parsed()) return RunSheet(sheet);
-        if (styleCmd->parsed()) return RunStyle(styleNumber, styleOutput);
+        if (styleCmd->parsed()) return RunStyle(styleNumber, styleOutput, styleScale);
         if (batchCmd->parsed()) return RunBatch(batch);
     } catch (const UsageError& e) {
         PrintError(e.what());

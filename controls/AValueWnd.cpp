@@ -16,10 +16,10 @@ constexpr std::array<char, AValueWnd::kGlyphCount> kGlyphChars = {
     '0', '1', '2', '3', '4', '5', '6', '7', '8', '9', '(', ')', '.', '%', '\xB0', '-', '+'};
 
 // Loaded once per process, on the first read-out created.
-const std::array<ArgbImage, AValueWnd::kGlyphCount>& Glyphs() {
+const std::array<ScreenPicture, AValueWnd::kGlyphCount>& Glyphs() {
     static const auto glyphs = [] {
-        std::array<ArgbImage, AValueWnd::kGlyphCount> table;
-        for (size_t i = 0; i < table.size(); ++i) LoadPicture(table[i], kGlyphNames[i], true);
+        std::array<ScreenPicture, AValueWnd::kGlyphCount> table;
+        for (size_t i = 0; i < table.size(); ++i) LoadScreenPicture(table[i], kGlyphNames[i], true);
         return table;
     }();
     return glyphs;
@@ -44,7 +44,7 @@ AValueWnd::AValueWnd(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-const ArgbImage& AValueWnd::GlyphImage(int glyph) { return Glyphs()[size_t(glyph)]; }
+const ArgbImage& AValueWnd::GlyphImage(int glyph) { return Glyphs()[size_t(glyph)].one; }
 
 void AValueWnd::SetValue(float newValue) {
     value = newValue;
@@ -93,9 +93,9 @@ void AValueWnd::paintEvent(QPaintEvent*) {
     canvas_.Begin(width(), height(), palette().color(QPalette::Button));
     int x = 0;
     for (int glyph : GlyphSequence()) {
-        const ArgbImage& image = GlyphImage(glyph);
-        canvas_.Draw(image, x, 0);
-        x += image.Width() + 1;
+        const ScreenPicture& picture = Glyphs()[size_t(glyph)];
+        canvas_.Draw(picture, x, 0);
+        x += picture.Width() + 1;
     }
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), canvas_.Image());

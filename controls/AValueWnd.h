@@ -32,6 +32,7 @@ public:
     // The same as text ("+9.6%"), for tests and the accessible name.
     QString Text() const;
 
+    // The 1x picture of a glyph; a finer screen shows its finer twin.
     static const ArgbImage& GlyphImage(int glyph);
 
 protected:

@@ -29,9 +29,24 @@ public:
     // The first item that starts with `prefix`, letter case ignored, or -1.
     int FindPrefix(const QString& prefix) const;
 
+    // The font the button asks for when the list shows the family drawn in
+    // its stead; the closed list then says so beside the family ("Liberation
+    // Sans (for Arial)"). Empty when the shown family is the one asked for.
+    void SetSubstituteFor(const QString& requested);
+    const QString& SubstituteFor() const { return substituteFor_; }
+    // What the closed list shows.
+    QString ShownText() const;
+
+    // Wide enough for the longest name, however narrow the closed list.
+    void showPopup() override;
+
     static constexpr int kItemRole = Qt::UserRole + 1;
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
+    QString substituteFor_;
     QPixmap trueTypeGlyph_;
     QPixmap blankGlyph_;
 };

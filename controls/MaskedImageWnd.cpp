@@ -9,13 +9,13 @@ MaskedImageWnd::MaskedImageWnd(QWidget* parent) : QWidget(parent) {
 }
 
 bool MaskedImageWnd::Create(std::string_view colorName, std::string_view maskName) {
-    bool ok = LoadMaskedPicture(image_, colorName, maskName);
+    bool ok = LoadScreenPicturePair(image_, colorName, maskName);
     update();
     return ok;
 }
 
 bool MaskedImageWnd::Create(std::string_view name) {
-    bool ok = LoadPicture(image_, name, true);
+    bool ok = LoadScreenPicture(image_, name, true);
     update();
     return ok;
 }

@@ -21,13 +21,14 @@ public:
     // The words of the picture, for screen readers and as a tooltip.
     void SetWording(const QString& wording);
 
-    const ArgbImage& image() const { return image_; }
+    // The 1x picture; the screen may show a finer twin.
+    const ArgbImage& image() const { return image_.one; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    ArgbImage image_;
+    ScreenPicture image_;
     BlendCanvas canvas_;
 };
 

@@ -9,7 +9,9 @@ namespace tabora {
 
 // The window of the button under design: hosts the core TaboraButton and
 // paints its canvas over the work area's panel. It is raised above the work
-// area, so the button is never hidden by the panel.
+// area, so the button is never hidden by the panel. On a finer screen it
+// shows the same button drawn at the screen's scale by a button of that
+// scale, which follows the design button's settings.
 class PreviewWnd : public QWidget {
     Q_OBJECT
 public:
@@ -21,6 +23,9 @@ public:
     void RefreshNow() { repaint(); }
     // How many times the preview has painted (tests and start-up timing).
     int PaintCount() const { return paintCount_; }
+    // The button whose canvas the screen shows: the design button itself at
+    // 1x, else its twin at the screen's scale.
+    const TaboraButton& shownButton() const { return fine_ ? *fine_ : button_; }
 
 signals:
     void painted();
@@ -30,6 +35,7 @@ protected:
 
 private:
     TaboraButton button_{GetArchive()};
+    std::unique_ptr<TaboraButton> fine_;  // on a finer screen
     BlendCanvas canvas_;
     int paintCount_ = 0;
 };

@@ -4,19 +4,19 @@
 
 namespace tabora {
 
-const ArgbImage& WorkAreaWnd::Backdrop() {
-    static const ArgbImage backdrop = [] {
-        ArgbImage image;
-        LoadMaskedPicture(image, "wabacki", "wabackm");
+const ScreenPicture& WorkAreaWnd::Backdrop() {
+    static const ScreenPicture backdrop = [] {
+        ScreenPicture image;
+        LoadScreenPicturePair(image, "wabacki", "wabackm");
         return image;
     }();
     return backdrop;
 }
 
-const ArgbImage& WorkAreaWnd::Overlay() {
-    static const ArgbImage overlay = [] {
-        ArgbImage image;
-        LoadMaskedPicture(image, "waoverlayi", "waoverlaym");
+const ScreenPicture& WorkAreaWnd::Overlay() {
+    static const ScreenPicture overlay = [] {
+        ScreenPicture image;
+        LoadScreenPicturePair(image, "waoverlayi", "waoverlaym");
         return image;
     }();
     return overlay;

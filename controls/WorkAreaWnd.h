@@ -15,8 +15,8 @@ public:
     // Where the panel (and the preview) sits inside the work area.
     static constexpr int kBackdropOffset = 9;
     // Shared by every work area and the preview; loaded once per process.
-    static const ArgbImage& Backdrop();
-    static const ArgbImage& Overlay();
+    static const ScreenPicture& Backdrop();
+    static const ScreenPicture& Overlay();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -114,6 +114,16 @@ SaveResult SaveButton(TaboraButton& button, const std::string& path, bool synced
     });
 }
 
+std::string ScaledPath(const std::string& path, int scale) {
+    if (scale == 1) return path;
+    const size_t slash = path.find_last_of('/');
+    const size_t dot = path.find_last_of('.');
+    const size_t at = dot == std::string::npos || (slash != std::string::npos && dot < slash)
+                          ? path.size()
+                          : dot;
+    return path.substr(0, at) + "@" + std::to_string(scale) + "x" + path.substr(at);
+}
+
 std::string UnknownExtensionMessage(std::string_view extension) {
     const std::string shown =
         extension.empty() ? "no extension" : "\"." + std::string(extension) + "\"";

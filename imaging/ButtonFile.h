@@ -80,6 +80,13 @@ SaveResult SaveButton(TaboraButton& button, const std::string& path, bool synced
 SaveResult SaveExported(const std::string& path, bool synced,
                         const std::function<void(const FormatEntry&, MacStream&)>& write);
 
+// The name of the file of a button at `scale` beside the 1x file `path`:
+// "@2x" or "@3x" before the extension ("home.png" gives "home@2x.png"), as
+// web pages name their high-density pictures; `path` itself at scale 1. Each
+// such file carries the same settings as the 1x file, so any of them opens
+// the same button.
+std::string ScaledPath(const std::string& path, int scale);
+
 // Why a name whose extension is none of ours cannot be saved. Saving refuses
 // such a name rather than create a file it would leave empty.
 std::string UnknownExtensionMessage(std::string_view extension);

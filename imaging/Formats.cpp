@@ -26,12 +26,11 @@ const std::array<FormatEntry, 5> kFormats = {{
      .optionsCloseBox = true, .offersSmallest = true, .write = &ExportPng,
      .readBlock = &PngCodec::ReadData, .missingBlockNote = nullptr},
     // The JPEG reader is the one that says so when a file has no block.
-    {.format = ImageFormat::Jpeg, .extension = "jpg", .name = "jpeg", .label = "JPEG",
-     .fileType = "JPEG File", .menuPosition = 1, .iconImage = "jpgiconi", .iconMask = "jpgiconm",
-     .magic = "\xFF\xD8\xFF"sv, .keepsTransparency = false, .hasQuality = true,
-     .optionsCloseBox = false, .offersSmallest = true, .write = &ExportJpeg,
-     .readBlock = &ReadJpegBlock,
-     .missingBlockNote = "sig != Tbra"},
+    {.format = ImageFormat::Jpeg, .extension = "jpg", .otherExtension = "jpeg", .name = "jpeg",
+     .label = "JPEG", .fileType = "JPEG File", .menuPosition = 1, .iconImage = "jpgiconi",
+     .iconMask = "jpgiconm", .magic = "\xFF\xD8\xFF"sv, .keepsTransparency = false,
+     .hasQuality = true, .optionsCloseBox = false, .offersSmallest = true, .write = &ExportJpeg,
+     .readBlock = &ReadJpegBlock, .missingBlockNote = "sig != Tbra"},
     {.format = ImageFormat::Bmp, .extension = "bmp", .name = "bmp", .label = "BMP",
      .fileType = "Bitmap File", .menuPosition = 3, .iconImage = "bmpiconi", .iconMask = "bmpiconm",
      .magic = "BM"sv, .keepsTransparency = false, .hasQuality = false, .optionsCloseBox = false,
@@ -70,7 +69,9 @@ std::vector<const FormatEntry*> MenuFormats() {
 
 const FormatEntry* FindFormat(std::string_view extension) {
     for (const FormatEntry& entry : kFormats) {
-        if (SameIgnoringCase(extension, entry.extension)) return &entry;
+        if (SameIgnoringCase(extension, entry.extension) ||
+            (entry.otherExtension && SameIgnoringCase(extension, entry.otherExtension)))
+            return &entry;
     }
     return nullptr;
 }

@@ -37,6 +37,9 @@ struct ExportJob {
 struct FormatEntry {
     ImageFormat format;
     const char* extension;  // what a file name ends in, lower case
+    // Another ending that names the format wherever a name is read (opening,
+    // saving, the command line, batches); saving suggests `extension`.
+    const char* otherExtension = nullptr;
     const char* name;       // how the command line reports it
     const char* label;      // how menus, icons and the options dialog call it
     const char* fileType;   // its entry in the file dialogs' filters
@@ -76,7 +79,7 @@ std::span<const FormatEntry> Formats();
 // The rows in menu order (menuPosition).
 std::vector<const FormatEntry*> MenuFormats();
 // The row of an extension (without the dot), compared without regard to case;
-// null for anything else, "jpeg" included.
+// null for anything else.
 const FormatEntry* FindFormat(std::string_view extension);
 const FormatEntry* FindFormat(ImageFormat format);
 // The row whose file signature the first bytes carry, or null.

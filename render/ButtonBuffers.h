@@ -5,13 +5,18 @@
 
 namespace tabora {
 
-// 174 x 74, for the body shadow before its blur. Per thread.
-AlphaMask& SharedScratchMask();
-// 696 x 296, for antialiased captions drawn at four times the size. Per thread.
-AlphaMask& SharedLargeTextMask();
-// Creates the calling thread's buffers and the process's frame image, so that
-// rendering itself does not allocate. Returns how many of the frame's
-// pictures the bitmap class refused, the first time it is loaded; 0 after.
-int PrepareSharedRenderBuffers();
+// An antialiased caption is drawn at four times the size and reduced.
+constexpr int32_t kAntialiasScale = 4;
+
+// 174 x 74 times the scale, for the body shadow before its blur. Per thread.
+AlphaMask& SharedScratchMask(int scale);
+// 696 x 296 times the scale, for antialiased captions drawn at four times the
+// size. Per thread.
+AlphaMask& SharedLargeTextMask(int scale);
+// Creates the calling thread's buffers and the process's frame image of a
+// scale, so that rendering itself does not allocate. Returns how many of the
+// frame's pictures the bitmap class refused, the first time it is loaded; 0
+// after.
+int PrepareSharedRenderBuffers(int scale);
 
 }  // namespace tabora

@@ -26,6 +26,14 @@ public:
     // A new style for number n (1..kLastStyleNumber), or null when there is
     // none. Number 0 (no style) is never asked for.
     virtual std::unique_ptr<ButtonStyle> Load(int32_t styleNumber) const = 0;
+    // The style drawn at `scale` device pixels per CSS pixel (1..3): an image
+    // exactly scale times the 1x one, stretchColumn scale times its column
+    // (the first of scale identical columns), defaultStretch in CSS pixels.
+    // Null when there is none at that scale; a source without finer art
+    // answers only for scale 1.
+    virtual std::unique_ptr<ButtonStyle> LoadScaled(int32_t styleNumber, int scale) const {
+        return scale == 1 ? Load(styleNumber) : nullptr;
+    }
 };
 
 }  // namespace tabora

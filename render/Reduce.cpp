@@ -12,32 +12,68 @@ namespace {
 // Exported pixels depend on every rounding of this loop: the weights are
 // formed and summed in double precision in the order rows, then columns,
 // exactly as the averaging was first defined. Terms of weight 0 are skipped,
-// which cannot change a sum of non-negative terms.
+// which cannot change a sum of non-negative terms. The source columns of each
+// destination column and their weights are the same on every row, so they
+// are worked out once (with the same arithmetic), as are a row's.
 template <int N>
 void ReduceGeneral(const uint8_t* src, int64_t srcW, int64_t srcH, uint8_t* dst, int64_t dstW,
                    int64_t left, int64_t top, int64_t i0, int64_t i1, int64_t j0, int64_t j1,
                    double r) {
     const double r2 = r * r;
+    // A column's (or a row's) source span and the weights of its pixels.
+    struct Span {
+        int64_t first = 0;
+        int64_t last = -1;
+        const double* weights = nullptr;  // null: formed as they are used
+    };
+    auto spanOf = [r](int64_t j, int64_t size, double* weights) {
+        const double x0 = double(j) * r, x1 = x0 + r;
+        const double fx0 = std::floor(x0), fx1 = std::floor(x1);
+        Span span{int64_t(fx0), std::min(int64_t(fx1), size - 1), weights};
+        if (weights)
+            for (int64_t x = span.first; x <= span.last; ++x)
+                weights[x - span.first] =
+                    x == span.first ? 1 - (x0 - fx0) : (x == int64_t(fx1) ? x1 - fx1 : 1.0);
+        return span;
+    };
+    auto weightOf = [r](const Span& span, int64_t j, int64_t x) {
+        if (span.weights) return span.weights[x - span.first];
+        const double x0 = double(j) * r, x1 = x0 + r;
+        const double fx0 = std::floor(x0), fx1 = std::floor(x1);
+        return x == span.first ? 1 - (x0 - fx0) : (x == int64_t(fx1) ? x1 - fx1 : 1.0);
+    };
+    // Fixed room, so that rendering never allocates; what does not fit (a
+    // reduction by more than a few dozen times, or wider than any canvas)
+    // forms its weights as it goes, with the same arithmetic.
+    constexpr int64_t kListedColumns = 1024;
+    constexpr size_t kListedWeights = 8192;
+    thread_local Span columns[kListedColumns];
+    thread_local double columnWeights[kListedWeights];
+    thread_local double rowWeights[kListedWeights];
+    const bool listedColumns = j1 - j0 <= kListedColumns;
+    size_t used = 0;
+    if (listedColumns) {
+        for (int64_t j = j0; j < j1; ++j) {
+            const bool room = used + size_t(std::ceil(r)) + 1 <= kListedWeights;
+            Span& span = columns[j - j0];
+            span = spanOf(j, srcW, room ? columnWeights + used : nullptr);
+            if (room) used += size_t(std::max<int64_t>(0, span.last - span.first + 1));
+        }
+    }
     for (int64_t i = i0; i < i1; ++i) {
-        const double y0 = double(i) * r, y1 = y0 + r;
-        const double fy0 = std::floor(y0), fy1 = std::floor(y1);
-        const int64_t ya = int64_t(fy0), yb = std::min(int64_t(fy1), srcH - 1);
+        const bool listedRow = size_t(std::ceil(r)) + 1 <= kListedWeights;
+        const Span row = spanOf(i, srcH, listedRow ? rowWeights : nullptr);
         uint8_t* out = dst + ((top + i) * dstW + left) * N;
         for (int64_t j = j0; j < j1; ++j) {
-            const double x0 = double(j) * r, x1 = x0 + r;
-            const double fx0 = std::floor(x0), fx1 = std::floor(x1);
-            const int64_t xa = int64_t(fx0), xb = std::min(int64_t(fx1), srcW - 1);
+            const Span column = listedColumns ? columns[j - j0] : spanOf(j, srcW, nullptr);
             double sum[N] = {};
-            for (int64_t y = ya; y <= yb; ++y) {
-                const double rowWeight =
-                    y == ya ? 1 - (y0 - fy0) : (y == int64_t(fy1) ? y1 - fy1 : 1.0);
-                const uint8_t* row = src + y * srcW * N;
-                for (int64_t x = xa; x <= xb; ++x) {
-                    const double colWeight =
-                        x == xa ? 1 - (x0 - fx0) : (x == int64_t(fx1) ? x1 - fx1 : 1.0);
-                    const double weight = rowWeight * colWeight;
+            for (int64_t y = row.first; y <= row.last; ++y) {
+                const double rowWeight = weightOf(row, i, y);
+                const uint8_t* line = src + y * srcW * N;
+                for (int64_t x = column.first; x <= column.last; ++x) {
+                    const double weight = rowWeight * weightOf(column, j, x);
                     if (weight == 0) continue;
-                    for (int c = 0; c < N; ++c) sum[c] += weight * row[x * N + c];
+                    for (int c = 0; c < N; ++c) sum[c] += weight * line[x * N + c];
                 }
             }
             for (int c = 0; c < N; ++c) {

@@ -5,41 +5,52 @@
 
 #include "io/ButtonData.h"
 #include "render/ButtonBuffers.h"
+#include "render/ScaledPicture.h"
 
 namespace tabora {
 
-TaboraButton::TaboraButton(const StyleSource& styles) : styles_(styles) { InitDefaults(); }
+TaboraButton::TaboraButton(const StyleSource& styles, int scale)
+    : styles_(styles), scale_(std::clamp(scale, kMinArtScale, kMaxArtScale)) {
+    if (scale_ > 1) layout_ = std::make_unique<TaboraButton>(styles, 1);
+    InitDefaults();
+}
 
 TaboraButton::~TaboraButton() = default;
 
 void TaboraButton::InitDefaults() {
-    canvas_.Allocate(kCanvasWidth, kCanvasHeight);
-    base_.Allocate(kCanvasWidth, kCanvasHeight);
+    const int32_t width = CanvasRect().Width(), height = CanvasRect().Height();
+    canvas_.Allocate(width, height);
+    base_.Allocate(width, height);
     baseValid_ = false;
-    bodyImage_.Allocate(kCanvasWidth, kCanvasHeight);
-    tintedBody_.Allocate(kCanvasWidth, kCanvasHeight);
-    shadowMask_.Allocate(kCanvasWidth, kCanvasHeight);
-    textMask_.Allocate(kCanvasWidth, kCanvasHeight);
-    textShadowMask_.Allocate(kCanvasWidth, kCanvasHeight);
-    refusedPictures_ = PrepareSharedRenderBuffers();
+    bodyImage_.Allocate(width, height);
+    tintedBody_.Allocate(width, height);
+    shadowMask_.Allocate(width, height);
+    textMask_.Allocate(width, height);
+    textShadowMask_.Allocate(width, height);
+    refusedPictures_ = PrepareSharedRenderBuffers(scale_);
+    if (layout_) layout_->InitDefaults();
 
     // Until the first render the canvas shows the work-area background. The
     // picture is copied, not blended, and only as far as it fits.
     ArgbImage background;
-    const ArgbImage::Load load = background.LoadFromResource("wabackm", true);
-    if (load == ArgbImage::Load::Refused) ++refusedPictures_;
-    if (load == ArgbImage::Load::Loaded) {
-        const int32_t w = std::min(background.Width(), kCanvasWidth);
-        const int32_t h = std::min(background.Height(), kCanvasHeight);
+    if (scale_ == 1) {
+        const ArgbImage::Load load = background.LoadFromResource("wabackm", true);
+        if (load == ArgbImage::Load::Refused) ++refusedPictures_;
+    } else {
+        LoadScaledPicture(background, "wabackm", true, scale_);
+    }
+    if (background.Width() > 0) {
+        const int32_t w = std::min(background.Width(), width);
+        const int32_t h = std::min(background.Height(), height);
         for (int32_t y = 0; y < h; ++y) {
             std::copy_n(background.Pixels() + size_t(y) * size_t(background.Width()), w,
-                        canvas_.Pixels() + size_t(y) * kCanvasWidth);
+                        canvas_.Pixels() + size_t(y) * size_t(width));
         }
     }
 
     settings_ = ButtonSettings{};
     style_.reset();
-    styleRect_ = bodyRect_ = exportRect_ = Rect{};
+    styleRect_ = bodyRect_ = exportRect_ = layoutBodyRect_ = captionRect_ = Rect{};
     bodyBounds_ = shadowBounds_ = textBounds_ = textShadowBounds_ = Rect{};
     validLayers_ = 0;
     font_.reset();
@@ -75,7 +86,9 @@ bool TaboraButton::SetButtonSize(int32_t size) {
     const bool changed = Update(settings_.buttonSize, size, validLayers_,
                                 kCanvasLayer | kBodyLayer | kShadowLayer | kTintedLayer);
     // The caption follows its area as the body is widened or shrunk.
-    if (changed && CaptionShift() != captionShift_) Invalidate(kTextLayer | kTextShadowLayer);
+    // At k x the caption's place comes from the 1x layout, which may move.
+    if (changed && (layout_ || CaptionShift() != captionShift_))
+        Invalidate(kTextLayer | kTextShadowLayer);
     return changed;
 }
 
@@ -173,7 +186,7 @@ void TaboraButton::ApplySettings(const ButtonSettings& s) {
 bool TaboraButton::SetStyleNumber(int16_t n) {
     if (n < 0 || n > kLastStyleNumber) n = 0;
     if (n == settings_.styleNumber) return false;
-    style_ = n == 0 ? nullptr : styles_.Load(n);
+    style_ = n == 0 ? nullptr : scale_ == 1 ? styles_.Load(n) : styles_.LoadScaled(n, scale_);
     if (style_) styleRect_ = style_->image.Extent();
     settings_.styleNumber = n;
     // A size beyond what the new style reaches comes down to its largest, so
@@ -193,7 +206,7 @@ bool Stretchable(const ButtonStyle& style) {
 int16_t TaboraButton::MaxExtraWidth() const {
     if (!style_ || !Stretchable(*style_)) return 0;
     // A style wider than a widened body may be cannot be widened at all.
-    return int16_t(std::max(0, kWidestBody - style_->image.Width()));
+    return int16_t(std::max(0, kWidestBody - style_->image.Width() / scale_));
 }
 
 int32_t TaboraButton::DefaultButtonSize() const {

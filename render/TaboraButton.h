@@ -17,6 +17,14 @@ namespace tabora {
 // layers the finished 174 x 74 picture is composed from. Plain core class;
 // the GUI's preview hosts one and paints `canvas()`.
 //
+// A button made for a scale k of 2 or 3 (device pixels per CSS pixel) draws
+// the same button for a high-density screen: every picture is k times the
+// 174 x 74 one, from the style drawn at k x. The 1x layout decides where
+// everything goes: the body rectangle after shrinking or widening, its
+// place, the caption's place and the export rectangle are k times those of
+// the same settings at 1x (a 1x button of its own lays them out), so a k x
+// file is exactly k times the 1x file and a page can swap one for the other.
+//
 // Setters compare, store, clear the `validLayers` bits of the layers that
 // depend on the field and report whether anything changed. `Render` rebuilds
 // only the layers whose bits are clear. One button is used by one thread at
@@ -33,8 +41,8 @@ public:
     static constexpr uint8_t kAllLayers = 0x3F;
 
     // Runs InitDefaults. Styles come from `styles`, which must outlive the
-    // button.
-    explicit TaboraButton(const StyleSource& styles);
+    // button; `scale` is 1, 2 or 3 (anything else is taken as the nearest).
+    explicit TaboraButton(const StyleSource& styles, int scale = 1);
     ~TaboraButton();
     TaboraButton(const TaboraButton&) = delete;
     TaboraButton& operator=(const TaboraButton&) = delete;
@@ -45,8 +53,14 @@ public:
 
     const ButtonSettings& settings() const { return settings_; }
     uint8_t validLayers() const { return validLayers_; }
-    // Marks layers stale without changing a setting.
-    void Invalidate(uint8_t layers) { validLayers_ &= uint8_t(~layers); }
+    // Marks layers stale without changing a setting (at k x, those of the
+    // 1x layout as well).
+    void Invalidate(uint8_t layers) {
+        validLayers_ &= uint8_t(~layers);
+        if (layout_) layout_->Invalidate(layers);
+    }
+    // Device pixels per CSS pixel of every picture of this button.
+    int scale() const { return scale_; }
 
     // Compare-and-set: false (and nothing cleared) when the value is already
     // there. Values outside what the controls produce are clamped first.
@@ -87,7 +101,7 @@ public:
     bool SetStyleNumber(int16_t n);
     const ButtonStyle* style() const { return style_.get(); }
     // Extra width a stretchable style can take, so the size slider can reach
-    // 200 + 2 x MaxExtraWidth.
+    // 200 + 2 x MaxExtraWidth. Sizes are in CSS pixels at every scale.
     int16_t MaxExtraWidth() const;
     // The size a newly chosen style starts with.
     int32_t DefaultButtonSize() const;
@@ -101,7 +115,8 @@ public:
     // caption. A target of another size is first made a clear canvas-sized
     // image.
     void ComposeLayers(ArgbImage& target);
-    // Render, then the part of the canvas an export writes.
+    // Render, then the part of the canvas an export writes: at k x exactly k
+    // times the 1x rectangle of the same settings.
     void PrepareExport();
     const ArgbImage& canvas() const { return canvas_; }
     Rect exportRect() const { return exportRect_; }
@@ -121,7 +136,8 @@ public:
     // change rebuilds only what depends on it.
     uint32_t BuildCount(uint8_t layer) const;
 
-    // The font record the caption is drawn with (k = 4 when antialiased).
+    // The font record the caption is drawn with (4 times the pixel height
+    // when antialiased, and the scale times that).
     FontRecord CaptionFontRecord() const;
     // Characters of the caption that no installed face has, each once in
     // caption order; they are drawn as the caption face's box.
@@ -164,8 +180,24 @@ private:
     // style without one.
     Point CaptionShift() const;
     void Built(uint8_t layer);
+    // The picture of the canvas at this button's scale.
+    Rect CanvasRect() const { return {0, 0, kCanvasWidth * scale_, kCanvasHeight * scale_}; }
+    // The export rectangle from the layers' boxes (which must be built).
+    Rect ExportArea() const;
+    // At k x: the 1x button brought to these settings, with the layers the
+    // layout reads built (not its canvas).
+    TaboraButton& Layout();
 
     const StyleSource& styles_;
+    const int scale_;
+    // The 1x button whose layout a k x button draws; null at 1x.
+    std::unique_ptr<TaboraButton> layout_;
+    // The body rectangle at 1x, whatever the scale: its place is centred at
+    // 1x and multiplied, so that no rounding at k x can move it.
+    Rect layoutBodyRect_;
+    // Where the caption was drawn: the rectangle given to the font, in the
+    // units of the mask it was drawn into (4 per pixel when antialiased).
+    Rect captionRect_;
     ButtonSettings settings_;
     std::unique_ptr<ButtonStyle> style_;
     Rect styleRect_;

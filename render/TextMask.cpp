@@ -3,14 +3,13 @@
 #include "io/ButtonData.h"
 #include "io/ButtonSettings.h"
 #include "render/ButtonBuffers.h"
+#include "render/ScaledPicture.h"
 #include "render/TaboraButton.h"
 
 namespace tabora {
 
 namespace {
 
-// An antialiased caption is drawn at four times the size and reduced.
-constexpr int32_t kAntialiasScale = 4;
 // The font record holds at most 31 bytes of face name.
 constexpr size_t kMaxFaceBytes = 31;
 constexpr int32_t kRegularWeight = 400;
@@ -29,16 +28,20 @@ ColourView ColourViewOf(ArgbImage& image) {
     return {image.Pixels(), image.Width(), image.Height(), image.Width()};
 }
 
-// 696 x 296, for antialiased colour glyphs drawn at four times the size,
-// with the box written last, which alone needs clearing. Per thread, and
-// made only when a caption first has colour glyphs.
+// 696 x 296 times the scale, for antialiased colour glyphs drawn at four
+// times the size, with the box written last, which alone needs clearing. Per
+// thread and scale, and made only when a caption first has colour glyphs.
 struct LargeColourText {
-    ArgbImage image{kAntialiasScale * kCanvasWidth, kAntialiasScale* kCanvasHeight};
+    ArgbImage image;
     Rect written;
 };
-LargeColourText& SharedLargeColourText() {
-    thread_local LargeColourText large;
-    return large;
+LargeColourText& SharedLargeColourText(int scale) {
+    thread_local LargeColourText large[kMaxArtScale];
+    LargeColourText& mine = large[scale - 1];
+    if (mine.image.Width() == 0)
+        mine.image.Allocate(kAntialiasScale * kCanvasWidth * scale,
+                            kAntialiasScale * kCanvasHeight * scale);
+    return mine;
 }
 
 void ClearBox(ArgbImage& image, Rect box) {
@@ -95,7 +98,7 @@ int32_t Placement(int64_t v) { return int32_t(std::clamp<int64_t>(v, -(1 << 28),
 FontRecord TaboraButton::CaptionFontRecord() const {
     const int32_t k = settings_.antialias ? kAntialiasScale : 1;
     FontRecord record;
-    record.height = MulDiv(-kPixelsPerInch, settings_.fontSize, 72) * k;
+    record.height = MulDiv(-kPixelsPerInch, settings_.fontSize, 72) * k * scale_;
     record.weight = (settings_.fontStyle & kFontBold) ? kBoldWeight : kRegularWeight;
     record.italic = (settings_.fontStyle & kFontItalic) != 0;
     // Cut at a character boundary so the lookup never sees half a character.
@@ -129,16 +132,17 @@ void TaboraButton::BuildTextMask() {
 
     // Plain captions are drawn straight into the caption mask; antialiased
     // ones into the large mask, then reduced by averaging 4 x 4 blocks.
-    AlphaMask& work = antialias ? SharedLargeTextMask() : textMask_;
+    AlphaMask& work = antialias ? SharedLargeTextMask(scale_) : textMask_;
     work.Clear();
     // Emoji keep their own colours in a layer of their own, over the caption.
     colourText_ = font_ && font_->HasColourGlyphs(settings_.caption);
     ArgbImage* colourWork = nullptr;
     if (colourText_) {
-        if (textColour_.Width() != kCanvasWidth) textColour_.Allocate(kCanvasWidth, kCanvasHeight);
+        if (textColour_.Width() != canvas_.Width())
+            textColour_.Allocate(canvas_.Width(), canvas_.Height());
         textColour_.Clear();
         if (antialias) {
-            LargeColourText& large = SharedLargeColourText();
+            LargeColourText& large = SharedLargeColourText(scale_);
             ClearBox(large.image, large.written);
             large.written = {};
             colourWork = &large.image;
@@ -149,12 +153,24 @@ void TaboraButton::BuildTextMask() {
     Rect colourBox;
     if (font_) {
         const TextExtent extent = font_->Extent(settings_.caption);
-        const int64_t left = (int64_t(work.Width()) - extent.cx) / 2 +
-                             (int64_t(settings_.textOffset.x) + captionShift_.x) * k;
-        const int64_t top = (int64_t(work.Height()) - extent.cy) / 2 +
-                            (int64_t(settings_.textOffset.y) + captionShift_.y) * k;
+        int64_t left = (int64_t(work.Width()) - extent.cx) / 2 +
+                       (int64_t(settings_.textOffset.x) + captionShift_.x) * k;
+        int64_t top = (int64_t(work.Height()) - extent.cy) / 2 +
+                      (int64_t(settings_.textOffset.y) + captionShift_.y) * k;
+        if (layout_) {
+            // At k x the caption is centred on k times the centre of the 1x
+            // caption (which has the style's caption shift), so the rounding
+            // of the finer layout cannot move it.
+            TaboraButton& one = *layout_;
+            one.ApplySettings(settings_);
+            one.BuildTextMask();
+            const Rect at = one.captionRect_;
+            left = int64_t(at.left) * scale_ + (int64_t(at.Width()) * scale_ - extent.cx) / 2;
+            top = int64_t(at.top) * scale_ + (int64_t(at.Height()) * scale_ - extent.cy) / 2;
+        }
         const Rect rect{Placement(left), Placement(top), Placement(left + extent.cx),
                         Placement(top + extent.cy)};
+        captionRect_ = rect;
         colourBox =
             font_->DrawCaption(settings_.caption, rect, ViewOf(work),
                                colourWork ? ColourViewOf(*colourWork) : ColourView{}, false);
@@ -163,7 +179,7 @@ void TaboraButton::BuildTextMask() {
     textBounds_ = textMask_.Bounds();
     if (colourText_ && !colourBox.IsEmpty()) {
         if (antialias) {
-            SharedLargeColourText().written = colourBox;
+            SharedLargeColourText(scale_).written = colourBox;
             ReduceColour(*colourWork, colourBox, textColour_);
             const int32_t k = kAntialiasScale;
             colourBox = {colourBox.left / k, colourBox.top / k, (colourBox.right + k - 1) / k,

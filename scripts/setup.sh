@@ -6,6 +6,9 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
+  # Translations: lupdate and lrelease with their CMake support, and Qt's own
+  # translations of its standard dialogs.
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libpng-dev zlib1g-dev libjpeg62-turbo-dev libgif-dev libwebp-dev
   libfreetype-dev libfontconfig-dev libharfbuzz-dev libfribidi-dev
   libharfbuzz-bin

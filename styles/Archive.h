@@ -53,6 +53,8 @@ public:
     // A new style, or null for 0, an entry without data, a number outside the
     // catalogue or a resource that is missing or damaged.
     std::unique_ptr<ButtonStyle> Load(int32_t styleNumber) const override;
+    // The 2x and 3x art (LoadScaledStyle, styles/ScaledArt.h).
+    std::unique_ptr<ButtonStyle> LoadScaled(int32_t styleNumber, int scale) const override;
 
     // Reads a style resource (version, scrambled payload, stretch values).
     // Null when the bytes do not make a usable style.

@@ -10,10 +10,11 @@
 
 namespace tabora {
 
-bool ShowExportOptions(TaboraButton& button, const std::string& extension, QWidget* parent) {
+bool ShowExportOptions(TaboraButton& button, const std::string& extension, QWidget* parent,
+                       ExtraScales* scales) {
     const FormatEntry* format = FindFormat(extension);
     if (!format || !ExportOptionsDialog::HasOptions(button, *format)) return false;
-    ExportOptionsDialog dialog(button, *format, parent);
+    ExportOptionsDialog dialog(button, *format, parent, scales);
     RunModal(dialog);
     return true;
 }

@@ -16,6 +16,7 @@ struct FileDialogRequest {
     std::string filter;
     std::string defaultExtension;  // appended when the typed name has none
     std::string initialName;
+    std::string directory;  // where the dialog starts; empty: its own choice
     bool overwritePrompt = false;
 };
 

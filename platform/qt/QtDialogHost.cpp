@@ -43,7 +43,7 @@ QString FirstExtensionOfFilter(const QString& entry) {
 }
 
 void QtDialogHost::ShowMessage(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tabora"), QString::fromStdString(text),
+    QMessageBox box(QMessageBox::NoIcon, PromptDialog::tr("Tabora"), QString::fromStdString(text),
                     QMessageBox::Ok, DialogParent());
     RunModal(box);
 }
@@ -51,7 +51,8 @@ void QtDialogHost::ShowMessage(const std::string& text) {
 std::optional<std::string> QtDialogHost::ChooseFile(const FileDialogRequest& request) {
     QFileDialog dialog(DialogParent());
     QString title = QString::fromStdString(request.title);
-    if (title.isEmpty()) title = request.save ? QStringLiteral("Save As") : QStringLiteral("Open");
+    if (title.isEmpty())
+        title = request.save ? PromptDialog::tr("Save As") : PromptDialog::tr("Open");
     dialog.setWindowTitle(title);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -67,6 +68,7 @@ std::optional<std::string> QtDialogHost::ChooseFile(const FileDialogRequest& req
                              if (!extension.isEmpty()) dialog.setDefaultSuffix(extension);
                          });
     }
+    if (!request.directory.empty()) dialog.setDirectory(QString::fromStdString(request.directory));
     if (!request.initialName.empty())
         dialog.selectFile(QString::fromStdString(request.initialName));
     if (RunModal(dialog) != QDialog::Accepted) return {};
@@ -87,24 +89,22 @@ bool QtDialogHost::Ask(Prompt prompt) {
 }
 
 QString PromptDialog::CaptionOf(Prompt prompt) {
-    return prompt == Prompt::OpenWithoutSaving ? QStringLiteral("Open Without Saving?")
-                                               : QStringLiteral("Quit Without Saving?");
+    return prompt == Prompt::OpenWithoutSaving ? tr("Open Without Saving?")
+                                               : tr("Quit Without Saving?");
 }
 
 QString PromptDialog::TextOf(Prompt prompt) {
     return prompt == Prompt::OpenWithoutSaving
-               ? QStringLiteral("Open a button file without saving your current button?")
-               : QStringLiteral("Quit without saving your current button?");
+               ? tr("Open a button file without saving your current button?")
+               : tr("Quit without saving your current button?");
 }
 
 QString PromptDialog::NoLabelOf(Prompt prompt) {
-    return prompt == Prompt::OpenWithoutSaving ? QStringLiteral("No, Don't Open")
-                                               : QStringLiteral("No, Don't Quit");
+    return prompt == Prompt::OpenWithoutSaving ? tr("No, Don't Open") : tr("No, Don't Quit");
 }
 
 QString PromptDialog::YesLabelOf(Prompt prompt) {
-    return prompt == Prompt::OpenWithoutSaving ? QStringLiteral("Yes, Open")
-                                               : QStringLiteral("Yes, Quit");
+    return prompt == Prompt::OpenWithoutSaving ? tr("Yes, Open") : tr("Yes, Quit");
 }
 
 PromptDialog::PromptDialog(Prompt prompt, QWidget* parent) : QDialog(parent) {

@@ -182,8 +182,8 @@ TEST(QtDialogHost, PromptsCarryTheirWording) {
 // picture loaded without its mask would paint its corners solid.
 TEST(InterfacePictures, TheWorkAreaPicturesCarryTheirMasks) {
     for (const auto& [picture, color, mask] :
-         {std::tuple{&WorkAreaWnd::Backdrop(), "wabacki", "wabackm"},
-          std::tuple{&WorkAreaWnd::Overlay(), "waoverlayi", "waoverlaym"}}) {
+         {std::tuple{&WorkAreaWnd::Backdrop().one, "wabacki", "wabackm"},
+          std::tuple{&WorkAreaWnd::Overlay().one, "waoverlayi", "waoverlaym"}}) {
         ArgbImage expected;
         ASSERT_EQ(expected.LoadFromResources(color, mask), ArgbImage::Load::Loaded) << color;
         ASSERT_EQ(picture->Width(), expected.Width()) << color;

@@ -53,7 +53,7 @@ TEST_F(FileCommandsTest, SaveAsPngWithItsOptions) {
     EXPECT_EQ(dialogsShown, (std::vector<QString>{"PNG Options"}));
     EXPECT_TRUE(window->settings().removeBackground);
     EXPECT_EQ(FileHead(path, 4), kPngMagic);
-    EXPECT_EQ(window->windowTitle(), "Tabora - nav.png");
+    EXPECT_EQ(ShownTitle(*window), "Tabora - nav.png");
     EXPECT_EQ(window->currentPath(), path);
     EXPECT_EQ(window->currentExtension(), "png");
     EXPECT_FALSE(window->modified());
@@ -167,7 +167,7 @@ TEST_F(FileCommandsTest, TheTypedExtensionDecidesTheFormat) {
     window->SaveAsFormat(ImageFormat::Gif);
     EXPECT_EQ(dialogsShown, (std::vector<QString>{"JPEG Options"}));
     EXPECT_EQ(FileHead(PathIn("typed.jpg"), 3), kJpegMagic);
-    EXPECT_EQ(window->windowTitle(), "Tabora - typed.jpg");
+    EXPECT_EQ(ShownTitle(*window), "Tabora - typed.jpg");
     EXPECT_EQ(window->currentExtension(), "jpg");
 }
 
@@ -180,14 +180,14 @@ TEST_F(FileCommandsTest, BmpWithShadowHasNoDialog) {
 
 TEST_F(FileCommandsTest, UnknownExtensionIsRefusedAndNothingWritten) {
     Child<QSlider>("hueSlider")->setValue(100);
-    host.fileAnswers.push_back(PathIn("x.jpeg"));
+    host.fileAnswers.push_back(PathIn("x.tiff"));
     window->SaveAsFormat(ImageFormat::Jpeg);
     ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_NE(host.messages[0].find("jpeg"), std::string::npos);
+    EXPECT_NE(host.messages[0].find("tiff"), std::string::npos);
     EXPECT_TRUE(dialogsShown.empty());
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(PathIn("x.jpeg"))));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(PathIn("x.tiff"))));
     EXPECT_TRUE(window->modified());
-    EXPECT_EQ(window->windowTitle(), "Tabora");
+    EXPECT_EQ(ShownTitle(*window), "Tabora*");  // unsaved, as before
     EXPECT_TRUE(window->currentPath().empty());
 }
 
@@ -200,7 +200,7 @@ TEST_F(FileCommandsTest, FailedSaveLeavesTheDocumentAsItWas) {
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_TRUE(window->modified());
     EXPECT_EQ(window->currentPath(), PathIn("first.png"));
-    EXPECT_EQ(window->windowTitle(), "Tabora - first.png");
+    EXPECT_EQ(ShownTitle(*window), "Tabora - first.png*");
 }
 
 TEST_F(FileCommandsTest, SaveRewritesTheCurrentFileWithoutDialogs) {
@@ -242,13 +242,13 @@ TEST_F(FileCommandsTest, OpenBringsTheSettingsBack) {
     ASSERT_EQ(host.fileRequests.size(), 2u);
     EXPECT_FALSE(host.fileRequests[1].save);
     EXPECT_EQ(host.fileRequests[1].filter,
-              "GIF, JPEG, PNG, BMP or WebP|*.gif;*.jpg;*.png;*.bmp;*.webp||");
+              "GIF, JPEG, PNG, BMP or WebP|*.gif;*.jpg;*.jpeg;*.png;*.bmp;*.webp||");
     EXPECT_EQ(window->settings().hueShift, 2048);
     EXPECT_EQ(window->settings().caption, "Saved");
     EXPECT_EQ(Child<QSlider>("hueSlider")->value(), 2048);
     EXPECT_EQ(Child<QLineEdit>("captionEdit")->text(), "Saved");
     EXPECT_FALSE(window->modified());
-    EXPECT_EQ(window->windowTitle(), "Tabora - saved.gif");
+    EXPECT_EQ(ShownTitle(*window), "Tabora - saved.gif");
 }
 
 // The window does not edit states yet, but it never drops them: a file
@@ -306,13 +306,13 @@ TEST_F(FileCommandsTest, FileWithoutSettingsLeavesTheDesignAndSaysWhy) {
     EXPECT_NE(host.messages[0].find("plain.png"), std::string::npos);
     EXPECT_EQ(window->settings(), before);
     EXPECT_TRUE(window->modified());
-    EXPECT_EQ(window->windowTitle(), "Tabora");
+    EXPECT_EQ(ShownTitle(*window), "Tabora*");
 
-    // The JPEG reader's own words, and only those.
+    // The JPEG reader's own words after the file's name.
     host.fileAnswers.push_back(PathIn("plain.jpg"));
     window->OnOpen();
     ASSERT_EQ(host.messages.size(), 2u);
-    EXPECT_EQ(host.messages[1], "sig != Tbra");
+    EXPECT_EQ(host.messages[1], "plain.jpg: sig != Tbra");
     EXPECT_EQ(window->settings(), before);
 }
 
@@ -351,7 +351,33 @@ TEST_F(FileCommandsTest, DroppedFileOpens) {
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
     QApplication::sendEvent(window.get(), &drop);
     QTRY_COMPARE(window->settings().hueShift, 1234);
-    EXPECT_EQ(window->windowTitle(), "Tabora - drop.bmp");
+    EXPECT_EQ(ShownTitle(*window), "Tabora - drop.bmp");
+}
+
+// Only one local file is taken: two files, or an address, are refused at the
+// door and nothing is asked.
+TEST_F(FileCommandsTest, DropsOfSeveralFilesOrAddressesAreRefused) {
+    const QList<QList<QUrl>> refused = {
+        {QUrl::fromLocalFile(QString::fromStdString(PathIn("a.png"))),
+         QUrl::fromLocalFile(QString::fromStdString(PathIn("b.png")))},
+        {QUrl(QStringLiteral("https://example.org/a.png"))},
+    };
+    for (const QList<QUrl>& urls : refused) {
+        QMimeData mime;
+        mime.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        enter.ignore();
+        QApplication::sendEvent(window.get(), &enter);
+        EXPECT_FALSE(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        drop.ignore();
+        QApplication::sendEvent(window.get(), &drop);
+        EXPECT_FALSE(drop.isAccepted());
+    }
+    QTest::qWait(10);
+    EXPECT_TRUE(host.prompts.empty());
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(window->currentPath().empty());
 }
 
 TEST_F(FileCommandsTest, FileOnTheCommandLineOpens) {
@@ -363,7 +389,7 @@ TEST_F(FileCommandsTest, FileOnTheCommandLineOpens) {
     const QString path = QString::fromStdString(PathIn("given.png"));
     EXPECT_TRUE(OpenFromArguments(*window, {"tabora", "--style", path}));
     EXPECT_EQ(window->settings().brightness, 95);
-    EXPECT_EQ(window->windowTitle(), "Tabora - given.png");
+    EXPECT_EQ(ShownTitle(*window), "Tabora - given.png");
     EXPECT_FALSE(OpenFromArguments(*window, {"tabora"}));
 }
 

@@ -37,6 +37,7 @@ protected:
     ScriptedDialogHost host;
     std::unique_ptr<TaboraWindow> window;
     QTemporaryDir dir;
+    QTemporaryDir configDir;            // where this test's window remembers things
     std::vector<QString> dialogsShown;  // captions, in order
 
 private:
@@ -70,6 +71,13 @@ public:
 private:
     DialogHost* previous_;
 };
+
+// Qt's settings store keeps what the program remembers in `folder`.
+void UseConfigurationFolder(const QString& folder);
+
+// The title as the window system shows it: "[*]" replaced by the mark of
+// unsaved changes, or removed.
+QString ShownTitle(const QWidget& window);
 
 // The first bytes of a file, for telling formats apart.
 std::string FileHead(const std::string& path, size_t count);

@@ -90,7 +90,7 @@ TEST_F(StartupTest, EveryControlAtItsPlaceInTheClientArea) {
 }
 
 TEST_F(StartupTest, FixedMinimisableFrameWithMenu) {
-    EXPECT_EQ(window->windowTitle(), "Tabora");
+    EXPECT_EQ(ShownTitle(*window), "Tabora");
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
     const Qt::WindowFlags flags = window->windowFlags();
     EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
@@ -102,7 +102,7 @@ TEST_F(StartupTest, FixedMinimisableFrameWithMenu) {
     auto* file = Child<QMenu>("fileMenu");
     QStringList items;
     for (QAction* action : file->actions()) items << action->text();
-    EXPECT_EQ(items, (QStringList{"&Open...", "&Save", "Save &As", "", "E&xit"}));
+    EXPECT_EQ(items, (QStringList{"&Open...", "Open &Recent", "&Save", "Save &As", "", "E&xit"}));
     QStringList formats;
     for (QAction* action : Child<QMenu>("saveAsMenu")->actions()) formats << action->text();
     EXPECT_EQ(formats, (QStringList{"GIF...", "JPEG...", "PNG...", "BMP...", "WebP..."}));

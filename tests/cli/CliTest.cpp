@@ -118,7 +118,7 @@ TEST_F(Cli, UsageErrorsExitTwoAndNameTheOptionAndItsRange) {
         {{"render", "-o", out, "--shadow", "--no-shadow"}, "--no-shadow"},
         {{"render", "-o", out, "--caption", std::string(256, 'x')},
          "--caption may hold at most 255 bytes"},
-        {{"render", "-o", Path("b.jpeg")}, "gif, png, jpg, bmp or webp"},
+        {{"render", "-o", Path("b.tiff")}, "gif, png, jpg, bmp or webp"},
         {{"render", "-o", Path("b")}, "gif, png, jpg, bmp or webp"},
         {{"style", "0", "-o", out}, "N must be an integer in 1..930"},
         {{"style", "12", "-o", Path("s.gif")}, ".png"},
@@ -147,7 +147,7 @@ TEST_F(Cli, EveryCommandHasHelp) {
 }
 
 TEST_F(Cli, RenderThenInspectRoundTripsInEveryFormat) {
-    for (const char* name : {"a.gif", "b.PNG", "c.jpg", "d.Bmp"}) {
+    for (const char* name : {"a.gif", "b.PNG", "c.jpg", "d.Bmp", "e.jpeg"}) {
         Result r = Run({"render", "-o", Path(name), "--style", "12", "--caption", "Über uns & <more>",
                         "--font", "DejaVu Serif", "--font-size", "13", "--bold", "--italic",
                         "--text-color", "#ffcc00", "--background", "102030", "--hue", "1234",
@@ -190,6 +190,16 @@ TEST_F(Cli, RenderThenInspectRoundTripsInEveryFormat) {
     Result plain = Run({"inspect", Path("a.gif")});
     EXPECT_EQ(plain.status, 0);
     EXPECT_NE(plain.out.find("caption:"), std::string::npos);
+}
+
+// ".jpeg" names a JPEG in a batch too, and such a file reads back.
+TEST_F(Cli, JpegExtensionInABatch) {
+    Write("jpeg.json", R"({"buttons": [{"output": "one.jpeg", "hueShift": 77},
+                                      {"output": "two.JPEG"}]})");
+    Result r = Run({"batch", Path("jpeg.json")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Inspect(Path("one.jpeg"))["hueShift"], 77);
+    EXPECT_EQ(Inspect(Path("two.JPEG"))["format"], "jpeg");
 }
 
 // A style named without a size starts at the style's default size, as a
@@ -389,7 +399,7 @@ TEST_F(Cli, BatchIsCheckedBeforeAnythingIsWritten) {
     EXPECT_NE(r.err.find("buttons[1]"), std::string::npos) << r.err;
     Write("noout.json", R"({"buttons": [{"caption": "x"}]})");
     EXPECT_EQ(Run({"batch", Path("noout.json")}).status, 2);
-    Write("ext.json", R"({"buttons": [{"output": "x.jpeg"}]})");
+    Write("ext.json", R"({"buttons": [{"output": "x.tiff"}]})");
     EXPECT_EQ(Run({"batch", Path("ext.json")}).status, 2);
     Write("key.json", R"({"buttons": [], "fitCaptions": true})");
     EXPECT_EQ(Run({"batch", Path("key.json")}).status, 2);
@@ -722,4 +732,101 @@ TEST_F(Cli, StylesAreFoundByTheirFactsAndShownOnASheet) {
     EXPECT_EQ(Run({"sheet", "-o", Path("s.png"), "--colour", "plaid"}).status, 2);
     EXPECT_EQ(Run({"sheet", "-o", Path("s.gif")}).status, 2);
     EXPECT_FALSE(fs::exists(Path("s.png")));
+}
+
+namespace {
+
+// The width and height in a PNG's header.
+std::pair<int, int> PngSize(const std::string& path) {
+    const std::string bytes = tabora::ReadWholeFile(path);
+    if (bytes.size() < 24) return {};
+    auto be32 = [&](size_t at) {
+        return int(uint8_t(bytes[at])) << 24 | int(uint8_t(bytes[at + 1])) << 16 |
+               int(uint8_t(bytes[at + 2])) << 8 | int(uint8_t(bytes[at + 3]));
+    };
+    return {be32(16), be32(20)};
+}
+
+}  // namespace
+
+// --scales writes each scale beside the name given, every file exactly k
+// times the 1x one and carrying the same settings; --scale writes one file
+// under the name given, the same bytes as its --scales twin.
+TEST_F(Cli, ScalesAreWrittenBesideTheFileAtExactlyKTimesTheSize) {
+    Result r = Run({"render", "-o", Path("home.png"), "--style", "12", "--caption", "Home",
+                    "--scales", "3,1,2", "--include-shadow-area", "--remove-background"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto [w, h] = PngSize(Path("home.png"));
+    ASSERT_GT(w, 0);
+    for (int k : {2, 3}) {
+        const std::string fine = Path(Numbered("home@", size_t(k)) + "x.png");
+        EXPECT_EQ(PngSize(fine), std::make_pair(k * w, k * h)) << fine;
+        EXPECT_EQ(Inspect(fine), Inspect(Path("home.png"))) << fine;
+    }
+    ASSERT_EQ(Run({"render", "-o", Path("one.png"), "--style", "12", "--caption", "Home", "--scale",
+                   "2", "--include-shadow-area", "--remove-background"})
+                  .status,
+              0);
+    EXPECT_EQ(tabora::ReadWholeFile(Path("one.png")), tabora::ReadWholeFile(Path("home@2x.png")));
+    // The style's own picture at 3x.
+    ASSERT_EQ(Run({"style", "12", "-o", Path("s1.png")}).status, 0);
+    ASSERT_EQ(Run({"style", "12", "-o", Path("s3.png"), "--scale", "3"}).status, 0);
+    EXPECT_EQ(PngSize(Path("s3.png")).first, 3 * PngSize(Path("s1.png")).first);
+
+    const size_t before = FileCount();
+    for (const auto& [args, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"--scale", "4"}, "--scale must be an integer in 1..3"},
+             {{"--scales", "1,2,2"}, "--scales: scale 2 is named twice"},
+             {{"--scales", "1,"}, "--scales: a scale is missing"},
+             {{"--scales", "2,x"}, "--scales must be an integer in 1..3"},
+             {{"--scale", "2", "--scales", "1,2"}, "excludes"}}) {
+        std::vector<std::string> command = {"render", "-o", Path("x.png")};
+        command.insert(command.end(), args.begin(), args.end());
+        r = Run(command);
+        EXPECT_EQ(r.status, 2) << args[1];
+        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(FileCount(), before);
+}
+
+// "scales" in the defaults or a button's entry; the caption is fitted and
+// the sizes made the same at 1x, every scale follows; the page's picture is
+// the 1x file with the finer ones in srcset at the 1x width and height.
+TEST_F(Cli, BatchScalesFollowTheOneTimesLayoutAndFillTheSrcset) {
+    Write("b.json", R"({"defaults": {"styleNumber": 12, "scales": [1, 2]}, "fitCaption": true,
+        "sameSize": true, "html": "page.html", "buttons": [
+        {"caption": "Home", "output": "home.png"},
+        {"caption": "Products and services", "output": "more.gif", "scales": [1, 3, 2]},
+        {"caption": "Plain", "output": "plain.png", "scales": [1]}]})");
+    Result r = Run({"batch", Path("b.json")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(tabora::ReadWholeFile(Path("page.html")),
+              "<img src=\"home.png\" srcset=\"home@2x.png 2x\" alt=\"Home\" width=\"" +
+                  std::to_string(PngSize(Path("home.png")).first) + "\" height=\"" +
+                  std::to_string(PngSize(Path("home.png")).second) + "\">\n" +
+                  "<img src=\"more.gif\" srcset=\"more@3x.gif 3x, more@2x.gif 2x\" alt=\"Products "
+                  "and services\" width=\"" +
+                  std::to_string(PngSize(Path("home.png")).first) + "\" height=\"" +
+                  std::to_string(PngSize(Path("home.png")).second) + "\">\n" +
+                  "<img src=\"plain.png\" alt=\"Plain\" width=\"" +
+                  std::to_string(PngSize(Path("plain.png")).first) + "\" height=\"" +
+                  std::to_string(PngSize(Path("plain.png")).second) + "\">\n");
+    const auto [w, h] = PngSize(Path("home.png"));
+    EXPECT_EQ(PngSize(Path("home@2x.png")), std::make_pair(2 * w, 2 * h));
+    EXPECT_FALSE(fs::exists(Path("home@3x.png")));
+    EXPECT_FALSE(fs::exists(Path("plain@2x.png")));
+    EXPECT_EQ(Inspect(Path("more@3x.gif"))["buttonSize"], Inspect(Path("home.png"))["buttonSize"]);
+
+    for (const auto& [batch, message] : std::vector<std::pair<std::string, std::string>>{
+             {R"({"defaults": {"scales": [2]}, "buttons": [{"output": "a.png"}]})",
+              "\"scales\" must include 1"},
+             {R"({"buttons": [{"output": "a.png", "scales": 2}]})", "must be an array of scales"},
+             {R"({"buttons": [{"output": "a.png", "scales": [1, 4]}]})", "must be 1, 2 or 3"},
+             {R"({"buttons": [{"output": "a@2x.png"}, {"output": "a.png", "scales": [1, 2]}]})",
+              "buttons[0] and buttons[1] write the same file"}}) {
+        Write("bad.json", batch);
+        r = Run({"batch", Path("bad.json")});
+        EXPECT_EQ(r.status, 2) << batch;
+        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+    }
 }

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <webp/decode.h>
 
 #include <csignal>
 #include <cstring>
@@ -205,13 +206,14 @@ TEST(ButtonExport, TransparentPngAndGifShowOnlyTheLayers) {
     }
 }
 
-TEST(ButtonExport, DispatchIgnoresCaseAndKnowsOnlyFiveExtensions) {
+TEST(ButtonExport, DispatchIgnoresCaseAndKnowsOnlyFiveFormats) {
     ASSERT_EQ(Formats().size(), 5u);
-    for (const char* ext :
-         {"gif", "GIF", "Png", "pNG", "jpg", "JPG", "bmp", "BmP", "webp", "WebP"}) {
+    for (const char* ext : {"gif", "GIF", "Png", "pNG", "jpg", "JPG", "bmp", "BmP", "webp", "WebP",
+                            "jpeg", "JPEG", "Jpeg"}) {
         EXPECT_NE(FindFormat(ext), nullptr) << ext;
     }
-    for (const char* ext : {"jpeg", "JPEG", "tif", "", "pn", "pngg", "gif "}) {
+    EXPECT_EQ(FindFormat("jpeg"), FindFormat(ImageFormat::Jpeg));
+    for (const char* ext : {"tif", "", "pn", "pngg", "gif ", "jpe", "jpegg"}) {
         EXPECT_EQ(FindFormat(ext), nullptr) << ext;
     }
     EXPECT_EQ(FindFormat("JPG")->format, ImageFormat::Jpeg);
@@ -223,9 +225,9 @@ TEST(ButtonExport, UnknownExtensionIsRefusedWithoutTouchingAnything) {
     TempDir dir;
     TaboraButton b(GetArchive());
     Design(b, false);
-    const SaveResult result = SaveButton(b, dir / "button.jpeg");
+    const SaveResult result = SaveButton(b, dir / "button.tiff");
     EXPECT_EQ(result.outcome, SaveOutcome::UnknownExtension);
-    EXPECT_EQ(result.detail, "Cannot save a button with \".jpeg\": the extension must be "
+    EXPECT_EQ(result.detail, "Cannot save a button with \".tiff\": the extension must be "
                              "gif, png, jpg, bmp or webp, in any case");
     EXPECT_EQ(SaveButton(b, dir / "button").detail,
               "Cannot save a button with no extension: the extension must be "
@@ -352,4 +354,51 @@ TEST(ButtonExport, AFailedSaveKeepsThePreviousFileAndLeavesNoTemporaryFile) {
     // Into a folder that does not exist: an error, nothing created.
     EXPECT_EQ(SaveButton(b, dir / "no/such/folder.png").outcome, SaveOutcome::Failed);
     EXPECT_EQ(dir.Count(), 1u);
+}
+
+// A button at 2x and 3x in every format, with and without its background:
+// the picture is exactly k times the 1x picture and the file carries the
+// very settings block of the 1x file, so opening it edits the same button.
+TEST(ButtonExport, FinerScalesAreKTimesTheOneTimesPictureWithTheSameSettings) {
+    auto size = [](const FormatEntry& format, const Bytes& file) {
+        int32_t w = 0, h = 0;
+        Bytes pixels, table;
+        switch (format.format) {
+        case ImageFormat::Png: DecodePng(file, w, h, pixels); break;
+        case ImageFormat::Gif: DecodeGif(file, w, h, pixels, table); break;
+        case ImageFormat::Jpeg: DecodeJpeg(file, w, h, pixels); break;
+        case ImageFormat::Bmp: w = int32_t(Le32(&file[18])), h = int32_t(Le32(&file[22])); break;
+        case ImageFormat::Webp: {
+            int ww = 0, hh = 0;
+            if (WebPGetInfo(file.data(), file.size(), &ww, &hh)) w = ww, h = hh;
+            break;
+        }
+        }
+        return std::make_pair(w, h);
+    };
+    for (bool transparent : {false, true}) {
+        TaboraButton one(GetArchive());
+        Design(one, transparent);
+        for (int k : {2, 3}) {
+            TaboraButton fine(GetArchive(), k);
+            fine.ApplySettings(one.settings());
+            for (const FormatEntry& format : Formats()) {
+                const Bytes a = Export(one, format), b = Export(fine, format);
+                const auto [w, h] = size(format, a);
+                ASSERT_GT(w, 0) << format.name;
+                EXPECT_EQ(size(format, b), std::make_pair(k * w, k * h)) << format.name << " " << k;
+                TaboraButton opened(GetArchive());
+                ASSERT_TRUE(Import(opened, format, b)) << format.name;
+                EXPECT_EQ(opened.settings(), one.settings()) << format.name;
+            }
+        }
+    }
+}
+
+TEST(ButtonExport, FinerFilesAreNamedBesideTheOneTimesFile) {
+    EXPECT_EQ(ScaledPath("home.png", 1), "home.png");
+    EXPECT_EQ(ScaledPath("home.png", 2), "home@2x.png");
+    EXPECT_EQ(ScaledPath("site/nav.bar/home.PNG", 3), "site/nav.bar/home@3x.PNG");
+    EXPECT_EQ(ScaledPath("site/nav.bar/home", 2), "site/nav.bar/home@2x");
+    EXPECT_EQ(ScaledPath("a.b.gif", 2), "a.b@2x.gif");
 }

@@ -18,36 +18,12 @@
 #include "platform/Resources.h"
 #include "styles/Catalogue.h"
 #include "styles/ScaledArt.h"
+#include "tests/support/ScaledImages.h"
 
 using namespace tabora;
+using tabora::test::MeanErrorOfReduction;
 
 namespace {
-
-// The mean difference, in 8-bit steps over the four premultiplied channels,
-// between `one` and `scaled` averaged down by `scale` in k x k blocks: how
-// far the finer picture is from looking like the 1x one.
-double MeanErrorOfReduction(const ArgbImage& one, const ArgbImage& scaled, int scale) {
-    double total = 0;
-    for (int32_t y = 0; y < one.Height(); ++y)
-        for (int32_t x = 0; x < one.Width(); ++x) {
-            double sum[4] = {};
-            for (int32_t j = 0; j < scale; ++j)
-                for (int32_t i = 0; i < scale; ++i) {
-                    const uint32_t p = scaled.At(x * scale + i, y * scale + j);
-                    const double a = PixelAlpha(p);
-                    sum[0] += a;
-                    sum[1] += PixelRed(p) * a / 255;
-                    sum[2] += PixelGreen(p) * a / 255;
-                    sum[3] += PixelBlue(p) * a / 255;
-                }
-            const uint32_t p = one.At(x, y);
-            const double a = PixelAlpha(p);
-            const double want[4] = {a, PixelRed(p) * a / 255, PixelGreen(p) * a / 255,
-                                    PixelBlue(p) * a / 255};
-            for (int c = 0; c < 4; ++c) total += std::fabs(sum[c] / (scale * scale) - want[c]);
-        }
-    return total / (4.0 * one.Width() * one.Height());
-}
 
 // The k device columns of the CSS stretch column and their neighbours on
 // both sides are one colour in every row: repeating them leaves no seam.

@@ -1,0 +1,46 @@
+#pragma once
+#include <QPoint>
+#include <QSettings>
+#include <QStringList>
+#include <optional>
+
+#include "io/ButtonSettings.h"
+
+namespace tabora {
+
+// What the window remembers between runs, in the user's configuration
+// folder (Qt's settings store): the files opened and saved last, the folders
+// of Open and Save As, where the window stood, and the export options chosen
+// in the options dialogs.
+class Preferences {
+public:
+    // How many files File > Open Recent offers.
+    static constexpr int kMaxRecentFiles = 8;
+
+    Preferences();
+
+    // The most recent first; only files that still exist.
+    QStringList RecentFiles() const;
+    // Puts `path` first, dropping an older mention and the oldest beyond
+    // the limit.
+    void AddRecentFile(const QString& path);
+    void ClearRecentFiles();
+
+    QString LastOpenFolder() const;
+    void SetLastOpenFolder(const QString& folder);
+    QString LastSaveFolder() const;
+    void SetLastSaveFolder(const QString& folder);
+
+    std::optional<QPoint> WindowPosition() const;
+    void SetWindowPosition(QPoint position);
+
+    // The export options last chosen, over `settings`; values out of range
+    // (an edited file) are left alone.
+    void ReadExportOptions(ButtonSettings& settings) const;
+    void WriteExportOptions(const ButtonSettings& settings);
+
+private:
+    QSettings store_;
+};
+
+}  // namespace tabora
