@@ -230,16 +230,22 @@ void RenderJob(Workbench& buttons, StateRenderer& renderer, Job& job, bool save)
         }
     } else {
         const FormatEntry& format = *FindFormat(ExtensionOf(job.output));
-        const StateSet set =
-            renderer.Render(job.settings, job.states, job.web.states, 1,
-                            save && format.keepsTransparency && job.settings.removeBackground);
-        for (const StatePicture& picture : set.pictures) job.checks.push_back(CheckState(picture));
+        const bool withLayers = save && format.keepsTransparency && job.settings.removeBackground;
+        // Every scale is cut to its 1x rectangle times the scale, so the
+        // page's size comes from the 1x set.
+        const StateSet one = renderer.Render(job.settings, job.states, job.web.states, 1, withLayers);
+        for (const StatePicture& picture : one.pictures) job.checks.push_back(CheckState(picture));
+        job.web.width = one.rect.Width();
+        job.web.height = one.rect.Height();
         if (!save) return;
-        const SaveResult saved =
-            SaveStateFiles(set, job.states, job.output, job.web.files, job.web.sprite, false);
-        if (!saved.saved()) throw TaboraError(saved.detail);
-        job.web.width = set.rect.Width() / set.scale;
-        job.web.height = set.rect.Height() / set.scale;
+        for (int scale : job.scales) {
+            const StateSet fine = scale == 1 ? StateSet{}
+                                             : renderer.Render(job.settings, job.states, job.web.states,
+                                                               scale, withLayers, &one);
+            const SaveResult saved = SaveStateFiles(scale == 1 ? one : fine, job.states, job.output,
+                                                    job.web.files, job.web.sprite, false);
+            if (!saved.saved()) throw TaboraError(saved.detail);
+        }
     }
     job.warning = MissingCharactersWarning(button.MissingCaptionCharacters());
 }
@@ -375,17 +381,16 @@ int RunBatch(const BatchArgs& args) {
                 job.note = "no caption and no \"alt\": the page shows its picture with alt=\"\", "
                               "as decoration";
             }
-            if (!job.web.states.empty() && job.scales.size() > 1) {
-                throw UsageError(job.where + ": \"scales\" beyond 1 cannot be combined with states "
-                                 "or a style sheet yet; write the states at 1x");
-            }
             job.web.scales = job.scales;
-            std::vector<std::string> names =
-                job.web.states.empty()
-                    ? std::vector<std::string>{job.output}
-                    : StateFileNames(job.web.states, 1, job.output, job.web.files, job.web.sprite);
+            std::vector<std::string> names;
             for (int scale : job.scales) {
-                if (scale != 1 && job.web.states.empty()) names.push_back(ScaledPath(job.output, scale));
+                if (job.web.states.empty()) {
+                    names.push_back(ScaledPath(job.output, scale));
+                } else {
+                    for (std::string& name : StateFileNames(job.web.states, scale, job.output,
+                                                            job.web.files, job.web.sprite))
+                        names.push_back(std::move(name));
+                }
             }
             for (const std::string& name : names) {
                 outputs.push_back(name);

@@ -3,6 +3,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+
 #include "cli/CaptionChecks.h"
 #include "cli/CliError.h"
 #include "cli/Commands.h"
@@ -97,13 +99,17 @@ int RunRender(const RenderArgs& args) {
     if (args.sprite && which.empty()) which.assign(kAllStates.begin(), kAllStates.end());
     const bool stated = !which.empty() || !args.css.empty();
     if (which.empty()) which = {ButtonState::Normal};
-    const int scale = 1;
-    if (stated && (outputs.size() > 1 || outputs.front().first != 1)) {
-        throw UsageError("--states, --sprite and --css are drawn at 1x only for now; leave out "
-                         "--scale and --scales");
-    }
     if (!args.css.empty()) {
-        CheckStyleSheet(args.css, StateFileNames(which, scale, args.output, !args.sprite, args.sprite));
+        // The style sheet's plain url() is the 1x picture; image-set() adds the rest.
+        if (std::none_of(outputs.begin(), outputs.end(), [](const auto& o) { return o.first == 1; })) {
+            throw UsageError("--css: the style sheet needs the 1x pictures; put 1 in --scales");
+        }
+        std::vector<std::string> names;
+        for (const auto& [k, path] : outputs) {
+            for (std::string& name : StateFileNames(which, k, args.output, !args.sprite, args.sprite))
+                names.push_back(std::move(name));
+        }
+        CheckStyleSheet(args.css, names);
     }
     // --text-color auto is decided once the caption is drawn.
     const SettingField& textColor = FieldNamed("textColor");
@@ -173,20 +179,34 @@ int RunRender(const RenderArgs& args) {
     } else {
         StateRenderer renderer(GetArchive());
         const FormatEntry& format = *FindFormat(ExtensionOf(args.output));
-        const StateSet set = renderer.Render(settings, states, which, scale,
-                                             format.keepsTransparency && settings.removeBackground);
-        for (const StatePicture& picture : set.pictures) checks.push_back(CheckState(picture));
+        const bool withLayers = format.keepsTransparency && settings.removeBackground;
+        // Every scale is drawn before anything is written; the finer ones
+        // follow the 1x layout, so the checks look at the 1x set alone.
+        const bool oneWritten =
+            std::any_of(outputs.begin(), outputs.end(), [](const auto& o) { return o.first == 1; });
+        const StateSet one = renderer.Render(settings, states, which, 1, oneWritten && withLayers);
+        for (const StatePicture& picture : one.pictures) checks.push_back(CheckState(picture));
+        std::vector<StateSet> sets;
+        for (const auto& [k, path] : outputs) {
+            sets.push_back(k == 1 ? one : renderer.Render(settings, states, which, k, withLayers, &one));
+        }
         RefuseOverflow(args.output, checks, args.strict);
-        const SaveResult saved = SaveStateFiles(set, states, args.output, !args.sprite, args.sprite, false);
-        if (!saved.saved()) throw TaboraError(saved.detail);
+        for (const StateSet& set : sets) {
+            const SaveResult saved = SaveStateFiles(set, states, args.output, !args.sprite, args.sprite, false);
+            if (!saved.saved()) throw TaboraError(saved.detail);
+        }
         if (!args.css.empty()) {
+            const StateSet& set =
+                *std::find_if(sets.begin(), sets.end(), [](const StateSet& s) { return s.scale == 1; });
             WebButton web;
             web.output = args.output;
             web.className = ClassNameFor(args.output);
-            web.width = set.rect.Width() / scale;
-            web.height = set.rect.Height() / scale;
+            web.width = set.rect.Width() / set.scale;
+            web.height = set.rect.Height() / set.scale;
             web.states = which;
             web.sprite = args.sprite;
+            web.scales.clear();
+            for (const StateSet& each : sets) web.scales.push_back(each.scale);
             const std::string css = ButtonCss({web}, args.css);
             WriteWholeFile(args.css, css.data(), css.size());
         }

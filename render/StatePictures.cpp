@@ -59,8 +59,7 @@ void ApplyOpacity(int32_t opacity, Color background, ArgbImage& shown, ArgbImage
     }
 }
 
-// Device pixels per CSS pixel of a button's pictures.
-int ScaleOf(const TaboraButton&) { return 1; }
+Rect Scaled(const Rect& r, int k) { return {r.left * k, r.top * k, r.right * k, r.bottom * k}; }
 
 }  // namespace
 
@@ -70,7 +69,7 @@ Rect DrawStateTouches(TaboraButton& button, const StateDelta& delta, ArgbImage& 
     if (delta.focusRing) {
         AlphaMask body, ring;
         button.PlacedBodyAlpha(body);
-        RingMask(body, kFocusRingWidth * ScaleOf(button), ring);
+        RingMask(body, kFocusRingWidth * button.scale(), ring);
         shown.Fill(*delta.focusRing, ring);
         if (layers.Width() == ring.Width() && layers.Height() == ring.Height()) {
             layers.Fill(*delta.focusRing, ring);
@@ -88,12 +87,19 @@ StateRenderer::~StateRenderer() = default;
 TaboraButton& StateRenderer::ButtonAt(int scale) {
     if (scale < 1 || scale > kMaxStateScale) std::abort();  // a caller's mistake
     std::unique_ptr<TaboraButton>& button = buttons_[size_t(scale - 1)];
-    if (!button) button = std::make_unique<TaboraButton>(styles_);
+    if (!button) button = std::make_unique<TaboraButton>(styles_, scale);
     return *button;
 }
 
 StateSet StateRenderer::Render(const ButtonSettings& normal, const ButtonStates& states,
-                               std::span<const ButtonState> which, int scale, bool withLayers) {
+                               std::span<const ButtonState> which, int scale, bool withLayers,
+                               const StateSet* oneTimes) {
+    // A finer set is cut to the 1x rectangles times the scale, so each of its
+    // pictures is exactly k times its 1x twin; the ring's rounding at the
+    // finer scale must not move it by a pixel.
+    StateSet drawn;
+    if (scale > 1 && !oneTimes) drawn = Render(normal, states, which, 1, false);
+    const StateSet& one = oneTimes ? *oneTimes : drawn;
     TaboraButton& button = ButtonAt(scale);
     StateSet set;
     set.scale = scale;
@@ -115,8 +121,10 @@ StateSet StateRenderer::Render(const ButtonSettings& normal, const ButtonStates&
         }
         picture.captionOverflow = button.CaptionOverflow();
         picture.backdropLuminance = button.CaptionBackdropLuminance();
+        if (scale > 1) picture.rect = Scaled(one.pictures[set.pictures.size() - 1].rect, scale);
         set.rect = set.rect.Union(picture.rect);
     }
+    if (scale > 1) set.rect = Scaled(one.rect, scale);
     return set;
 }
 

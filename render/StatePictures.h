@@ -45,11 +45,13 @@ public:
     StateRenderer& operator=(const StateRenderer&) = delete;
 
     // The states `which` of the button whose normal settings are `normal`,
-    // at `scale` device pixels per CSS pixel (1 until the renderer draws
-    // other scales). `withLayers` also keeps each picture without its
+    // at `scale` (1 to kMaxStateScale) device pixels per CSS pixel; a finer
+    // set is cut to exactly `scale` times the 1x rectangles, taken from
+    // `oneTimes` when the caller has drawn that set already. `withLayers` also keeps each picture without its
     // background, for files that remove it.
     StateSet Render(const ButtonSettings& normal, const ButtonStates& states,
-                    std::span<const ButtonState> which, int scale, bool withLayers);
+                    std::span<const ButtonState> which, int scale, bool withLayers,
+                    const StateSet* oneTimes = nullptr);
 
 private:
     TaboraButton& ButtonAt(int scale);
@@ -59,7 +61,7 @@ private:
 };
 
 // The largest scale states are drawn at.
-constexpr int kMaxStateScale = 1;
+constexpr int kMaxStateScale = 3;
 
 // Draws the state-only touches of `delta` on a rendered button's pictures:
 // the focus ring around the body, then the opacity. `layers` may be empty.

@@ -581,6 +581,54 @@ TEST_F(Cli, RenderWritesStatesSpriteAndStyleSheet) {
     EXPECT_FALSE(fs::exists(Path("c.png")));
 }
 
+// States at finer scales: every state and sprite at 1x, 2x and 3x, each
+// exactly k times its 1x twin with the same settings and state table, and
+// the style sheet lists them in image-set(); the batch's duplicate check
+// knows the scaled state names.
+namespace {
+std::pair<int, int> PngSize(const std::string& path);
+}  // namespace
+
+TEST_F(Cli, StatesAndSpritesAreWrittenAtEveryScale) {
+    Write("s.json", R"({"states": {"hover": {"hueShift": 40}}})");
+    Result r = Run({"render", "-o", Path("home.png"), "--style", "12", "--caption", "Home", "--settings",
+                    Path("s.json"), "--states", "--scales", "1,2,3", "--css", Path("nav.css")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Inspect(Path("home.png"))["payloadVersion"], 0x0104);
+    for (const char* state : {"", "-hover", "-active", "-focus", "-disabled"}) {
+        const std::string one = Path(std::string("home") + state + ".png");
+        const auto [w, h] = PngSize(one);
+        const json settings = Inspect(one);
+        for (int k : {2, 3}) {
+            const std::string fine = Path("home" + std::string(state) + "@" + std::to_string(k) + "x.png");
+            EXPECT_EQ(PngSize(fine), std::make_pair(k * w, k * h)) << fine;
+            EXPECT_EQ(Inspect(fine), settings) << fine;
+        }
+    }
+    const std::string css = tabora::ReadWholeFile(Path("nav.css"));
+    EXPECT_NE(css.find("image-set(url(\"home-hover.png\") 1x,url(\"home-hover@2x.png\") 2x,"
+                       "url(\"home-hover@3x.png\") 3x)"),
+              std::string::npos)
+        << css;
+    // The style sheet's plain url() is the 1x picture: it must be among them.
+    r = Run({"render", "-o", Path("x.png"), "--states", "--scales", "2", "--css", Path("x.css")});
+    EXPECT_EQ(r.status, 2) << r.err;
+
+    Write("b.json", R"({"css": "b.css", "defaults": {"styleNumber": 12, "scales": [1, 2]},
+        "buttons": [{"output": "a.png", "caption": "A", "states": ["hover"], "sprite": true}]})");
+    r = Run({"batch", Path("b.json")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto [w, h] = PngSize(Path("a-sprite.png"));
+    EXPECT_EQ(PngSize(Path("a-sprite@2x.png")), std::make_pair(2 * w, 2 * h));
+    EXPECT_NE(tabora::ReadWholeFile(Path("b.css")).find("url(\"a-sprite@2x.png\") 2x"), std::string::npos);
+
+    Write("bad.json", R"({"buttons": [{"output": "c-hover@2x.png"},
+        {"output": "c.png", "states": true, "scales": [1, 2]}]})");
+    r = Run({"batch", Path("bad.json")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("buttons[0] and buttons[1] write the same file"), std::string::npos) << r.err;
+}
+
 // A caption wider than its body is a warning, and with --strict an error
 // before anything is written; the batch sums them up in one line.
 TEST_F(Cli, CaptionsThatDoNotFitAreReported) {

@@ -143,3 +143,33 @@ TEST(Contrast, RatiosFollowTheWebMeasure) {
     button.ApplySettings(s);
     EXPECT_NEAR(button.CaptionBackdropLuminance(), 1.0, 1e-9);
 }
+
+// At 2x and 3x every state is cut to exactly k times the 1x rectangles, so
+// a finer picture is k times its 1x twin and nothing moves between states;
+// nothing drawn (shadow, focus ring) falls outside the shared rectangle.
+TEST(StatePictures, FinerScalesAreExactlyKTimesTheOneTimesSet) {
+    StateRenderer renderer(GetArchive());
+    for (int16_t style : {12, 620}) {
+        ButtonSettings normal = Captioned(style, "Go");
+        normal.removeBackground = true;
+        const StateSet one = renderer.Render(normal, ButtonStates{}, kAllStates, 1, true);
+        for (int k : {2, 3}) {
+            const StateSet set = renderer.Render(normal, ButtonStates{}, kAllStates, k, true);
+            ASSERT_EQ(set.scale, k);
+            ASSERT_EQ(set.pictures.size(), kStateCount);
+            const Rect& r = one.rect;
+            EXPECT_EQ(set.rect, (Rect{r.left * k, r.top * k, r.right * k, r.bottom * k})) << style;
+            for (size_t i = 0; i < kStateCount; ++i) {
+                const StatePicture& p = set.pictures[i];
+                EXPECT_EQ(p.rect.Width(), one.pictures[i].rect.Width() * k) << style << " " << k;
+                EXPECT_EQ(p.rect.Height(), one.pictures[i].rect.Height() * k) << style << " " << k;
+                ASSERT_EQ(p.layers.Width(), kCanvasWidth * k);
+                int32_t outside = 0;
+                for (int32_t y = 0; y < p.layers.Height(); ++y)
+                    for (int32_t x = 0; x < p.layers.Width(); ++x)
+                        if (!set.rect.Contains(x, y) && PixelAlpha(p.layers.At(x, y)) != 0) ++outside;
+                EXPECT_EQ(outside, 0) << style << " " << k << " " << StateName(p.state);
+            }
+        }
+    }
+}
