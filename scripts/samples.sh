@@ -18,7 +18,7 @@ mkdir -p "$out"
 "$cli" render -o "$out/home.png" --style 64 --caption "Home" --font-size 12 --bold \
   --text-color "#1F2328"
 "$cli" render -o "$out/contact.gif" --style 64 --caption "Contact us" --hue 2048 \
-  --remove-background --background "#F0F0F0"
+  --text-color "#1F2328" --remove-background --background "#F0F0F0"
 "$cli" render -o "$out/download.jpg" --style 258 --caption "Download" --brightness 40 \
   --text-color "#FFFFE0" --antialias --quality 90
 "$cli" render -o "$out/news.bmp" --style 413 --caption "News" --italic --no-shadow \
