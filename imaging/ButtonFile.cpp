@@ -115,13 +115,24 @@ SaveResult SaveButton(TaboraButton& button, const std::string& path, bool synced
 }
 
 std::string ScaledPath(const std::string& path, int scale) {
-    if (scale == 1) return path;
-    const size_t slash = path.find_last_of('/');
-    const size_t dot = path.find_last_of('.');
-    const size_t at = dot == std::string::npos || (slash != std::string::npos && dot < slash)
-                          ? path.size()
-                          : dot;
-    return path.substr(0, at) + "@" + std::to_string(scale) + "x" + path.substr(at);
+    return NameWithTail(path, ScaleSuffix(scale));
+}
+
+std::string ScaleSuffix(int scale) {
+    if (scale <= 1) return {};
+    // Built in place: g++ 12 warns wrongly about "@" + std::string.
+    std::string suffix = std::to_string(scale);
+    suffix.insert(suffix.begin(), '@');
+    suffix += 'x';
+    return suffix;
+}
+
+std::string NameWithTail(const std::string& path, const std::string& tail) {
+    const std::string extension = ExtensionOf(path);
+    const size_t stem = extension.empty() ? path.size() : path.size() - extension.size() - 1;
+    std::string named = path;
+    named.insert(stem, tail);
+    return named;
 }
 
 std::string UnknownExtensionMessage(std::string_view extension) {

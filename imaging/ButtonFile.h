@@ -86,6 +86,11 @@ SaveResult SaveExported(const std::string& path, bool synced,
 // such file carries the same settings as the 1x file, so any of them opens
 // the same button.
 std::string ScaledPath(const std::string& path, int scale);
+// "@2x" for a scale of 2; nothing for 1.
+std::string ScaleSuffix(int scale);
+// `path` with `tail` put in front of its extension ("home.png", "-hover"
+// gives "home-hover.png"); at the end when it has none.
+std::string NameWithTail(const std::string& path, const std::string& tail);
 
 // Why a name whose extension is none of ours cannot be saved. Saving refuses
 // such a name rather than create a file it would leave empty.

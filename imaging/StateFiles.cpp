@@ -10,15 +10,6 @@ namespace tabora {
 
 namespace {
 
-// The name with `tail` put in front of its extension.
-std::string WithTail(const std::string& path, const std::string& tail) {
-    const std::string extension = ExtensionOf(path);
-    const size_t stem = extension.empty() ? path.size() : path.size() - extension.size() - 1;
-    std::string named = path;
-    named.insert(stem, tail);
-    return named;
-}
-
 void WritePicture(const ArgbImage& shown, const ArgbImage* layers, Rect rect,
                   const ButtonSettings& settings, const PtrMacStream& payload,
                   const FormatEntry& format, MacStream& out) {
@@ -31,21 +22,13 @@ void WritePicture(const ArgbImage& shown, const ArgbImage* layers, Rect rect,
 
 }  // namespace
 
-std::string ScaleSuffix(int scale) {
-    if (scale <= 1) return {};
-    std::string suffix = std::to_string(scale);
-    suffix.insert(suffix.begin(), '@');
-    suffix += 'x';
-    return suffix;
-}
-
 std::string StateFileName(const std::string& path, ButtonState state, int scale) {
     const std::string name = state == ButtonState::Normal ? "" : std::string("-") + StateName(state);
-    return WithTail(path, name + ScaleSuffix(scale));
+    return NameWithTail(path, name + ScaleSuffix(scale));
 }
 
 std::string SpriteFileName(const std::string& path, int scale) {
-    return WithTail(path, "-sprite" + ScaleSuffix(scale));
+    return NameWithTail(path, "-sprite" + ScaleSuffix(scale));
 }
 
 void ExportStatePicture(const StateSet& set, const StatePicture& picture,

@@ -15,8 +15,6 @@ std::string StateFileName(const std::string& path, ButtonState state, int scale)
 // The sprite of the button saved as `path`: "home-sprite.png",
 // "home-sprite@2x.png".
 std::string SpriteFileName(const std::string& path, int scale);
-// "@2x" for a scale of 2; nothing for 1.
-std::string ScaleSuffix(int scale);
 
 // Writes one picture of a set, cut to the set's rectangle. The normal state
 // carries the normal settings with `states` (re-editable as a whole); any
