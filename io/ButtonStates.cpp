@@ -118,6 +118,21 @@ ButtonSettings StateSettings(const ButtonSettings& normal, const StateDelta& del
 
 bool IsStateField(const SettingField& field) { return !field.exportOption && field.inFiles; }
 
+StateDelta EditedDelta(const ButtonSettings& normal, const ButtonSettings& edited,
+                       const StateDelta& previous) {
+    StateDelta delta;
+    delta.focusRing = previous.focusRing;
+    delta.opacity = previous.opacity;
+    for (const SettingField& field : SettingFields()) {
+        if (!IsStateField(field)) continue;
+        FieldValue value = field.get(edited);
+        if (previous.patch.Has(field) || value != field.get(normal)) {
+            delta.patch.Set(field, std::move(value));
+        }
+    }
+    return delta;
+}
+
 StateDelta ButtonStates::Delta(ButtonState state, const ButtonSettings& normal) const {
     if (const StateDelta* custom = Custom(state)) return *custom;
     return DefaultStateDelta(state, normal);
@@ -135,6 +150,14 @@ void ButtonStates::SetCustom(ButtonState state, StateDelta delta) {
 }
 
 void ButtonStates::ClearCustom(ButtonState state) { custom_[Index(state)].reset(); }
+
+void ButtonStates::SetDelta(ButtonState state, StateDelta delta, const ButtonSettings& normal) {
+    if (delta == DefaultStateDelta(state, normal)) {
+        ClearCustom(state);
+    } else {
+        SetCustom(state, std::move(delta));
+    }
+}
 
 bool ButtonStates::AllDefault() const {
     return std::none_of(custom_.begin(), custom_.end(), [](const auto& d) { return d.has_value(); });

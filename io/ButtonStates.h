@@ -59,6 +59,9 @@ public:
     void SetCustom(ButtonState state, StateDelta delta);
     // Back to the default.
     void ClearCustom(ButtonState state);
+    // Gives the state `delta`: its own when it differs from the default made
+    // from `normal`, else back to the default (which then follows `normal`).
+    void SetDelta(ButtonState state, StateDelta delta, const ButtonSettings& normal);
     // Whether every state uses its default: such a button needs no state
     // table in its file.
     bool AllDefault() const;
@@ -76,6 +79,13 @@ StateDelta DefaultStateDelta(ButtonState state, const ButtonSettings& normal);
 
 // The whole settings of a state: the normal settings with its delta.
 ButtonSettings StateSettings(const ButtonSettings& normal, const StateDelta& delta);
+
+// The delta that makes `normal` into `edited`, a state's settings after an
+// edit: the fields `previous` set (with their edited values, so a state keeps
+// what it pinned) and every other state field where the two differ; the ring
+// and opacity of `previous`.
+StateDelta EditedDelta(const ButtonSettings& normal, const ButtonSettings& edited,
+                       const StateDelta& previous);
 
 // Whether a field may differ between states: every design field. The export
 // options (background removal, quality, shadow area) belong to the file.

@@ -187,3 +187,39 @@ TEST(ButtonStates, DefaultsFollowTheNormalSettings) {
     EXPECT_FALSE(StateNamed("Hover"));
     for (ButtonState s : kAllStates) EXPECT_EQ(StateNamed(StateName(s)), s);
 }
+
+TEST(ButtonStates, AnEditKeepsWhatTheStatePinnedAndAddsWhatDiffers) {
+    ButtonSettings normal;
+    normal.brightness = 20;
+    const StateDelta hover = DefaultStateDelta(ButtonState::Hover, normal);
+    ButtonSettings edited = StateSettings(normal, hover);
+    edited.hueShift = 300;
+    edited.jpegQuality = 10;  // an export option is the file's, never a state's
+    const StateDelta delta = EditedDelta(normal, edited, hover);
+    ButtonSettings expected = normal;
+    expected.brightness = 20 + 50;
+    expected.hueShift = 300;
+    EXPECT_EQ(StateSettings(normal, delta), expected);
+    EXPECT_FALSE(delta.patch.Has(FieldNamed("caption")));
+
+    // A pinned field stays pinned when edited back to the normal value, and
+    // the state-only touches come along.
+    StateDelta focus = DefaultStateDelta(ButtonState::Focus, normal);
+    focus.patch.Set(FieldNamed("shadow"), false);
+    focus.opacity = 80;
+    ButtonSettings backToNormal = StateSettings(normal, focus);
+    backToNormal.shadow = normal.shadow;
+    const StateDelta kept = EditedDelta(normal, backToNormal, focus);
+    EXPECT_TRUE(kept.patch.Has(FieldNamed("shadow")));
+    EXPECT_EQ(kept.focusRing, focus.focusRing);
+    EXPECT_EQ(kept.opacity, 80);
+
+    // A delta equal to the default goes back to following the normal settings.
+    ButtonStates states;
+    states.SetDelta(ButtonState::Hover, delta, normal);
+    EXPECT_TRUE(states.Custom(ButtonState::Hover));
+    states.SetDelta(ButtonState::Hover, hover, normal);
+    EXPECT_TRUE(states.AllDefault());
+    normal.brightness = -100;
+    EXPECT_EQ(StateSettings(normal, states.Delta(ButtonState::Hover, normal)).brightness, -50);
+}
