@@ -33,13 +33,14 @@ std::string FirstLine(const QString& text) {
 }  // namespace
 
 void TaboraWindow::BeginChange(SettingsHistory::Source source) {
-    beforeChange_ = settings();
+    beforeChange_ = Design();
     changeSource_ = source;
     changeOpen_ = true;
 }
 
 void TaboraWindow::EndChange() {
-    if (changeOpen_ && !(settings() == beforeChange_)) history_.Record(beforeChange_, changeSource_);
+    CommitStateEdit();
+    if (changeOpen_ && !(Design() == beforeChange_)) history_.Record(beforeChange_, changeSource_);
     changeOpen_ = false;
     UpdateCommands();
 }
@@ -51,17 +52,17 @@ void TaboraWindow::OnHScroll(QSlider* slider) {
         BeginChange(Source::SizeSlider);
         const int32_t p = slider->value();
         sizeValue_->SetValue(SizeReadout(p));
-        changed = button().SetButtonSize(p);
+        changed = EditedButton().SetButtonSize(p);
     } else if (slider == hueSlider_) {
         BeginChange(Source::HueSlider);
         const int32_t p = slider->value();
         hueValue_->SetValue(HueReadout(p));
-        changed = button().SetHueShift(p);
+        changed = EditedButton().SetHueShift(p);
     } else if (slider == brightnessSlider_) {
         BeginChange(Source::BrightnessSlider);
         const int32_t v = slider->value() - kMaxBrightness;
         brightnessValue_->SetValue(BrightnessReadout(v));
-        changed = button().SetBrightness(v);
+        changed = EditedButton().SetBrightness(v);
     } else {
         return;
     }
@@ -72,21 +73,21 @@ void TaboraWindow::OnHScroll(QSlider* slider) {
 
 void TaboraWindow::OnShadowCheck() {
     BeginChange(SettingsHistory::Source::Other);
-    MarkChanged(button().SetShadow(shadowCheck_->isChecked()));
+    MarkChanged(EditedButton().SetShadow(shadowCheck_->isChecked()));
     RefreshPreview();
     EndChange();
 }
 
 void TaboraWindow::OnAntialiasCheck() {
     BeginChange(SettingsHistory::Source::Other);
-    MarkChanged(button().SetAntialias(antialiasCheck_->isChecked()));
+    MarkChanged(EditedButton().SetAntialias(antialiasCheck_->isChecked()));
     RefreshPreview();
     EndChange();
 }
 
 void TaboraWindow::OnTextShadowCheck() {
     BeginChange(SettingsHistory::Source::Other);
-    MarkChanged(button().SetTextShadow(textShadowCheck_->isChecked()));
+    MarkChanged(EditedButton().SetTextShadow(textShadowCheck_->isChecked()));
     RefreshPreview();
     EndChange();
 }
@@ -97,9 +98,9 @@ void TaboraWindow::ChooseColorFor(ColorButton* swatch) {
         BeginChange(SettingsHistory::Source::Other);
         swatch->SetColor(*chosen);
         if (swatch == backgroundSwatch_)
-            button().SetBackgroundColor(*chosen);
+            EditedButton().SetBackgroundColor(*chosen);
         else
-            button().SetTextColor(*chosen);
+            EditedButton().SetTextColor(*chosen);
         // Confirming the same colour still counts as a change.
         SetModified(true);
         EndChange();
@@ -113,8 +114,8 @@ void TaboraWindow::OnTextColor() { ChooseColorFor(textColorSwatch_); }
 
 void TaboraWindow::Nudge(int dx, int dy) {
     BeginChange(SettingsHistory::Source::Other);
-    const Point offset = settings().textOffset;
-    button().SetTextOffset({offset.x + dx, offset.y + dy});
+    const Point offset = EditedSettings().textOffset;
+    EditedButton().SetTextOffset({offset.x + dx, offset.y + dy});
     SetModified(true);
     RefreshPreview();
     EndChange();
@@ -127,7 +128,7 @@ void TaboraWindow::OnNudgeDown() { Nudge(0, 1); }
 
 void TaboraWindow::OnFontChange() {
     BeginChange(SettingsHistory::Source::Other);
-    button().SetFontName(fontList_->currentText().toStdString());
+    EditedButton().SetFontName(fontList_->currentText().toStdString());
     fontList_->SetSubstituteFor({});
     SetModified(true);
     RefreshPreview();
@@ -138,7 +139,7 @@ void TaboraWindow::OnFontChange() {
 
 void TaboraWindow::OnStyleChange() {
     BeginChange(SettingsHistory::Source::Other);
-    MarkChanged(button().SetFontStyle(FontStyleOfIndex(styleList_->currentIndex())));
+    MarkChanged(EditedButton().SetFontStyle(FontStyleOfIndex(styleList_->currentIndex())));
     RefreshPreview();
     EndChange();
 }
@@ -147,7 +148,7 @@ void TaboraWindow::OnSizeChange() {
     BeginChange(SettingsHistory::Source::Other);
     const int32_t points = std::clamp<int32_t>(PointsOfHeight(sizeList_->GetHeight(-1)),
                                                INT16_MIN, INT16_MAX);
-    MarkChanged(button().SetFontSize(int16_t(points)));
+    MarkChanged(EditedButton().SetFontSize(int16_t(points)));
     RefreshPreview();
     EndChange();
 }
@@ -169,7 +170,7 @@ void TaboraWindow::OnSizeTyped() {
 
 void TaboraWindow::OnCaptionChange() {
     BeginChange(SettingsHistory::Source::Caption);
-    button().SetCaption(FirstLine(captionEdit_->text()));
+    EditedButton().SetCaption(FirstLine(captionEdit_->text()));
     SetModified(true);
     RefreshPreview();
     EndChange();
@@ -201,17 +202,17 @@ void TaboraWindow::OnParentNotify(QPoint point) {
 void TaboraWindow::PickStyle(int32_t n) {
     if (n != 0 && !GetArchive().HasStyleData(n)) return;
     BeginChange(SettingsHistory::Source::Other);
-    if (n > 0) MarkChanged(button().SetStyleNumber(int16_t(n)));
+    if (n > 0) MarkChanged(EditedButton().SetStyleNumber(int16_t(n)));
     // Every pick, also between entries, starts the adjustments afresh.
-    MarkChanged(button().SetButtonSize(button().DefaultButtonSize()));
+    MarkChanged(EditedButton().SetButtonSize(EditedButton().DefaultButtonSize()));
     SyncSizeControls();
-    MarkChanged(button().SetHueShift(0));
+    MarkChanged(EditedButton().SetHueShift(0));
     {
         QSignalBlocker block(hueSlider_);
         hueSlider_->setValue(0);
     }
     hueValue_->SetValue(0.0f);
-    MarkChanged(button().SetBrightness(0));
+    MarkChanged(EditedButton().SetBrightness(0));
     {
         QSignalBlocker block(brightnessSlider_);
         brightnessSlider_->setValue(kMaxBrightness);
@@ -219,20 +220,20 @@ void TaboraWindow::PickStyle(int32_t n) {
     brightnessValue_->SetValue(0.0f);
     preview_->update();
     EndChange();
-    archive_->SetChosenStyle(settings().styleNumber);
+    archive_->SetChosenStyle(EditedSettings().styleNumber);
     if (n > 0) archive_->SetHighlightedStyle(n, false);
 }
 
 void TaboraWindow::SyncSizeControls() {
-    const int32_t size = settings().buttonSize;
+    const int32_t size = EditedSettings().buttonSize;
     sizeValue_->SetValue(SizeReadout(size));
     QSignalBlocker block(sizeSlider_);
-    sizeSlider_->setMaximum(kNaturalButtonSize + 2 * button().MaxExtraWidth());
+    sizeSlider_->setMaximum(kNaturalButtonSize + 2 * EditedButton().MaxExtraWidth());
     sizeSlider_->setValue(size);
 }
 
 void TaboraWindow::SelectFontSizeText() {
-    const QString text = QString::number(settings().fontSize);
+    const QString text = QString::number(EditedSettings().fontSize);
     const int index = sizeList_->FindPrefix(text);
     QSignalBlocker block(sizeList_);
     sizeList_->setCurrentIndex(index);
@@ -240,7 +241,7 @@ void TaboraWindow::SelectFontSizeText() {
 }
 
 void TaboraWindow::SyncControlsFromSettings() {
-    const ButtonSettings& s = settings();
+    const ButtonSettings& s = EditedSettings();
     shadowCheck_->setChecked(s.shadow);
     antialiasCheck_->setChecked(s.antialias);
     textShadowCheck_->setChecked(s.textShadow);
@@ -315,22 +316,35 @@ void TaboraWindow::FillSizeList() {
     SelectFontSizeText();
 }
 
-void TaboraWindow::RestoreSettings(const ButtonSettings& wanted) {
-    const ButtonSettings target = WithExportOptionsOf(wanted, settings());
-    const bool fontChanged = target.fontName != settings().fontName;
+void TaboraWindow::RestoreDesign(const DesignSnapshot& wanted) {
+    const ButtonSettings target = WithExportOptionsOf(wanted.settings, settings());
+    const bool normalChanged = !(target == settings());
+    const ButtonSettings before = EditedSettings();
+    // An undone state edit is shown in its state.
+    if (!normalChanged && !(wanted.states == states_)) {
+        for (ButtonState state : kAllStates) {
+            if (!(wanted.states.Delta(state, target) == states_.Delta(state, target))) {
+                editedState_ = state;
+                break;
+            }
+        }
+    }
     button().ApplySettings(target);
+    states_ = wanted.states;
+    LoadStateButton();
+    UpdateStateControls();
     SyncControlsFromSettings();
-    if (fontChanged) FillSizeList();
-    SetModified(!SameDesign(settings(), savedSettings_));
+    if (EditedSettings().fontName != before.fontName) FillSizeList();
+    SetModified(!SameDesign(settings(), savedSettings_) || !(states_ == savedStates_));
 }
 
 void TaboraWindow::OnUndo() {
-    if (auto target = history_.Undo(settings())) RestoreSettings(*target);
+    if (auto target = history_.Undo(Design())) RestoreDesign(*target);
     UpdateCommands();
 }
 
 void TaboraWindow::OnRedo() {
-    if (auto target = history_.Redo(settings())) RestoreSettings(*target);
+    if (auto target = history_.Redo(Design())) RestoreDesign(*target);
     UpdateCommands();
 }
 

@@ -8,7 +8,10 @@
 #include "app/AboutBox.h"
 #include "app/TaboraWindow.h"
 #include "imaging/ButtonFile.h"
+#include "imaging/StateFiles.h"
+#include "imaging/StyleSheet.h"
 #include "imaging/qt/ShowExportOptions.h"
+#include "platform/Error.h"
 #include "platform/File.h"
 #include "platform/qt/DialogHost.h"
 #include "platform/qt/ModalRunner.h"
@@ -76,6 +79,8 @@ void StoreExtraScales(const ExtraScales& scales) {
 }
 
 SaveResult TaboraWindow::SaveTo(const std::string& path) {
+    CommitStateEdit();
+    if (stateOutputs_.Any()) return SaveStateOutputs(path);
     SaveResult result = SaveButton(button(), path, true, &states_);
     for (int scale : extraScales_.List()) {
         if (!result.saved()) break;
@@ -86,6 +91,44 @@ SaveResult TaboraWindow::SaveTo(const std::string& path) {
         result = SaveButton(fine, ScaledPath(path, scale), true, &states_);
     }
     return result;
+}
+
+SaveResult TaboraWindow::SaveStateOutputs(const std::string& path) {
+    // As the command line writes them: every state cut to the rectangle
+    // they share, so the button's own picture is that size too, at 1x and
+    // each finer scale ticked; a style sheet without the sprite draws from
+    // the state files, so they are written for it.
+    const FormatEntry* format = FindFormat(ExtensionOf(path));
+    if (!format) return {SaveOutcome::UnknownExtension, UnknownExtensionMessage(ExtensionOf(path)), path};
+    const bool withLayers = format->keepsTransparency && settings().removeBackground;
+    const bool everyState = stateOutputs_.files || (stateOutputs_.css && !stateOutputs_.sprite);
+    StateRenderer renderer(GetArchive());
+    const StateSet one = renderer.Render(settings(), states_, kAllStates, 1, withLayers);
+    WebButton web;
+    web.output = path;
+    web.className = ClassNameFor(path);
+    web.width = one.rect.Width();
+    web.height = one.rect.Height();
+    web.states.assign(kAllStates.begin(), kAllStates.end());
+    web.sprite = stateOutputs_.sprite;
+    for (int scale : extraScales_.List()) web.scales.push_back(scale);
+    for (int scale : web.scales) {
+        const StateSet finer =
+            scale == 1 ? StateSet{} : renderer.Render(settings(), states_, kAllStates, scale, withLayers, &one);
+        const SaveResult result = SaveStateFiles(scale == 1 ? one : finer, states_, path, everyState,
+                                                 stateOutputs_.sprite, true);
+        if (!result.saved()) return result;
+    }
+    if (stateOutputs_.css) {
+        const std::string sheet = StyleSheetPath(path);
+        try {
+            const std::string css = ButtonCss({web}, sheet);
+            WriteWholeFile(sheet, css.data(), css.size());
+        } catch (const TaboraError& error) {
+            return {SaveOutcome::Failed, error.what(), sheet};
+        }
+    }
+    return {};
 }
 
 void TaboraWindow::SetTitleFor(const std::string& path) {
@@ -174,6 +217,9 @@ bool TaboraWindow::OpenPath(const std::string& path) {
         currentExtension_.clear();
     }
     states_ = result.states;
+    savedStates_ = states_;
+    LoadStateButton();
+    UpdateStateControls();
     SetTitleFor(path);
     preferences_.AddRecentFile(QString::fromStdString(path));
     history_.Clear();
@@ -187,10 +233,11 @@ void TaboraWindow::OnSave() {
     if (currentPath_.empty() || !modified_) return;
     const SaveResult result = SaveTo(currentPath_);
     if (!result.saved()) {
-        ShowMessage(NamingFile(currentPath_, result.detail));
+        ShowMessage(NamingFile(result.path.empty() ? currentPath_ : result.path, result.detail));
         return;
     }
     savedSettings_ = settings();
+    savedStates_ = states_;
     history_.BreakMerge();
     SetModified(false);
 }
@@ -236,13 +283,14 @@ void TaboraWindow::SaveAsFormat(ImageFormat format) {
     const SaveResult result = SaveTo(*path);
     if (!result.saved()) {
         // The previous file and the document state are as they were.
-        ShowMessage(NamingFile(*path, result.detail));
+        ShowMessage(NamingFile(result.path.empty() ? *path : result.path, result.detail));
         RefreshPreview();
         return;
     }
     currentPath_ = *path;
     currentExtension_ = extension;
     savedSettings_ = settings();
+    savedStates_ = states_;
     history_.BreakMerge();
     SetModified(false);
     SetTitleFor(*path);

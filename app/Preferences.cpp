@@ -12,6 +12,9 @@ const QString kOpenFolder = QStringLiteral("folders/open");
 const QString kSaveFolder = QStringLiteral("folders/saveAs");
 const QString kWindowPosition = QStringLiteral("window/position");
 const QString kExportOptions = QStringLiteral("exportOptions/");
+const QString kStateFiles = QStringLiteral("save/stateFiles");
+const QString kSprite = QStringLiteral("save/sprite");
+const QString kStyleSheet = QStringLiteral("save/css");
 }  // namespace
 
 // One store for every build and test program, named apart from the
@@ -74,6 +77,17 @@ void Preferences::WriteExportOptions(const ButtonSettings& settings) {
         else if (const int32_t* number = std::get_if<int32_t>(&value))
             store_.setValue(key, *number);
     }
+}
+
+StateOutputs Preferences::SavedStateOutputs() const {
+    return {store_.value(kStateFiles, false).toBool(), store_.value(kSprite, false).toBool(),
+            store_.value(kStyleSheet, false).toBool()};
+}
+
+void Preferences::SetStateOutputs(const StateOutputs& outputs) {
+    store_.setValue(kStateFiles, outputs.files);
+    store_.setValue(kSprite, outputs.sprite);
+    store_.setValue(kStyleSheet, outputs.css);
 }
 
 }  // namespace tabora

@@ -12,6 +12,15 @@ namespace tabora {
 // folder (Qt's settings store): the files opened and saved last, the folders
 // of Open and Save As, where the window stood, and the export options chosen
 // in the options dialogs.
+// What Save writes beside the button's picture, as last ticked in the File
+// menu: a picture per state, the sprite, the style sheet.
+struct StateOutputs {
+    bool files = false;
+    bool sprite = false;
+    bool css = false;
+    bool Any() const { return files || sprite || css; }
+};
+
 class Preferences {
 public:
     // How many files File > Open Recent offers.
@@ -38,6 +47,9 @@ public:
     // (an edited file) are left alone.
     void ReadExportOptions(ButtonSettings& settings) const;
     void WriteExportOptions(const ButtonSettings& settings);
+
+    StateOutputs SavedStateOutputs() const;
+    void SetStateOutputs(const StateOutputs& outputs);
 
 private:
     QSettings store_;

@@ -2,7 +2,7 @@
 
 namespace tabora {
 
-void SettingsHistory::Record(const ButtonSettings& before, Source source) {
+void SettingsHistory::Record(const DesignSnapshot& before, Source source) {
     redo_.clear();
     if (source != Source::Other && source == mergeSource_ && !undo_.empty()) return;
     undo_.push_back(before);
@@ -10,18 +10,18 @@ void SettingsHistory::Record(const ButtonSettings& before, Source source) {
     mergeSource_ = source;
 }
 
-std::optional<ButtonSettings> SettingsHistory::Undo(const ButtonSettings& current) {
+std::optional<DesignSnapshot> SettingsHistory::Undo(const DesignSnapshot& current) {
     if (undo_.empty()) return std::nullopt;
-    ButtonSettings target = undo_.back();
+    DesignSnapshot target = undo_.back();
     undo_.pop_back();
     redo_.push_back(current);
     mergeSource_ = Source::Other;
     return target;
 }
 
-std::optional<ButtonSettings> SettingsHistory::Redo(const ButtonSettings& current) {
+std::optional<DesignSnapshot> SettingsHistory::Redo(const DesignSnapshot& current) {
     if (redo_.empty()) return std::nullopt;
-    ButtonSettings target = redo_.back();
+    DesignSnapshot target = redo_.back();
     redo_.pop_back();
     undo_.push_back(current);
     mergeSource_ = Source::Other;

@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSlider>
+#include <QSpinBox>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QToolButton>
@@ -156,6 +157,7 @@ TaboraWindow::TaboraWindow(QWidget* parent) : QMainWindow(parent) {
     currentPath_.clear();
     currentExtension_.clear();
     savedSettings_ = settings();
+    savedStates_ = states_;
     UpdateCommands();
     // Where the window stood last time, if that is still on a screen.
     if (const auto position = preferences_.WindowPosition())
@@ -184,6 +186,33 @@ void TaboraWindow::CreateMenus() {
     saveAction_->setShortcut(QKeySequence::Save);
     saveAction_->setObjectName(QStringLiteral("saveAction"));
     QMenu* saveAs = file->addMenu(tr("Save &As"));
+    // What Save writes beside the picture, remembered between runs.
+    stateOutputs_ = preferences_.SavedStateOutputs();
+    auto addOutput = [&](const QString& text, const char* name, const QString& tip, bool on) {
+        QAction* action = new QAction(text, file);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setCheckable(true);
+        action->setChecked(on);
+        action->setToolTip(tip);
+        action->setStatusTip(tip);
+        connect(action, &QAction::toggled, this, [this] {
+            SetStateOutputs({stateFilesAction_->isChecked(), spriteAction_->isChecked(),
+                             cssAction_->isChecked()});
+        });
+        return action;
+    };
+    stateFilesAction_ = addOutput(tr("Also Save S&tate Files"), "stateFilesAction",
+                                  tr("Save writes a picture per state beside the button "
+                                     "(home-hover.png, home-active.png, ...)"),
+                                  stateOutputs_.files);
+    spriteAction_ = addOutput(tr("Also Save S&prite"), "spriteAction",
+                              tr("Save writes every state in one picture, one under another "
+                                 "(home-sprite.png)"),
+                              stateOutputs_.sprite);
+    cssAction_ = addOutput(tr("Also Save &CSS"), "cssAction",
+                           tr("Save writes a style sheet (home.css) with a rule per state, "
+                              "drawn from the sprite or the state files"),
+                           stateOutputs_.css);
     saveAs->setObjectName(QStringLiteral("saveAsMenu"));
     // One entry per format ("GIF...", object name saveAsGifAction).
     for (const FormatEntry* format : MenuFormats()) {
@@ -193,6 +222,11 @@ void TaboraWindow::CreateMenus() {
                           [this, format] { SaveAsFormat(format->format); })
             ->setObjectName(QStringLiteral("saveAs%1Action").arg(name));
     }
+    file->addSeparator();
+    file->addAction(stateFilesAction_);
+    file->addAction(spriteAction_);
+    file->addAction(cssAction_);
+    file->setToolTipsVisible(true);
     file->addSeparator();
     QAction* exit = file->addAction(tr("E&xit"), this, &QWidget::close);
     exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -393,6 +427,7 @@ void TaboraWindow::CreateControls() {
     connect(captionEdit_, &QLineEdit::textEdited, this, &TaboraWindow::OnCaptionChange);
 
     connect(archive_, &ArchiveWnd::styleActivated, this, [this](int n) { PickStyle(n); });
+    CreateStatesBar();
     DescribeControls();
     ApplyTabOrder();
 }
@@ -405,8 +440,8 @@ std::vector<QWidget*> TaboraWindow::TabOrder() const {
     std::vector<QWidget*> order = {
         archive_,         sizeSlider_,     hueSlider_,       brightnessSlider_, backgroundSwatch_,
         shadowCheck_,     captionEdit_,    fontList_,        styleList_,        sizeList_,
-        textColorSwatch_, antialiasCheck_, textShadowCheck_, nudgeLeft_,        nudgeUp_,
-        nudgeRight_,      nudgeDown_};
+        textColorSwatch_, autoColorButton_, antialiasCheck_, textShadowCheck_, nudgeLeft_,
+        nudgeUp_,         nudgeRight_,      nudgeDown_};
     for (const FormatIcon& icon : formatIcons_) order.push_back(icon.picture);
     return order;
 }
@@ -414,6 +449,11 @@ std::vector<QWidget*> TaboraWindow::TabOrder() const {
 void TaboraWindow::ApplyTabOrder() {
     const std::vector<QWidget*> order = TabOrder();
     for (size_t i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
+    // Then the states bar below the editor, and the preview while it can be
+    // tried: "Try it", Tab, and the preview shows its focus.
+    QWidget* bar[] = {order.back(), stateList_, resetStateButton_, ringSwatch_,
+                      opacitySpin_, tryItCheck_, preview_};
+    for (size_t i = 0; i + 1 < std::size(bar); ++i) setTabOrder(bar[i], bar[i + 1]);
 }
 
 bool TaboraWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -472,10 +512,11 @@ QString CaptionCheck(TaboraButton& button) {
 }  // namespace
 
 void TaboraWindow::RefreshPreview() {
+    CommitStateEdit();
     preview_->RefreshNow();
-    QString hint = MissingCharactersHint(button().MissingCaptionCharacters());
+    QString hint = MissingCharactersHint(EditedButton().MissingCaptionCharacters());
     const bool missing = !hint.isEmpty();
-    if (!missing) hint = CaptionCheck(button());
+    if (!missing) hint = CaptionCheck(EditedButton());
     if (hint != captionHint_->text()) captionHint_->setText(hint);
     captionHint_->setToolTip(!missing ? hint : hint + tr(": drawn as the font's box"));
     captionHint_->setVisible(!hint.isEmpty());

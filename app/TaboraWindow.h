@@ -1,5 +1,6 @@
 #pragma once
 #include <QMainWindow>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,8 @@ class QLineEdit;
 class QMenu;
 class QScrollArea;
 class QSlider;
+class QSpinBox;
+class QToolBar;
 class QToolButton;
 
 namespace tabora {
@@ -63,6 +66,28 @@ public:
     QAction* saveAction() const { return saveAction_; }
     QAction* undoAction() const { return undoAction_; }
     QAction* redoAction() const { return redoAction_; }
+
+    // The states of the button. The state chosen under "State" is the one
+    // the usual controls edit (Normal: the button itself; any other: its
+    // delta from the normal settings) and the one the preview shows.
+    const ButtonStates& states() const { return states_; }
+    ButtonState editedState() const { return editedState_; }
+    void SelectState(ButtonState state);
+    // The button the controls edit: the design button, or the chosen
+    // state's.
+    TaboraButton& EditedButton();
+    const ButtonSettings& EditedSettings() const;
+    void OnResetState();
+    void OnRingColor();
+    void OnOpacityChange(int percent);
+    void OnTryIt(bool on);
+    // The caption colour that reads better on the body under it, as the
+    // command line's "--text-color auto" picks it.
+    void OnAutoTextColor();
+    // What Save writes beside the picture (the File menu's ticks).
+    StateOutputs stateOutputs() const { return stateOutputs_; }
+    void SetStateOutputs(const StateOutputs& outputs);
+    QToolBar* statesBar() const { return statesBar_; }
 
     // Control handlers.
     void OnHScroll(QSlider* slider);
@@ -130,6 +155,16 @@ protected:
 private:
     void CreateMenus();
     void CreateControls();
+    void CreateStatesBar();
+    // Brings the chosen state's button to its settings (normal + delta).
+    void LoadStateButton();
+    // Keeps what the chosen state's button now shows as that state's delta.
+    void CommitStateEdit();
+    void UpdateStateControls();
+    DesignSnapshot Design() const { return {settings(), states_}; }
+    // Saves the pictures of every state, the sprite and the style sheet
+    // beside `path`, as ticked; each file through the safe save.
+    SaveResult SaveStateOutputs(const std::string& path);
     // Names and descriptions for screen readers (and tooltips).
     void DescribeControls();
     void ApplyTabOrder();
@@ -158,7 +193,7 @@ private:
     // Undo: the settings before a change, recorded once it is known to differ.
     void BeginChange(SettingsHistory::Source source);
     void EndChange();
-    void RestoreSettings(const ButtonSettings& target);
+    void RestoreDesign(const DesignSnapshot& target);
 
     QWidget* client_ = nullptr;
     MaskedImageWnd* banner_ = nullptr;
@@ -211,15 +246,30 @@ private:
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
     SettingsHistory history_;
-    ButtonSettings beforeChange_;
+    DesignSnapshot beforeChange_;
     SettingsHistory::Source changeSource_ = SettingsHistory::Source::Other;
     bool changeOpen_ = false;
     // The settings as last opened or saved, so undoing back to them clears
     // `modified`.
     ButtonSettings savedSettings_;
-    // The states of the opened file: saving keeps them (the window does not
-    // edit states yet).
+    ButtonStates savedStates_;
+    // The states of the button, opened, edited and saved with it.
     ButtonStates states_;
+    ButtonState editedState_ = ButtonState::Normal;
+    std::unique_ptr<TaboraButton> stateButton_;  // the chosen state's settings
+    QToolBar* statesBar_ = nullptr;
+    QComboBox* stateList_ = nullptr;
+    QToolButton* resetStateButton_ = nullptr;
+    QWidget* ringControls_ = nullptr;
+    ColorButton* ringSwatch_ = nullptr;
+    QWidget* opacityControls_ = nullptr;
+    QSpinBox* opacitySpin_ = nullptr;
+    QCheckBox* tryItCheck_ = nullptr;
+    QToolButton* autoColorButton_ = nullptr;
+    QAction* stateFilesAction_ = nullptr;
+    QAction* spriteAction_ = nullptr;
+    QAction* cssAction_ = nullptr;
+    StateOutputs stateOutputs_;
     // The finer pictures a save writes too; kept in the user's settings.
     ExtraScales extraScales_;
 };

@@ -92,7 +92,7 @@ SaveResult SaveExported(const std::string& path, bool synced,
     const std::string extension = ExtensionOf(path);
     const FormatEntry* format = FindFormat(extension);
     // Refused before anything is created.
-    if (!format) return {SaveOutcome::UnknownExtension, UnknownExtensionMessage(extension)};
+    if (!format) return {SaveOutcome::UnknownExtension, UnknownExtensionMessage(extension), path};
     try {
         // The codecs write in many small pieces; gathered in memory first, the
         // file gets one write instead of dozens of system calls.
@@ -102,7 +102,7 @@ SaveResult SaveExported(const std::string& path, bool synced,
         save.Output().Write(image.Data(), image.Length());
         save.Commit(synced ? SafeSave::Durability::Synced : SafeSave::Durability::Unsynced);
     } catch (const TaboraError& error) {
-        return {SaveOutcome::Failed, error.what()};
+        return {SaveOutcome::Failed, error.what(), path};
     }
     return {};
 }

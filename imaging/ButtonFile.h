@@ -57,6 +57,7 @@ enum class SaveOutcome {
 struct SaveResult {
     SaveOutcome outcome = SaveOutcome::Saved;
     std::string detail;  // the message when not saved
+    std::string path;    // the file that was not saved
 
     bool saved() const { return outcome == SaveOutcome::Saved; }
 };

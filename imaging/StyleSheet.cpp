@@ -143,6 +143,12 @@ std::string ClassNameFor(const std::string& output) {
     return name;
 }
 
+std::string StyleSheetPath(const std::string& path) {
+    fs::path sheet(path);
+    sheet.replace_extension(".css");
+    return sheet.string();
+}
+
 std::string ButtonCss(const std::vector<WebButton>& buttons, const std::string& cssPath) {
     const fs::path folder = FolderOfFile(cssPath);
     std::string css = "/* Buttons made by Tabora: one class per button, a rule per state. */\n";

@@ -19,6 +19,10 @@ std::string UrlFrom(const std::string& fromFile, const std::string& path);
 // one that does not start with a letter.
 std::string ClassNameFor(const std::string& output);
 
+// The style sheet the window saves beside the button saved as `path`:
+// "home.png" gives "home.css".
+std::string StyleSheetPath(const std::string& path);
+
 // One button of a page: where its pictures are and what its link says.
 struct WebButton {
     std::string output;  // the normal picture at 1x (its state files and sprite beside it)
