@@ -149,6 +149,7 @@ void TaboraWindow::CommitStateEdit() {
     const StateDelta previous = states_.Delta(editedState_, settings());
     states_.SetDelta(editedState_, EditedDelta(settings(), stateButton_->settings(), previous),
                      settings());
+    resetStateButton_->setEnabled(states_.Custom(editedState_) != nullptr);
 }
 
 void TaboraWindow::SelectState(ButtonState state) {
@@ -222,6 +223,9 @@ void TaboraWindow::OnTryIt(bool on) {
         tryItCheck_->setChecked(on);
     }
     preview_->SetTryIt(on);
+    // The focus chain passes over a control that takes no focus: the
+    // preview joins it, after "Try it", once it can be tried.
+    if (on) setTabOrder(tryItCheck_, preview_);
 }
 
 void TaboraWindow::OnAutoTextColor() {

@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QToolBar>
 #include <QWindow>
 #include <algorithm>
 
@@ -38,7 +39,8 @@ void TaboraWindow::FitToScreen(const QRect& available) {
     fittedFor_ = available;
     fittedFrame_ = FrameHeight();
     const int menu = menuWidget() ? menuWidget()->sizeHint().height() : 0;
-    const int room = available.height() - fittedFrame_ - menu;
+    const int bars = statesBar_ ? statesBar_->sizeHint().height() : 0;
+    const int room = available.height() - fittedFrame_ - menu - bars;
     if (room >= kClientHeight) {
         Unfit();
         return;

@@ -102,7 +102,9 @@ TEST_F(StartupTest, FixedMinimisableFrameWithMenu) {
     auto* file = Child<QMenu>("fileMenu");
     QStringList items;
     for (QAction* action : file->actions()) items << action->text();
-    EXPECT_EQ(items, (QStringList{"&Open...", "Open &Recent", "&Save", "Save &As", "", "E&xit"}));
+    EXPECT_EQ(items, (QStringList{"&Open...", "Open &Recent", "&Save", "Save &As", "",
+                                  "Also Save S&tate Files", "Also Save S&prite", "Also Save &CSS",
+                                  "", "E&xit"}));
     QStringList formats;
     for (QAction* action : Child<QMenu>("saveAsMenu")->actions()) formats << action->text();
     EXPECT_EQ(formats, (QStringList{"GIF...", "JPEG...", "PNG...", "BMP...", "WebP..."}));
