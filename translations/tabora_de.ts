@@ -468,5 +468,125 @@
         <source>%1 (shown with %2)</source>
         <translation>%1 (dargestellt mit %2)</translation>
     </message>
+    <message>
+        <source>States</source>
+        <translation>Zustände</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Hover</source>
+        <translation>Hover</translation>
+    </message>
+    <message>
+        <source>Pressed</source>
+        <translation>Gedrückt</translation>
+    </message>
+    <message>
+        <source>Focus</source>
+        <translation>Fokus</translation>
+    </message>
+    <message>
+        <source>Disabled</source>
+        <translation>Deaktiviert</translation>
+    </message>
+    <message>
+        <source>&amp;State:</source>
+        <translation>&amp;Zustand:</translation>
+    </message>
+    <message>
+        <source>&amp;Reset State</source>
+        <translation>Zustand zu&amp;rücksetzen</translation>
+    </message>
+    <message>
+        <source>Ring color</source>
+        <translation>Ringfarbe</translation>
+    </message>
+    <message>
+        <source>&amp;Opacity</source>
+        <translation>Deck&amp;kraft</translation>
+    </message>
+    <message>
+        <source>&amp;Try it</source>
+        <translation>&amp;Ausprobieren</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Zustand</translation>
+    </message>
+    <message>
+        <source>The state of the web button the controls edit: at rest, under the pointer, pressed, reached with Tab, or switched off</source>
+        <translation>Der Zustand der Web-Schaltfläche, den die Regler bearbeiten: in Ruhe, unter dem Mauszeiger, gedrückt, mit Tab erreicht oder abgeschaltet</translation>
+    </message>
+    <message>
+        <source>Reset state</source>
+        <translation>Zustand zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Gives the chosen state its default look again</source>
+        <translation>Gibt dem gewählten Zustand wieder sein vorgegebenes Aussehen</translation>
+    </message>
+    <message>
+        <source>Focus ring color</source>
+        <translation>Farbe des Fokusrings</translation>
+    </message>
+    <message>
+        <source>Chooses the colour of the ring the focused button shows</source>
+        <translation>Wählt die Farbe des Rings, den die fokussierte Schaltfläche zeigt</translation>
+    </message>
+    <message>
+        <source>Opacity</source>
+        <translation>Deckkraft</translation>
+    </message>
+    <message>
+        <source>How opaque the disabled button is</source>
+        <translation>Wie deckend die deaktivierte Schaltfläche ist</translation>
+    </message>
+    <message>
+        <source>Try it</source>
+        <translation>Ausprobieren</translation>
+    </message>
+    <message>
+        <source>The preview answers the pointer and the keyboard as the web page will: point at it, press it, or Tab to it</source>
+        <translation>Die Vorschau reagiert auf Maus und Tastatur wie die Webseite: darauf zeigen, darauf drücken oder mit Tab hingehen</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>Automatic text color</source>
+        <translation>Automatische Textfarbe</translation>
+    </message>
+    <message>
+        <source>Makes the caption black or white, whichever reads better on the button</source>
+        <translation>Macht die Beschriftung schwarz oder weiß, je nachdem, was auf der Schaltfläche besser lesbar ist</translation>
+    </message>
+    <message>
+        <source>Also Save S&amp;tate Files</source>
+        <translation>Auch &amp;Zustandsbilder speichern</translation>
+    </message>
+    <message>
+        <source>Save writes a picture per state beside the button (home-hover.png, home-active.png, ...)</source>
+        <translation>Speichern schreibt neben die Schaltfläche ein Bild je Zustand (home-hover.png, home-active.png, …)</translation>
+    </message>
+    <message>
+        <source>Also Save S&amp;prite</source>
+        <translation>Auch S&amp;prite speichern</translation>
+    </message>
+    <message>
+        <source>Save writes every state in one picture, one under another (home-sprite.png)</source>
+        <translation>Speichern schreibt alle Zustände untereinander in ein Bild (home-sprite.png)</translation>
+    </message>
+    <message>
+        <source>Also Save &amp;CSS</source>
+        <translation>Auch &amp;CSS speichern</translation>
+    </message>
+    <message>
+        <source>Save writes a style sheet (home.css) with a rule per state, drawn from the sprite or the state files</source>
+        <translation>Speichern schreibt ein Stylesheet (home.css) mit einer Regel je Zustand, aus dem Sprite oder den Zustandsbildern</translation>
+    </message>
 </context>
 </TS>
