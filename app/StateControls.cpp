@@ -45,7 +45,8 @@ void TaboraWindow::CreateStatesBar() {
     stateButton_ = std::make_unique<TaboraButton>(GetArchive());
     preview_->SetStates(&states_);
 
-    // Below the editor: its table of places has no room under the preview.
+    // Above the editor, under the menu: the table of places leaves no room
+    // under the preview, and the client area keeps its every pixel.
     statesBar_ = new QToolBar(tr("States"), this);
     statesBar_->setObjectName(QStringLiteral("statesBar"));
     statesBar_->setMovable(false);
@@ -89,7 +90,7 @@ void TaboraWindow::CreateStatesBar() {
     tryItCheck_->setObjectName(QStringLiteral("tryItCheck"));
     row->addWidget(tryItCheck_);
     statesBar_->addWidget(bar);
-    addToolBar(Qt::BottomToolBarArea, statesBar_);
+    addToolBar(Qt::TopToolBarArea, statesBar_);
 
     auto describe = [](QWidget* widget, const QString& name, const QString& description) {
         widget->setAccessibleName(name);

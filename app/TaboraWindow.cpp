@@ -500,10 +500,11 @@ void TaboraWindow::dropEvent(QDropEvent* event) {
 
 namespace {
 
-// What the checks before shipping say about the button in the preview.
-QString CaptionCheck(TaboraButton& button) {
+// What the checks before shipping say about the button in the preview. A
+// disabled button need not be readable, as the contrast measure has it.
+QString CaptionCheck(TaboraButton& button, bool disabled) {
     const ButtonSettings& s = button.settings();
-    const double backdrop = button.CaptionBackdropLuminance();
+    const double backdrop = disabled ? -1 : button.CaptionBackdropLuminance();
     const double contrast = backdrop < 0 ? 0 : ContrastRatio(ColorLuminance(s.textColor), backdrop);
     return CaptionCheckHint(button.CaptionOverflow(), contrast,
                             RequiredContrast(s.fontSize, (s.fontStyle & kFontBold) != 0));
@@ -516,7 +517,7 @@ void TaboraWindow::RefreshPreview() {
     preview_->RefreshNow();
     QString hint = MissingCharactersHint(EditedButton().MissingCaptionCharacters());
     const bool missing = !hint.isEmpty();
-    if (!missing) hint = CaptionCheck(EditedButton());
+    if (!missing) hint = CaptionCheck(EditedButton(), editedState_ == ButtonState::Disabled);
     if (hint != captionHint_->text()) captionHint_->setText(hint);
     captionHint_->setToolTip(!missing ? hint : hint + tr(": drawn as the font's box"));
     captionHint_->setVisible(!hint.isEmpty());
