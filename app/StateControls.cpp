@@ -10,6 +10,8 @@
 #include <QSpinBox>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
+#include <initializer_list>
 
 #include "app/TaboraWindow.h"
 #include "controls/ColorButton.h"
@@ -56,7 +58,7 @@ void TaboraWindow::CreateStatesBar() {
     bar->setObjectName(QStringLiteral("statesRow"));
     auto* row = new QHBoxLayout(bar);
     row->setContentsMargins(6, 2, 6, 2);
-    row->setSpacing(10);
+    row->setSpacing(8);
 
     stateList_ = new QComboBox;
     stateList_->setObjectName(QStringLiteral("stateList"));
@@ -89,6 +91,17 @@ void TaboraWindow::CreateStatesBar() {
     tryItCheck_ = new QCheckBox(tr("&Try it"), bar);
     tryItCheck_->setObjectName(QStringLiteral("tryItCheck"));
     row->addWidget(tryItCheck_);
+    // As tall as its tallest control, whichever state's controls show, so
+    // the window never changes its height with the state.
+    int tallest = 0;
+    for (QWidget* control : std::initializer_list<QWidget*>{stateList_, resetStateButton_, ringSwatch_,
+                                                            opacitySpin_, tryItCheck_})
+        tallest = std::max(tallest, control->sizeHint().height());
+    const QMargins margins = row->contentsMargins();
+    bar->setFixedHeight(tallest + margins.top() + margins.bottom());
+    // Never wider than the editor: a longer translation squeezes the row
+    // rather than widening the window.
+    bar->setMaximumWidth(kClientWidth);
     statesBar_->addWidget(bar);
     addToolBar(Qt::TopToolBarArea, statesBar_);
 

@@ -498,7 +498,7 @@
     </message>
     <message>
         <source>&amp;Reset State</source>
-        <translation>Zustand zu&amp;rücksetzen</translation>
+        <translation>Zu&amp;rücksetzen</translation>
     </message>
     <message>
         <source>Ring color</source>

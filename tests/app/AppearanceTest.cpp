@@ -1,6 +1,7 @@
 // A dark desktop, the German translation, and the font list's long and
 // substituted names.
 #include <QAbstractItemView>
+#include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -53,6 +54,8 @@ TEST_F(AppearanceTest, GermanLoadsWhenAskedForAndEnglishStaysAsWritten) {
     window->SaveAsFormat(ImageFormat::Png);
     ASSERT_FALSE(host.messages.empty());
     EXPECT_NE(host.messages[0].find("kann nicht gespeichert werden"), std::string::npos);
+    auto* states = Child<QComboBox>("stateList");
+    EXPECT_EQ(states->itemText(2), "Gedrückt");
     RemoveTranslations();
     window = std::make_unique<TaboraWindow>();
     EXPECT_EQ(window->findChild<QMenu*>("fileMenu")->title(), "&File");
