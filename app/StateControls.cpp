@@ -161,8 +161,10 @@ void TaboraWindow::LoadStateButton() {
 void TaboraWindow::CommitStateEdit() {
     if (editedState_ == ButtonState::Normal) return;
     const StateDelta previous = states_.Delta(editedState_, settings());
-    states_.SetDelta(editedState_, EditedDelta(settings(), stateButton_->settings(), previous),
-                     settings());
+    StateDelta edited = EditedDelta(settings(), stateButton_->settings(), previous);
+    // Only an edit changes the states: a file's own delta that happens to
+    // equal the default stays its own.
+    if (!(edited == previous)) states_.SetDelta(editedState_, std::move(edited), settings());
     resetStateButton_->setEnabled(states_.Custom(editedState_) != nullptr);
 }
 

@@ -45,9 +45,6 @@ public:
     bool TryIt() const { return tryIt_; }
     // The state painted now.
     ButtonState ShownState() const;
-    // The rectangle every state's picture is cut to, in canvas pixels at 1x
-    // (empty while the preview shows the normal state).
-    Rect SharedRect() const { return shownSet_.scale ? ScaledDown(shownSet_.rect) : Rect{}; }
 
 signals:
     void painted();

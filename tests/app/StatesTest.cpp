@@ -169,6 +169,16 @@ TEST_F(StatesTest, SaveKeepsTheStatesAndAStatelessButtonSavesAsBefore) {
     ASSERT_TRUE(window->OpenFromOutside(PathIn("plain.png")));
     EXPECT_EQ(window->states(), result.states);
     EXPECT_FALSE(window->modified());
+
+    // A file's own delta equal to today's default stays its own when its
+    // state is only looked at.
+    ButtonStates pinned;
+    pinned.SetCustom(ButtonState::Hover, DefaultStateDelta(ButtonState::Hover, window->settings()));
+    ASSERT_TRUE(SaveButton(window->button(), PathIn("pinned.png"), true, &pinned).saved());
+    ASSERT_TRUE(window->OpenFromOutside(PathIn("pinned.png")));
+    Choose(ButtonState::Hover);
+    EXPECT_EQ(window->states(), pinned);
+    EXPECT_FALSE(window->modified());
 }
 
 TEST_F(StatesTest, TickedOutputsWriteStateFilesSpriteAndStyleSheet) {
