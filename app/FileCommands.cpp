@@ -99,7 +99,9 @@ SaveResult TaboraWindow::SaveStateOutputs(const std::string& path) {
     // each finer scale ticked; a style sheet without the sprite draws from
     // the state files, so they are written for it.
     const FormatEntry* format = FindFormat(ExtensionOf(path));
-    if (!format) return {SaveOutcome::UnknownExtension, UnknownExtensionMessage(ExtensionOf(path)), path};
+    if (!format) {
+        return {SaveOutcome::UnknownExtension, UnknownExtensionMessage(ExtensionOf(path)), path};
+    }
     const bool withLayers = format->keepsTransparency && settings().removeBackground;
     const bool everyState = stateOutputs_.files || (stateOutputs_.css && !stateOutputs_.sprite);
     StateRenderer renderer(GetArchive());
@@ -113,10 +115,11 @@ SaveResult TaboraWindow::SaveStateOutputs(const std::string& path) {
     web.sprite = stateOutputs_.sprite;
     for (int scale : extraScales_.List()) web.scales.push_back(scale);
     for (int scale : web.scales) {
-        const StateSet finer =
-            scale == 1 ? StateSet{} : renderer.Render(settings(), states_, kAllStates, scale, withLayers, &one);
-        const SaveResult result = SaveStateFiles(scale == 1 ? one : finer, states_, path, everyState,
-                                                 stateOutputs_.sprite, true);
+        const StateSet set =
+            scale == 1 ? one
+                       : renderer.Render(settings(), states_, kAllStates, scale, withLayers, &one);
+        const SaveResult result =
+            SaveStateFiles(set, states_, path, everyState, stateOutputs_.sprite, true);
         if (!result.saved()) return result;
     }
     if (stateOutputs_.css) {

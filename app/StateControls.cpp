@@ -94,8 +94,8 @@ void TaboraWindow::CreateStatesBar() {
     // As tall as its tallest control, whichever state's controls show, so
     // the window never changes its height with the state.
     int tallest = 0;
-    for (QWidget* control : std::initializer_list<QWidget*>{stateList_, resetStateButton_, ringSwatch_,
-                                                            opacitySpin_, tryItCheck_})
+    for (QWidget* control : std::initializer_list<QWidget*>{stateList_, resetStateButton_,
+                                                            ringSwatch_, opacitySpin_, tryItCheck_})
         tallest = std::max(tallest, control->sizeHint().height());
     const QMargins margins = row->contentsMargins();
     bar->setFixedHeight(tallest + margins.top() + margins.bottom());
@@ -122,9 +122,8 @@ void TaboraWindow::CreateStatesBar() {
              tr("The preview answers the pointer and the keyboard as the web page will: point "
                 "at it, press it, or Tab to it"));
 
-    connect(stateList_, &QComboBox::activated, this, [this](int index) {
-        SelectState(ButtonState(stateList_->itemData(index).toInt()));
-    });
+    connect(stateList_, &QComboBox::activated, this,
+            [this](int index) { SelectState(ButtonState(stateList_->itemData(index).toInt())); });
     connect(resetStateButton_, &QToolButton::clicked, this, &TaboraWindow::OnResetState);
     connect(ringSwatch_, &ColorButton::clicked, this, &TaboraWindow::OnRingColor);
     connect(opacitySpin_, &QSpinBox::valueChanged, this, &TaboraWindow::OnOpacityChange);
@@ -259,9 +258,9 @@ void TaboraWindow::OnAutoTextColor() {
 
 void TaboraWindow::SetStateOutputs(const StateOutputs& outputs) {
     stateOutputs_ = outputs;
-    for (auto [action, on] : {std::pair{stateFilesAction_, outputs.files},
-                              std::pair{spriteAction_, outputs.sprite},
-                              std::pair{cssAction_, outputs.css}}) {
+    for (auto [action, on] :
+         {std::pair{stateFilesAction_, outputs.files}, std::pair{spriteAction_, outputs.sprite},
+          std::pair{cssAction_, outputs.css}}) {
         QSignalBlocker block(action);
         action->setChecked(on);
     }

@@ -449,7 +449,7 @@ std::vector<QWidget*> TaboraWindow::TabOrder() const {
 void TaboraWindow::ApplyTabOrder() {
     const std::vector<QWidget*> order = TabOrder();
     for (size_t i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
-    // Then the states bar below the editor, and the preview while it can be
+    // Then the state bar above the editor, and the preview while it can be
     // tried: "Try it", Tab, and the preview shows its focus.
     QWidget* bar[] = {order.back(), stateList_, resetStateButton_, ringSwatch_,
                       opacitySpin_, tryItCheck_, preview_};

@@ -73,10 +73,11 @@ void PreviewWnd::paintEvent(QPaintEvent*) {
     if (state != ButtonState::Normal && states_) {
         // Every state at once, so the picture is cut to the rectangle they
         // share; drawn again only when the settings or the states change.
-        if (!shownSet_.scale || !(shownSet_.normal == button_.settings()) ||
+        if (shownSet_.pictures.empty() || !(shownSet_.normal == button_.settings()) ||
             !(shownStates_ == *states_)) {
             const int scale = std::min(ScreenArtScale(), kMaxStateScale);
-            shownSet_ = stateRenderer_.Render(button_.settings(), *states_, kAllStates, scale, false);
+            shownSet_ =
+                stateRenderer_.Render(button_.settings(), *states_, kAllStates, scale, false);
             shownStates_ = *states_;
         }
         const StatePicture& picture = shownSet_.pictures[size_t(state)];
@@ -84,7 +85,8 @@ void PreviewWnd::paintEvent(QPaintEvent*) {
         if (!r.IsEmpty()) {
             statePicture_.Allocate(r.Width(), r.Height());
             for (int32_t y = 0; y < r.Height(); ++y) {
-                const size_t from = size_t(r.top + y) * size_t(picture.shown.Width()) + size_t(r.left);
+                const size_t from =
+                    size_t(r.top + y) * size_t(picture.shown.Width()) + size_t(r.left);
                 std::copy_n(picture.shown.Pixels() + from, r.Width(), &statePicture_.At(0, y));
             }
             const Rect at = ScaledDown(r);

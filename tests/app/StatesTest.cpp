@@ -44,6 +44,18 @@ protected:
     const StateDelta* Custom(ButtonState state) { return window->states().Custom(state); }
 };
 
+using FreshWindowStatesTest = WindowTest;
+
+// The window as it starts, nothing chosen yet: every state can be shown.
+TEST_F(FreshWindowStatesTest, EveryStateShowsBeforeAnythingIsChosen) {
+    for (ButtonState state : kAllStates) {
+        window->SelectState(state);
+        EXPECT_EQ(window->preview()->ShownState(), state);
+        EXPECT_FALSE(window->preview()->grab().isNull());
+    }
+    EXPECT_FALSE(window->modified());
+}
+
 TEST_F(StatesTest, EditingAStateChangesOnlyItsDelta) {
     const ButtonSettings normal = window->settings();
     const QImage normalPicture = Shown();
@@ -75,8 +87,8 @@ TEST_F(StatesTest, EditingAStateChangesOnlyItsDelta) {
     EXPECT_EQ(Child<QSlider>("hueSlider")->value(), 0);
     QTest::keyClicks(Child<QLineEdit>("captionEdit"), "!");
     EXPECT_EQ(window->settings().caption, "Home!");
-    const ButtonSettings after =
-        StateSettings(window->settings(), window->states().Delta(ButtonState::Hover, window->settings()));
+    const ButtonSettings after = StateSettings(
+        window->settings(), window->states().Delta(ButtonState::Hover, window->settings()));
     EXPECT_EQ(after.caption, "Home!");
     EXPECT_EQ(after.hueShift, 600);
 
@@ -279,7 +291,8 @@ TEST_F(StatesTest, AutoPicksTheCaptionColourTheCommandLineWouldInOneStep) {
     TaboraButton core(GetArchive());
     core.ApplySettings(window->settings());
     const Color better = BetterCaptionColor(core.CaptionBackdropLuminance());
-    const Color worse = better == MakeColor(0, 0, 0) ? MakeColor(255, 255, 255) : MakeColor(0, 0, 0);
+    const Color worse =
+        better == MakeColor(0, 0, 0) ? MakeColor(255, 255, 255) : MakeColor(0, 0, 0);
     host.colorAnswers.push_back(worse);
     window->OnTextColor();
     ASSERT_EQ(window->settings().textColor, worse);
