@@ -228,12 +228,13 @@ bool TaboraWindow::OpenPath(const std::string& path) {
     history_.Clear();
     SyncControlsFromSettings();
     savedSettings_ = settings();
+    savedOutputs_ = stateOutputs_;
     SetModified(false);
     return true;
 }
 
 void TaboraWindow::OnSave() {
-    if (currentPath_.empty() || !modified_) return;
+    if (currentPath_.empty() || !(modified_ || OutputsPending())) return;
     const SaveResult result = SaveTo(currentPath_);
     if (!result.saved()) {
         ShowMessage(NamingFile(result.path.empty() ? currentPath_ : result.path, result.detail));
@@ -241,6 +242,7 @@ void TaboraWindow::OnSave() {
     }
     savedSettings_ = settings();
     savedStates_ = states_;
+    savedOutputs_ = stateOutputs_;
     history_.BreakMerge();
     SetModified(false);
 }
@@ -294,6 +296,7 @@ void TaboraWindow::SaveAsFormat(ImageFormat format) {
     currentExtension_ = extension;
     savedSettings_ = settings();
     savedStates_ = states_;
+    savedOutputs_ = stateOutputs_;
     history_.BreakMerge();
     SetModified(false);
     SetTitleFor(*path);

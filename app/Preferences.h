@@ -19,6 +19,7 @@ struct StateOutputs {
     bool sprite = false;
     bool css = false;
     bool Any() const { return files || sprite || css; }
+    bool operator==(const StateOutputs&) const = default;
 };
 
 class Preferences {

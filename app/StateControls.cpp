@@ -265,6 +265,7 @@ void TaboraWindow::SetStateOutputs(const StateOutputs& outputs) {
         action->setChecked(on);
     }
     preferences_.SetStateOutputs(outputs);
+    UpdateCommands();
 }
 
 }  // namespace tabora

@@ -158,6 +158,7 @@ TaboraWindow::TaboraWindow(QWidget* parent) : QMainWindow(parent) {
     currentExtension_.clear();
     savedSettings_ = settings();
     savedStates_ = states_;
+    savedOutputs_ = stateOutputs_;
     UpdateCommands();
     // Where the window stood last time, if that is still on a screen.
     if (const auto position = preferences_.WindowPosition())
@@ -531,7 +532,7 @@ void TaboraWindow::SetModified(bool modified) {
 }
 
 void TaboraWindow::UpdateCommands() {
-    saveAction_->setEnabled(!currentPath_.empty() && modified_);
+    saveAction_->setEnabled(!currentPath_.empty() && (modified_ || OutputsPending()));
     undoAction_->setEnabled(history_.CanUndo());
     redoAction_->setEnabled(history_.CanRedo());
 }

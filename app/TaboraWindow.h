@@ -270,6 +270,11 @@ private:
     QAction* spriteAction_ = nullptr;
     QAction* cssAction_ = nullptr;
     StateOutputs stateOutputs_;
+    // What the last save (or open) went with. Ticking another output is no
+    // change to the design, so neither modified nor undoable, but Save has
+    // something new to write: it stays enabled until the next save.
+    StateOutputs savedOutputs_;
+    bool OutputsPending() const { return !(stateOutputs_ == savedOutputs_); }
     // The finer pictures a save writes too; kept in the user's settings.
     ExtraScales extraScales_;
 };

@@ -245,6 +245,43 @@ TEST_F(StatesTest, TickedOutputsWriteStateFilesSpriteAndStyleSheet) {
     EXPECT_TRUE(window->modified() || window->currentPath() != PathIn("blocked.png"));
 }
 
+// Ticking an output changes what Save writes, not the design: Save (and
+// Ctrl+S) writes it, with nothing to undo and nothing to ask on quitting.
+TEST_F(StatesTest, TickingAnOutputLetsSaveWriteIt) {
+    ScriptOptionsDialogs();
+    host.fileAnswers.push_back(PathIn("home.png"));
+    window->SaveAsFormat(ImageFormat::Png);
+    auto* save = Child<QAction>("saveAction");
+    auto* undo = Child<QAction>("undoAction");
+    ASSERT_FALSE(save->isEnabled());
+    const bool couldUndo = undo->isEnabled();
+    const std::string sprite = PathIn("home-sprite.png");
+    ASSERT_FALSE(QFile::exists(QString::fromStdString(sprite)));
+
+    Child<QAction>("spriteAction")->trigger();
+    EXPECT_TRUE(save->isEnabled());
+    EXPECT_FALSE(window->modified());
+    EXPECT_FALSE(window->isWindowModified());
+    EXPECT_EQ(undo->isEnabled(), couldUndo);
+    EXPECT_TRUE(window->QueryQuit());
+    window->show();
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(FileHead(sprite, 4), "\x89PNG");
+    EXPECT_FALSE(save->isEnabled());
+
+    // Unticked, the picture is no longer cut to the states' shared size:
+    // Save has that to write. Ticked again before saving, nothing.
+    Child<QAction>("spriteAction")->trigger();
+    EXPECT_TRUE(save->isEnabled());
+    Child<QAction>("spriteAction")->trigger();
+    EXPECT_FALSE(save->isEnabled());
+    // A button never saved has no name for Save to write to.
+    window = std::make_unique<TaboraWindow>();
+    Child<QAction>("cssAction")->trigger();
+    EXPECT_FALSE(Child<QAction>("saveAction")->isEnabled());
+}
+
 TEST_F(StatesTest, TryItFollowsThePointerAndTheKeyboard) {
     PreviewWnd* preview = window->preview();
     Choose(ButtonState::Disabled);
