@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "app/CaptionField.h"
 #include "app/TaboraWindow.h"
 #include "controls/ColorButton.h"
 #include "controls/PreviewWnd.h"
@@ -88,6 +89,19 @@ void TaboraWindow::CreateStatesBar() {
     row->addWidget(opacityControls_);
     row->addStretch(1);
 
+    // The checks before shipping (contrast, a caption running past its
+    // body, characters no font has), read while the caption is edited and
+    // covering none of the editor's controls. Where the bar is crowded it
+    // shows its brief form rather than widening the window; its tooltip
+    // holds it whole.
+    captionHint_ = new ReadOutLabel(bar);
+    captionHint_->setObjectName(QStringLiteral("captionHint"));
+    captionHint_->setStyleSheet(
+        QStringLiteral("QLabel { background: #FFF6C8; color: #5A4600; border: 1px solid #D9C36A; "
+                       "padding: 0 2px; font-size: 9px; }"));
+    captionHint_->hide();
+    row->addWidget(captionHint_, 0, Qt::AlignVCenter);
+
     tryItCheck_ = new QCheckBox(tr("&Try it"), bar);
     tryItCheck_->setObjectName(QStringLiteral("tryItCheck"));
     row->addWidget(tryItCheck_);
@@ -103,6 +117,8 @@ void TaboraWindow::CreateStatesBar() {
     // rather than widening the window.
     bar->setMaximumWidth(kClientWidth);
     statesBar_->addWidget(bar);
+    // The tool bar's own margins included.
+    statesBar_->setMaximumWidth(kClientWidth);
     addToolBar(Qt::TopToolBarArea, statesBar_);
 
     auto describe = [](QWidget* widget, const QString& name, const QString& description) {

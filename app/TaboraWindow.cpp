@@ -358,13 +358,6 @@ void TaboraWindow::CreateControls() {
     captionEdit_->setAccessibleName(tr("Caption"));
     captionEdit_->setPlaceholderText(tr("Button text"));
     captionEdit_->installEventFilter(this);
-    // Shown just under the caption, over the font list's top edge, only
-    // while some character of the caption has no font.
-    captionHint_ = Place(new QLabel(c), "captionHint", {15, 388, 169, 402});
-    captionHint_->setStyleSheet(
-        QStringLiteral("QLabel { background: #FFF6C8; color: #5A4600; border: 1px solid #D9C36A; "
-                       "padding: 0 2px; font-size: 9px; }"));
-    captionHint_->hide();
     fontList_ = Place(new FontPopup(c), "fontList",
                       {15, 394, 169, 394 + kClosedComboHeight});
     fontList_->setAccessibleName(tr("Font"));
@@ -503,12 +496,14 @@ namespace {
 
 // What the checks before shipping say about the button in the preview. A
 // disabled button need not be readable, as the contrast measure has it.
-QString CaptionCheck(TaboraButton& button, bool disabled) {
+std::pair<QString, QString> CaptionCheck(TaboraButton& button, bool disabled) {
     const ButtonSettings& s = button.settings();
     const double backdrop = disabled ? -1 : button.CaptionBackdropLuminance();
     const double contrast = backdrop < 0 ? 0 : ContrastRatio(ColorLuminance(s.textColor), backdrop);
-    return CaptionCheckHint(button.CaptionOverflow(), contrast,
-                            RequiredContrast(s.fontSize, (s.fontStyle & kFontBold) != 0));
+    const int32_t overflow = button.CaptionOverflow();
+    const double required = RequiredContrast(s.fontSize, (s.fontStyle & kFontBold) != 0);
+    return {CaptionCheckHint(overflow, contrast, required),
+            CaptionCheckBrief(overflow, contrast, required)};
 }
 
 }  // namespace
@@ -516,13 +511,16 @@ QString CaptionCheck(TaboraButton& button, bool disabled) {
 void TaboraWindow::RefreshPreview() {
     CommitStateEdit();
     preview_->RefreshNow();
-    QString hint = MissingCharactersHint(EditedButton().MissingCaptionCharacters());
-    const bool missing = !hint.isEmpty();
-    if (!missing) hint = CaptionCheck(EditedButton(), editedState_ == ButtonState::Disabled);
-    if (hint != captionHint_->text()) captionHint_->setText(hint);
-    captionHint_->setToolTip(!missing ? hint : hint + tr(": drawn as the font's box"));
+    const std::vector<char32_t> absent = EditedButton().MissingCaptionCharacters();
+    const bool missing = !absent.empty();
+    const auto [hint, brief] =
+        missing ? std::pair{MissingCharactersHint(absent), MissingCharactersBrief(absent)}
+                : CaptionCheck(EditedButton(), editedState_ == ButtonState::Disabled);
+    captionHint_->SetTexts(hint, brief);
+    const QString whole = !missing ? hint : hint + tr(": drawn as the font's box");
+    captionHint_->setToolTip(whole);
+    captionHint_->setAccessibleDescription(whole);
     captionHint_->setVisible(!hint.isEmpty());
-    if (!hint.isEmpty()) captionHint_->raise();
 }
 
 void TaboraWindow::SetModified(bool modified) {

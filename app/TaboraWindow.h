@@ -35,6 +35,7 @@ class FontPopup;
 class FormatIconWnd;
 class MaskedImageWnd;
 class PreviewWnd;
+class ReadOutLabel;
 class WorkAreaWnd;
 
 // The one main window: a fixed-size frame holding every control of the
@@ -218,7 +219,7 @@ private:
     ColorButton* backgroundSwatch_ = nullptr;
     ColorButton* textColorSwatch_ = nullptr;
     QLineEdit* captionEdit_ = nullptr;
-    QLabel* captionHint_ = nullptr;  // characters of the caption no font has
+    ReadOutLabel* captionHint_ = nullptr;  // the caption's checks, in the state bar
     FontPopup* fontList_ = nullptr;
     CSizeComboBox* sizeList_ = nullptr;
     QComboBox* styleList_ = nullptr;

@@ -37,6 +37,18 @@
         <source>No font has %1</source>
         <translation>Keine Schrift enthält %1</translation>
     </message>
+    <message>
+        <source>Caption runs %1 px past the body</source>
+        <translation>Beschriftung ragt %1 px über den Button hinaus</translation>
+    </message>
+    <message>
+        <source>Contrast %1:1 ✓</source>
+        <translation>Kontrast %1:1 ✓</translation>
+    </message>
+    <message>
+        <source>Contrast %1:1 ✗ needs %2:1</source>
+        <translation>Kontrast %1:1 ✗ mind. %2:1</translation>
+    </message>
 </context>
 <context>
     <name>tabora::Codecs</name>

@@ -1,12 +1,16 @@
 // The caption field shows what the button draws: one line, at most the 255
 // bytes a file stores, and a hint for characters no installed font has.
+#include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QToolBar>
 
 #include "GuiTestSupport.h"
 #include "app/CaptionField.h"
+#include "app/Translations.h"
 
 namespace tabora::testing {
 namespace {
@@ -66,7 +70,8 @@ TEST_F(CaptionFieldTest, HintNamesCharactersNoFontHas) {
     Paste(edit, QStringLiteral("\U00050000"));
     ASSERT_TRUE(hint->isVisible());
     EXPECT_TRUE(hint->text().contains("U+50000")) << hint->text().toStdString();
-    EXPECT_EQ(hint->geometry().top(), edit->geometry().bottom() + 1);  // just under the field
+    // In the state bar, not over the editor's controls.
+    EXPECT_TRUE(Child<QToolBar>("statesBar")->isAncestorOf(hint));
     if (const char* shot = std::getenv("TABORA_CAPTION_HINT_SHOT")) {
         window->grab().save(QString::fromLocal8Bit(shot));
     }
@@ -81,6 +86,13 @@ TEST_F(CaptionFieldTest, HintTellsOverflowAndContrast) {
     EXPECT_EQ(CaptionCheckHint(0, 7.16, 4.5), QStringLiteral("Contrast 7.1:1 \u2713"));
     EXPECT_EQ(CaptionCheckHint(0, 4.49, 4.5), QStringLiteral("Contrast 4.4:1 \u2717 needs 4.5:1"));
     EXPECT_EQ(CaptionCheckHint(0, 0, 4.5), "");
+    // The brief forms a crowded bar shows keep the figure and the mark.
+    EXPECT_EQ(CaptionCheckBrief(12, 1.5, 4.5), QStringLiteral("+12 px \u2717"));
+    EXPECT_EQ(CaptionCheckBrief(0, 7.16, 4.5), QStringLiteral("7.1:1 \u2713"));
+    EXPECT_EQ(CaptionCheckBrief(0, 4.49, 4.5), QStringLiteral("4.4:1 \u2717"));
+    EXPECT_EQ(CaptionCheckBrief(0, 0, 4.5), "");
+    EXPECT_EQ(MissingCharactersBrief({0x378}), "U+0378");
+    EXPECT_EQ(MissingCharactersBrief({}), "");
 
     auto* edit = Child<QLineEdit>("captionEdit");
     auto* hint = Child<QLabel>("captionHint");
@@ -92,6 +104,80 @@ TEST_F(CaptionFieldTest, HintTellsOverflowAndContrast) {
     QTest::keyClick(edit, Qt::Key_Backspace);
     QTest::keyClick(edit, Qt::Key_Backspace);
     EXPECT_FALSE(hint->isVisible());
+}
+
+// Every visible widget of the window the read-out overlaps, its own
+// containers aside ("fontList (FontPopup)").
+QStringList Covered(QWidget* window, QLabel* hint) {
+    const QRect area(hint->mapTo(window, QPoint()), hint->size());
+    QStringList covered;
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (widget == hint || widget->window() != window || !widget->isVisible() ||
+            widget->isAncestorOf(hint))
+            continue;
+        if (QRect(widget->mapTo(window, QPoint()), widget->size()).intersects(area))
+            covered << widget->objectName() + " (" + widget->metaObject()->className() + ")";
+    }
+    return covered;
+}
+
+// The read-out covers no control, in either language, whichever state's
+// controls share its bar, however long it grows, and never widens the window.
+TEST_F(CaptionFieldTest, HintCoversNoControlAndKeepsTheWindowsWidth) {
+    struct English {
+        ~English() { RemoveTranslations(); }
+    } english;
+    for (const bool german : {false, true}) {
+        SCOPED_TRACE(german ? "German" : "English");
+        if (german) {
+            ASSERT_TRUE(InstallTranslations(QLocale(QLocale::German, QLocale::Germany)));
+        }
+        window = std::make_unique<TaboraWindow>();
+        window->show();
+        const int width = window->width();
+        auto* edit = Child<QLineEdit>("captionEdit");
+        auto* hint = Child<QLabel>("captionHint");
+        auto* states = Child<QComboBox>("stateList");
+        QTest::keyClicks(edit, "Go");
+        for (int index = 0; index < states->count(); ++index) {
+            states->setCurrentIndex(index);
+            emit states->activated(index);
+            QApplication::processEvents();
+            // A disabled button need not be readable: no contrast to tell.
+            if (states->itemData(index).toInt() == int(ButtonState::Disabled)) {
+                EXPECT_FALSE(hint->isVisible());
+                continue;
+            }
+            ASSERT_TRUE(hint->isVisible()) << index;
+            EXPECT_EQ(Covered(window.get(), hint), QStringList()) << index;
+            // Whole where there is room (always in English, and beside the
+            // normal state's few controls in German), else brief;
+            // the mark shows either way.
+            auto* readOut = dynamic_cast<ReadOutLabel*>(hint);
+            ASSERT_NE(readOut, nullptr);
+            const QString whole = readOut->wholeText();
+            EXPECT_TRUE(
+                whole.startsWith(german ? "Kontrast 1.0:1 \u2717 " : "Contrast 1.0:1 \u2717 "))
+                << index;
+            if (!german || index == 0) {
+                EXPECT_EQ(hint->text(), whole) << index;
+            }
+            EXPECT_TRUE(hint->text() == whole || hint->text() == QStringLiteral("1.0:1 \u2717"))
+                << hint->text().toStdString();
+            EXPECT_GE(hint->width(), hint->minimumSizeHint().width()) << index;
+        }
+        // Eight characters no font has, with the disabled state's controls
+        // in the bar: longer than it has room for.
+        ASSERT_EQ(states->currentData().toInt(), int(ButtonState::Disabled));
+        Paste(edit, QStringLiteral(" \U00050000\U00050001\U00050002\U00050003\U00050004"
+                                   "\U00050005\U00050006\U00050007"));
+        QApplication::processEvents();
+        ASSERT_TRUE(hint->toolTip().contains("U+50007")) << hint->toolTip().toStdString();
+        EXPECT_EQ(hint->text(), QStringLiteral("U+50000\u2026"));
+        EXPECT_EQ(Covered(window.get(), hint), QStringList());
+        EXPECT_EQ(window->width(), width);
+        EXPECT_EQ(width, TaboraWindow::kClientWidth);
+    }
 }
 
 }  // namespace
