@@ -108,7 +108,7 @@ TEST_F(CaptionFieldTest, HintTellsOverflowAndContrast) {
 
 // Every visible widget of the window the read-out overlaps, its own
 // containers aside ("fontList (FontPopup)").
-QStringList Covered(QWidget* window, QLabel* hint) {
+std::string Covered(QWidget* window, QLabel* hint) {
     const QRect area(hint->mapTo(window, QPoint()), hint->size());
     QStringList covered;
     for (QWidget* widget : window->findChildren<QWidget*>()) {
@@ -118,7 +118,7 @@ QStringList Covered(QWidget* window, QLabel* hint) {
         if (QRect(widget->mapTo(window, QPoint()), widget->size()).intersects(area))
             covered << widget->objectName() + " (" + widget->metaObject()->className() + ")";
     }
-    return covered;
+    return covered.join(QStringLiteral(", ")).toStdString();
 }
 
 // The read-out covers no control, in either language, whichever state's
@@ -149,7 +149,7 @@ TEST_F(CaptionFieldTest, HintCoversNoControlAndKeepsTheWindowsWidth) {
                 continue;
             }
             ASSERT_TRUE(hint->isVisible()) << index;
-            EXPECT_EQ(Covered(window.get(), hint), QStringList()) << index;
+            EXPECT_EQ(Covered(window.get(), hint), "") << index;
             // Whole where there is room (always in English, and beside the
             // normal state's few controls in German), else brief;
             // the mark shows either way.
@@ -174,7 +174,7 @@ TEST_F(CaptionFieldTest, HintCoversNoControlAndKeepsTheWindowsWidth) {
         QApplication::processEvents();
         ASSERT_TRUE(hint->toolTip().contains("U+50007")) << hint->toolTip().toStdString();
         EXPECT_EQ(hint->text(), QStringLiteral("U+50000\u2026"));
-        EXPECT_EQ(Covered(window.get(), hint), QStringList());
+        EXPECT_EQ(Covered(window.get(), hint), "");
         EXPECT_EQ(window->width(), width);
         EXPECT_EQ(width, TaboraWindow::kClientWidth);
     }
