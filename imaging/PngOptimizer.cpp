@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "imaging/PngChunks.h"
 #include "platform/Error.h"
 
 namespace tabora {
@@ -15,10 +16,9 @@ namespace tabora {
 namespace {
 
 const char kWriteError[] = "error writing PNG file";
-constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
-// PNG colour types.
-constexpr uint8_t kGrey = 0, kRgb = 2, kIndexed = 3, kGreyAlpha = 4, kRgbAlpha = 6;
+constexpr uint8_t kGrey = kPngGrey, kRgb = kPngRgb, kIndexed = kPngIndexed,
+                  kGreyAlpha = kPngGreyAlpha, kRgbAlpha = kPngRgbAlpha;
 constexpr size_t kMaxPaletteColours = 256;
 
 // The row filters: none, sub, up, average, Paeth; and the adaptive choice
@@ -241,40 +241,18 @@ Bytes SmallestData(const Layout& layout, uint32_t height) {
     return best;
 }
 
-void Big32(Bytes& out, uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(uint8_t(v >> shift));
-}
-
-void Chunk(Bytes& file, const char* type, const Bytes& data) {
-    Big32(file, uint32_t(data.size()));
-    const size_t start = file.size();
-    file.insert(file.end(), type, type + 4);
-    file.insert(file.end(), data.begin(), data.end());
-    const uLong crc = crc32(crc32(0, nullptr, 0), file.data() + start, uInt(file.size() - start));
-    Big32(file, uint32_t(crc));
-}
-
 // Everything but the image data, whose size decides between the layouts.
 Bytes Head(const Layout& layout, const Picture& p, std::string_view keyword,
            std::string_view text) {
-    Bytes file(kPngSignature, kPngSignature + sizeof kPngSignature);
-    Bytes header;
-    Big32(header, p.width);
-    Big32(header, p.height);
-    header.insert(header.end(), {layout.bitDepth, layout.colourType, 0, 0, 0});
-    Chunk(file, "IHDR", header);
-    Bytes textData(keyword.begin(), keyword.end());
-    textData.push_back(0);
-    textData.insert(textData.end(), text.begin(), text.end());
-    if (!keyword.empty()) Chunk(file, "tEXt", textData);
+    Bytes file = PngHead(p.width, p.height, layout.bitDepth, layout.colourType, keyword, text);
     if (layout.colourType == kIndexed) {
         Bytes colours, alphas;
         for (uint32_t q : layout.palette) {
             colours.insert(colours.end(), {R(q), G(q), B(q)});
             if (A(q) != 255) alphas.push_back(A(q));
         }
-        Chunk(file, "PLTE", colours);
-        if (!alphas.empty()) Chunk(file, "tRNS", alphas);
+        AppendChunk(file, "PLTE", colours);
+        if (!alphas.empty()) AppendChunk(file, "tRNS", alphas);
     }
     return file;
 }
@@ -304,8 +282,8 @@ void WriteSmallestPng(const ArgbImage& image, MacStream& out, bool keepAlpha, Re
     Bytes best;
     for (const Layout& layout : layouts) {
         Bytes file = Head(layout, picture, keyword, text);
-        Chunk(file, "IDAT", SmallestData(layout, picture.height));
-        Chunk(file, "IEND", {});
+        AppendChunk(file, "IDAT", SmallestData(layout, picture.height));
+        AppendChunk(file, "IEND", {});
         if (best.empty() || file.size() < best.size()) best = std::move(file);
     }
     out.Write(best.data(), uint32_t(best.size()));
