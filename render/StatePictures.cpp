@@ -1,6 +1,7 @@
 #include "render/StatePictures.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 
 #include "render/TaboraButton.h"
@@ -11,29 +12,59 @@ namespace {
 
 // The focus ring: the body's alpha spread outwards by the ring's width over
 // a round pen, less the body itself, so the ring hugs any outline (a pill,
-// a circle, an arrow) and never covers the body.
+// a circle, an arrow) and never covers the body. The pen is taken row by
+// row: each of its rows is a span of some half-width, so the spread is the
+// largest of the body's maxima over spans of those half-widths in the rows
+// above and below, found once per row and half-width.
 void RingMask(const AlphaMask& body, int32_t width, AlphaMask& ring) {
     ring.Allocate(body.Width(), body.Height());
     const Rect bounds = body.Bounds();
     if (bounds.IsEmpty()) return;
-    std::vector<Point> pen;
-    for (int32_t dy = -width; dy <= width; ++dy) {
-        for (int32_t dx = -width; dx <= width; ++dx) {
-            if (dx * dx + dy * dy <= width * width + width) pen.push_back({dx, dy});
+    // The half-width of the pen's row dy, for dy = 0..width.
+    std::vector<int32_t> half(size_t(width) + 1, 0);
+    for (int32_t dy = 0; dy <= width; ++dy) {
+        while (half[size_t(dy)] + 1 <= width &&
+               (half[size_t(dy)] + 1) * (half[size_t(dy)] + 1) + dy * dy <= width * width + width) {
+            ++half[size_t(dy)];
         }
     }
-    const Rect area = bounds.Inflate(width, width).Intersect({0, 0, body.Width(), body.Height()});
-    for (int32_t y = area.top; y < area.bottom; ++y) {
-        for (int32_t x = area.left; x < area.right; ++x) {
-            uint8_t spread = 0;
-            for (const Point& p : pen) {
-                const int32_t sx = x + p.x, sy = y + p.y;
-                if (sx < 0 || sy < 0 || sx >= body.Width() || sy >= body.Height()) continue;
-                spread = std::max(spread, body.At(sx, sy));
+    const Rect whole{0, 0, body.Width(), body.Height()};
+    const Rect area = bounds.Inflate(width, width).Intersect(whole);
+    // spans[h][row][x]: the body's maximum over x-h..x+h of the row, for the
+    // rows and columns the area reaches through the pen.
+    const Rect reach = area.Inflate(0, width).Intersect(whole);
+    const int32_t columns = area.Width(), rows = reach.Height();
+    std::vector<uint8_t> spans(size_t(width + 1) * size_t(rows) * size_t(columns));
+    auto span = [&](int32_t h, int32_t y) {
+        return spans.data() + (size_t(h) * size_t(rows) + size_t(y - reach.top)) * size_t(columns);
+    };
+    for (int32_t y = reach.top; y < reach.bottom; ++y) {
+        const uint8_t* source = body.Bytes() + size_t(y) * size_t(body.Width());
+        std::copy_n(source + area.left, columns, span(0, y));
+        for (int32_t h = 1; h <= width; ++h) {
+            const uint8_t* narrower = span(h - 1, y);
+            uint8_t* wider = span(h, y);
+            for (int32_t i = 0; i < columns; ++i) {
+                const int32_t x = area.left + i;
+                uint8_t m = narrower[i];
+                if (x - h >= 0) m = std::max(m, source[x - h]);
+                if (x + h < body.Width()) m = std::max(m, source[x + h]);
+                wider[i] = m;
             }
-            const uint8_t own = body.At(x, y);
-            ring.At(x, y) = spread > own ? uint8_t(spread - own) : 0;
         }
+    }
+    for (int32_t y = area.top; y < area.bottom; ++y) {
+        uint8_t* out = &ring.At(area.left, y);
+        const uint8_t* own = body.Bytes() + size_t(y) * size_t(body.Width()) + size_t(area.left);
+        std::copy_n(span(half[0], y), columns, out);
+        for (int32_t dy = 1; dy <= width; ++dy) {
+            for (int32_t sy : {y - dy, y + dy}) {
+                if (sy < reach.top || sy >= reach.bottom) continue;
+                const uint8_t* row = span(half[size_t(dy)], sy);
+                for (int32_t i = 0; i < columns; ++i) out[i] = std::max(out[i], row[i]);
+            }
+        }
+        for (int32_t i = 0; i < columns; ++i) out[i] = out[i] > own[i] ? uint8_t(out[i] - own[i]) : 0;
     }
 }
 
@@ -42,20 +73,28 @@ uint8_t Faded(uint8_t value, uint8_t under, int32_t opacity) {
     return uint8_t(under + (d >= 0 ? (d + kOpaque / 2) / kOpaque : -((-d + kOpaque / 2) / kOpaque)));
 }
 
+// Every value of a channel faded toward `under`, looked up per pixel.
+std::array<uint8_t, 256> FadeTable(uint8_t under, int32_t opacity) {
+    std::array<uint8_t, 256> table;
+    for (int32_t v = 0; v < 256; ++v) table[size_t(v)] = Faded(uint8_t(v), under, opacity);
+    return table;
+}
+
 // The picture seen through the state's opacity: over the background for the
 // picture as shown, less alpha for the layers alone.
 void ApplyOpacity(int32_t opacity, Color background, ArgbImage& shown, ArgbImage& layers) {
     if (opacity >= kOpaque) return;
     const uint32_t bg = ColorPixel(background);
+    const auto red = FadeTable(PixelRed(bg), opacity), green = FadeTable(PixelGreen(bg), opacity),
+               blue = FadeTable(PixelBlue(bg), opacity), alpha = FadeTable(0, opacity);
     uint32_t* p = shown.Pixels();
     for (size_t i = 0, n = size_t(shown.Width()) * size_t(shown.Height()); i < n; ++i) {
-        p[i] = MakePixel(PixelAlpha(p[i]), Faded(PixelRed(p[i]), PixelRed(bg), opacity),
-                         Faded(PixelGreen(p[i]), PixelGreen(bg), opacity),
-                         Faded(PixelBlue(p[i]), PixelBlue(bg), opacity));
+        p[i] = MakePixel(PixelAlpha(p[i]), red[PixelRed(p[i])], green[PixelGreen(p[i])],
+                         blue[PixelBlue(p[i])]);
     }
     uint32_t* l = layers.Pixels();
     for (size_t i = 0, n = size_t(layers.Width()) * size_t(layers.Height()); i < n; ++i) {
-        l[i] = (l[i] & ~0xFFu) | Faded(PixelAlpha(l[i]), 0, opacity);
+        l[i] = (l[i] & ~0xFFu) | alpha[PixelAlpha(l[i])];
     }
 }
 
@@ -104,11 +143,20 @@ StateSet StateRenderer::Render(const ButtonSettings& normal, const ButtonStates&
     StateSet set;
     set.scale = scale;
     set.normal = normal;
-    set.pictures.reserve(which.size());
-    for (ButtonState state : which) {
-        StatePicture& picture = set.pictures.emplace_back();
-        const StateDelta delta = states.Delta(state, normal);
-        picture.state = state;
+    // The states that keep the normal settings (only their touches differ)
+    // are drawn first, one after another, so the button's layers are built
+    // once for them all; the others follow. The pictures keep `which`'s order.
+    set.pictures.resize(which.size());
+    std::vector<size_t> order(which.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::vector<StateDelta> deltas;
+    for (ButtonState state : which) deltas.push_back(states.Delta(state, normal));
+    std::stable_partition(order.begin(), order.end(),
+                          [&](size_t i) { return deltas[i].patch.Empty(); });
+    for (size_t i : order) {
+        StatePicture& picture = set.pictures[i];
+        const StateDelta& delta = deltas[i];
+        picture.state = which[i];
         picture.settings = StateSettings(normal, delta);
         button.ApplySettings(picture.settings);
         button.PrepareExport();
@@ -121,7 +169,7 @@ StateSet StateRenderer::Render(const ButtonSettings& normal, const ButtonStates&
         }
         picture.captionOverflow = button.CaptionOverflow();
         picture.backdropLuminance = button.CaptionBackdropLuminance();
-        if (scale > 1) picture.rect = Scaled(one.pictures[set.pictures.size() - 1].rect, scale);
+        if (scale > 1) picture.rect = Scaled(one.pictures[i].rect, scale);
         set.rect = set.rect.Union(picture.rect);
     }
     if (scale > 1) set.rect = Scaled(one.rect, scale);

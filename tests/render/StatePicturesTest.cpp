@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "render/Contrast.h"
@@ -81,6 +82,58 @@ TEST(StatePictures, TheFocusRingHugsTheBodyFromOutside) {
         }
     }
     EXPECT_GT(changed, 100);
+}
+
+// The ring as its definition reads: at each pixel the most body within a
+// round pen of the ring's width, less the body there.
+AlphaMask PenRing(const AlphaMask& body, int32_t width) {
+    AlphaMask ring(body.Width(), body.Height());
+    // Farther than the pen from every bit of body there is no ring.
+    const Rect area = body.Bounds().Inflate(width, width).Intersect({0, 0, body.Width(), body.Height()});
+    for (int32_t y = area.top; y < area.bottom; ++y) {
+        for (int32_t x = area.left; x < area.right; ++x) {
+            uint8_t spread = 0;
+            for (int32_t dy = -width; dy <= width; ++dy) {
+                for (int32_t dx = -width; dx <= width; ++dx) {
+                    const int32_t sx = x + dx, sy = y + dy;
+                    if (dx * dx + dy * dy > width * width + width || sx < 0 || sy < 0 ||
+                        sx >= body.Width() || sy >= body.Height())
+                        continue;
+                    spread = std::max(spread, body.At(sx, sy));
+                }
+            }
+            ring.At(x, y) = uint8_t(spread - std::min(spread, body.At(x, y)));
+        }
+    }
+    return ring;
+}
+
+// The ring drawn from the body row by row is the pen's ring exactly, on
+// round, pointed and square bodies, shrunk and widened, at 1x and 2x, and on a body that touches
+// the canvas's edges.
+TEST(StatePictures, TheFocusRingIsThePensRing) {
+    StateDelta focus;
+    focus.focusRing = MakeColor(255, 136, 0);
+    for (int16_t style : {12, 20, 300, 611, 900}) {
+        for (int scale : {1, 2}) {
+            for (int32_t size : {0, 60, 1000}) {
+                ButtonSettings s = Captioned(style, "");
+                if (size) s.buttonSize = size;
+                TaboraButton button(GetArchive(), scale);
+                button.ApplySettings(s);
+                button.PrepareExport();
+                ArgbImage drawn = button.canvas(), layers;
+                DrawStateTouches(button, focus, drawn, layers);
+                AlphaMask body;
+                button.PlacedBodyAlpha(body);
+                ArgbImage expected = button.canvas();
+                expected.Fill(*focus.focusRing, PenRing(body, kFocusRingWidth * scale));
+                const size_t count = size_t(drawn.Width()) * size_t(drawn.Height());
+                EXPECT_TRUE(std::equal(drawn.Pixels(), drawn.Pixels() + count, expected.Pixels()))
+                    << "style " << style << " at " << scale << "x, size " << s.buttonSize;
+            }
+        }
+    }
 }
 
 TEST(StatePictures, DisabledIsSeenAtHalfOpacityAndHoverIsBrighter) {
