@@ -26,19 +26,22 @@ ButtonSettings Normal(int n) {
     return s;
 }
 
+// As SaveStateFiles writes them, to memory: the pictures share their
+// compressed rows with the sprite.
 void WriteAll(const StateSet& set, bool files, bool sprite, size_t& bytes) {
     const FormatEntry& png = *FindFormat(ImageFormat::Png);
     const ButtonStates states;
+    StateExporter exporter(set, states);
     if (files) {
-        for (const StatePicture& picture : set.pictures) {
+        for (size_t i = 0; i < set.pictures.size(); ++i) {
             PtrMacStream out;
-            ExportStatePicture(set, picture, states, png, out);
+            exporter.Picture(i, png, out);
             bytes += out.Length();
         }
     }
     if (sprite) {
         PtrMacStream out;
-        ExportSprite(set, states, png, out);
+        exporter.Sprite(png, out);
         bytes += out.Length();
     }
 }
@@ -70,6 +73,33 @@ BENCHMARK(BM_ButtonWithFiveStates)
     ->Args({0, 1})
     ->Args({1, 1})
     ->Unit(benchmark::kMillisecond);
+
+// The whole of a web button as a batch entry with states, a sprite and 2x
+// makes it: the five states at 1x and 2x, each state's own file and the
+// sprite at both scales, and its rules in the style sheet.
+void BM_ButtonFilesSpriteAndCssAtTwoScales(benchmark::State& state) {
+    StateRenderer renderer(GetArchive());
+    int n = 0;
+    size_t bytes = 0;
+    for (auto _ : state) {
+        const ButtonSettings normal = Normal(n++);
+        const StateSet one = renderer.Render(normal, ButtonStates{}, kAllStates, 1, false);
+        WriteAll(one, true, true, bytes);
+        const StateSet two = renderer.Render(normal, ButtonStates{}, kAllStates, 2, false, &one);
+        WriteAll(two, true, true, bytes);
+        cli::WebButton web;
+        web.output = "img/products.png";
+        web.className = "products";
+        web.width = one.rect.Width();
+        web.height = one.rect.Height();
+        web.states = {kAllStates.begin(), kAllStates.end()};
+        web.sprite = true;
+        web.scales = {1, 2};
+        benchmark::DoNotOptimize(cli::ButtonCss({web}, "nav.css"));
+    }
+    state.counters["bytes"] = benchmark::Counter(double(bytes) / double(n));
+}
+BENCHMARK(BM_ButtonFilesSpriteAndCssAtTwoScales)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 // Drawing alone: the five states, without writing them.
 void BM_FiveStatesDrawn(benchmark::State& state) {

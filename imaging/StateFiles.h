@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -8,6 +9,8 @@
 
 namespace tabora {
 
+struct PngRun;
+
 // Where a state of the button saved as `path` goes: "home.png" for normal,
 // "home-hover.png", "home-active.png", ... and, at a scale k above 1,
 // "home-hover@2x.png".
@@ -15,6 +18,29 @@ std::string StateFileName(const std::string& path, ButtonState state, int scale)
 // The sprite of the button saved as `path`: "home-sprite.png",
 // "home-sprite@2x.png".
 std::string SpriteFileName(const std::string& path, int scale);
+
+// Writes the pictures of one set and its sprite. A PNG picture (unless the
+// smallest file is asked for) is compressed once, on first use, and serves
+// its own file and the sprite alike; other formats write each file whole.
+class StateExporter {
+public:
+    StateExporter(const StateSet& set, const ButtonStates& states);
+    ~StateExporter();
+    StateExporter(const StateExporter&) = delete;
+    StateExporter& operator=(const StateExporter&) = delete;
+
+    // The set's picture `index`, as ExportStatePicture describes.
+    void Picture(size_t index, const FormatEntry& format, MacStream& out);
+    // The sprite, as ExportSprite describes.
+    void Sprite(const FormatEntry& format, MacStream& out);
+
+private:
+    struct Runs;
+    const PngRun& RunOf(size_t index, bool transparent);
+    const StateSet& set_;
+    const ButtonStates& states_;
+    std::unique_ptr<Runs> runs_;
+};
 
 // Writes one picture of a set, cut to the set's rectangle. The normal state
 // carries the normal settings with `states` (re-editable as a whole); any
