@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# A bar of six buttons made by one batch (all five states, a sprite each, a
-# style sheet, an HTML fragment of links) shown in a real browser, headless,
-# and photographed as a visitor sees it: at rest, the first button under the
-# mouse, the first button held down, and the second reached with Tab.
+# A bar of six buttons made by one batch (all five states, a sprite each at
+# 1x and 2x, a style sheet, an HTML fragment of links) shown in a real
+# browser, headless, and photographed as a visitor sees it: at rest, the
+# first button under the mouse, the first button held down, and the second
+# reached with Tab; once on an ordinary screen and once on a high-density one
+# (two device pixels per CSS pixel, where image-set() picks the @2x sprites).
 #
 #   bench/browser-states.sh [BUILD_DIR] [OUT_DIR]
 #
 # The page and its pictures are made in a temporary folder; the screenshots
 # go to OUT_DIR (default docs/), named browser-states-{normal,hover,active,
-# focus}.png. Chromium is installed here (not by the project's setup) when
+# focus}.png and browser-states-2x-{...}.png. Each run checks which sprites
+# the browser fetched: the 1x ones alone at 1x, the @2x ones alone at 2x. Chromium is installed here (not by the project's setup) when
 # missing; the browser is driven over its DevTools pipe by
 # tools/browser/cdp_shots.py.
 set -euo pipefail
@@ -30,7 +33,7 @@ mkdir -p "$work/img"
 cat > "$work/nav.json" <<'JSON'
 {"html": "nav.html", "css": "nav.css", "fitCaption": true, "sameSize": true,
  "defaults": {"styleNumber": 20, "bold": true, "antialias": true, "states": true,
-              "sprite": true, "removeBackground": true},
+              "sprite": true, "removeBackground": true, "scales": [1, 2]},
  "buttons": [
   {"output": "img/home.png", "caption": "Home", "href": "#home"},
   {"output": "img/products.png", "caption": "Products", "href": "#products"},
@@ -50,5 +53,18 @@ JSON
   echo '</nav></body></html>'
 } > "$work/page.html"
 mkdir -p "$out"
-python3 tools/browser/cdp_shots.py "$chromium" "$work/page.html" "$out/browser-states" 1
+python3 tools/browser/cdp_shots.py "$chromium" "$work/page.html" "$out/browser-states" 1 > "$work/fetched-1x"
+python3 tools/browser/cdp_shots.py "$chromium" "$work/page.html" "$out/browser-states-2x" 2 > "$work/fetched-2x"
+# The sprites each run fetched, one address a line.
+for k in 1x 2x; do
+  sprites=$(grep -c -- '-sprite' "$work/fetched-$k" || true)
+  finer=$(grep -c -- '-sprite@2x\.png$' "$work/fetched-$k" || true)
+  want=$([ "$k" = 2x ] && echo "$sprites" || echo 0)
+  if [ "$sprites" -ne 6 ] || [ "$finer" -ne "$want" ]; then
+    echo "browser-states: at $k the browser fetched:" >&2
+    cat "$work/fetched-$k" >&2
+    exit 1
+  fi
+  echo "at $k: 6 sprites fetched, $finer of them @2x"
+done
 ls -l "$out"/browser-states-*.png

@@ -9,7 +9,9 @@ descriptors 3 and 4 of the browser), so nothing but the standard library is
 needed. The pointer and the keyboard are real input events: the page's
 :hover, :active and :focus-visible rules do the rest. Writes
 OUT_PREFIX-normal.png, -hover.png, -active.png and -focus.png; SCALE is the
-device pixel ratio the page is shown at (2 shows the @2x pictures).
+device pixel ratio the page is shown at (2 shows the @2x pictures). Prints
+the address of every picture the page fetched, one a line, so a caller can
+check which scale the browser chose.
 """
 import base64
 import json
@@ -87,6 +89,8 @@ def main():
         target = b.call("Target.createTarget", url="about:blank")["targetId"]
         s = b.call("Target.attachToTarget", targetId=target, flatten=True)["sessionId"]
         b.call("Page.enable", s)
+        # Requests are reported, so the caller can see which pictures came.
+        b.call("Network.enable", s)
         b.call("Emulation.setDeviceMetricsOverride", s, width=760, height=130,
                deviceScaleFactor=scale, mobile=False)
         b.call("Page.navigate", s, url="file://" + os.path.abspath(page))
@@ -119,6 +123,10 @@ def main():
                 b.call("Input.dispatchKeyEvent", s, type=kind, key="Tab", code="Tab",
                        windowsVirtualKeyCode=9, nativeVirtualKeyCode=9)
         shot("focus")
+        # Every state has been shown by now, so every picture it needs is in.
+        for event in b.events:
+            if event.get("method") == "Network.requestWillBeSent":
+                print(event["params"]["request"]["url"])
         b.close()
 
 
