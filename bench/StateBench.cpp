@@ -5,6 +5,8 @@
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "cli/WebPage.h"
 #include "imaging/StateFiles.h"
@@ -46,60 +48,47 @@ void WriteAll(const StateSet& set, bool files, bool sprite, size_t& bytes) {
     }
 }
 
-// args: files (1/0), sprite (1/0).
+// The button's rules in the style sheet, from its 1x set.
+std::string Rules(const StateSet& one, bool sprite, std::vector<int> scales) {
+    cli::WebButton web;
+    web.output = "img/products.png";
+    web.className = "products";
+    web.width = one.rect.Width();
+    web.height = one.rect.Height();
+    web.states = {kAllStates.begin(), kAllStates.end()};
+    web.sprite = sprite;
+    web.scales = std::move(scales);
+    return cli::ButtonCss({web}, "nav.css");
+}
+
+// args: files (1/0), sprite (1/0), scales (1: 1x alone; 2: 1x and 2x, each
+// state's file and the sprite at both, as a batch entry with "scales": [1, 2]).
 void BM_ButtonWithFiveStates(benchmark::State& state) {
     const bool files = state.range(0) != 0, sprite = state.range(1) != 0;
-    StateRenderer renderer(GetArchive());
-    int n = 0;
-    size_t bytes = 0;
-    for (auto _ : state) {
-        const ButtonSettings normal = Normal(n++);
-        const StateSet set = renderer.Render(normal, ButtonStates{}, kAllStates, 1, false);
-        WriteAll(set, files, sprite, bytes);
-        cli::WebButton web;
-        web.output = "img/products.png";
-        web.className = "products";
-        web.width = set.rect.Width();
-        web.height = set.rect.Height();
-        web.states = {kAllStates.begin(), kAllStates.end()};
-        web.sprite = sprite;
-        benchmark::DoNotOptimize(cli::ButtonCss({web}, "nav.css"));
-    }
-    state.counters["bytes"] = benchmark::Counter(double(bytes) / double(n));
-}
-BENCHMARK(BM_ButtonWithFiveStates)
-    ->ArgNames({"files", "sprite"})
-    ->Args({1, 0})
-    ->Args({0, 1})
-    ->Args({1, 1})
-    ->Unit(benchmark::kMillisecond);
-
-// The whole of a web button as a batch entry with states, a sprite and 2x
-// makes it: the five states at 1x and 2x, each state's own file and the
-// sprite at both scales, and its rules in the style sheet.
-void BM_ButtonFilesSpriteAndCssAtTwoScales(benchmark::State& state) {
+    const bool twice = state.range(2) == 2;
     StateRenderer renderer(GetArchive());
     int n = 0;
     size_t bytes = 0;
     for (auto _ : state) {
         const ButtonSettings normal = Normal(n++);
         const StateSet one = renderer.Render(normal, ButtonStates{}, kAllStates, 1, false);
-        WriteAll(one, true, true, bytes);
-        const StateSet two = renderer.Render(normal, ButtonStates{}, kAllStates, 2, false, &one);
-        WriteAll(two, true, true, bytes);
-        cli::WebButton web;
-        web.output = "img/products.png";
-        web.className = "products";
-        web.width = one.rect.Width();
-        web.height = one.rect.Height();
-        web.states = {kAllStates.begin(), kAllStates.end()};
-        web.sprite = true;
-        web.scales = {1, 2};
-        benchmark::DoNotOptimize(cli::ButtonCss({web}, "nav.css"));
+        WriteAll(one, files, sprite, bytes);
+        if (twice) {
+            const StateSet two = renderer.Render(normal, ButtonStates{}, kAllStates, 2, false, &one);
+            WriteAll(two, files, sprite, bytes);
+        }
+        benchmark::DoNotOptimize(Rules(one, sprite, twice ? std::vector<int>{1, 2} : std::vector<int>{1}));
     }
     state.counters["bytes"] = benchmark::Counter(double(bytes) / double(n));
 }
-BENCHMARK(BM_ButtonFilesSpriteAndCssAtTwoScales)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_ButtonWithFiveStates)
+    ->ArgNames({"files", "sprite", "scales"})
+    ->Args({1, 0, 1})
+    ->Args({0, 1, 1})
+    ->Args({1, 1, 1})
+    ->Args({1, 1, 2})
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMillisecond);
 
 // Drawing alone: the five states, without writing them.
 void BM_FiveStatesDrawn(benchmark::State& state) {
