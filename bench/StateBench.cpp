@@ -74,10 +74,12 @@ void BM_ButtonWithFiveStates(benchmark::State& state) {
         const StateSet one = renderer.Render(normal, ButtonStates{}, kAllStates, 1, false);
         WriteAll(one, files, sprite, bytes);
         if (twice) {
-            const StateSet two = renderer.Render(normal, ButtonStates{}, kAllStates, 2, false, &one);
+            const StateSet two =
+                renderer.Render(normal, ButtonStates{}, kAllStates, 2, false, &one);
             WriteAll(two, files, sprite, bytes);
         }
-        benchmark::DoNotOptimize(Rules(one, sprite, twice ? std::vector<int>{1, 2} : std::vector<int>{1}));
+        benchmark::DoNotOptimize(
+            Rules(one, sprite, twice ? std::vector<int>{1, 2} : std::vector<int>{1}));
     }
     state.counters["bytes"] = benchmark::Counter(double(bytes) / double(n));
 }

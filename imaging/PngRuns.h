@@ -18,10 +18,10 @@ namespace tabora {
 struct PngRun {
     uint32_t width = 0;
     uint32_t height = 0;
-    bool alpha = false;            // RGBA; RGB without
-    std::vector<uint8_t> deflated; // raw deflate blocks
-    uint32_t adler = 1;            // the check of the filtered rows
-    size_t filteredLength = 0;     // how many filtered bytes they are
+    bool alpha = false;             // RGBA; RGB without
+    std::vector<uint8_t> deflated;  // raw deflate blocks
+    uint32_t adler = 1;             // the check of the filtered rows
+    size_t filteredLength = 0;      // how many filtered bytes they are
 };
 
 // The run of the part `rect` of `image`; without `keepAlpha` every pixel

@@ -37,7 +37,8 @@ void WriteSprite(const StateSet& set, bool withLayers, const PtrMacStream& paylo
             const int32_t row = i * r.Height() + y;
             const size_t from = size_t(r.top + y) * size_t(picture.shown.Width()) + size_t(r.left);
             std::copy_n(picture.shown.Pixels() + from, r.Width(), &shown.At(0, row));
-            if (withLayers) std::copy_n(picture.layers.Pixels() + from, r.Width(), &layers.At(0, row));
+            if (withLayers)
+                std::copy_n(picture.layers.Pixels() + from, r.Width(), &layers.At(0, row));
         }
     }
     WritePicture(shown, withLayers ? &layers : nullptr, shown.Extent(), set.normal, payload, format,
@@ -70,7 +71,8 @@ StateExporter::~StateExporter() = default;
 
 namespace {
 
-bool Transparent(const FormatEntry& format, const ButtonSettings& settings, const ArgbImage& layers) {
+bool Transparent(const FormatEntry& format, const ButtonSettings& settings,
+                 const ArgbImage& layers) {
     return format.keepsTransparency && settings.removeBackground && layers.Width() > 0;
 }
 
@@ -95,7 +97,8 @@ void StateExporter::Picture(size_t index, const FormatEntry& format, MacStream& 
         return;
     }
     const PngRun* run = &RunOf(index, Transparent(format, picture.settings, picture.layers));
-    WritePngOfRuns({&run, 1}, SignatureText().data(), HexEncode(payload.Data(), payload.Length()), out);
+    WritePngOfRuns({&run, 1}, SignatureText().data(), HexEncode(payload.Data(), payload.Length()),
+                   out);
 }
 
 void StateExporter::Sprite(const FormatEntry& format, MacStream& out) {
@@ -106,7 +109,8 @@ void StateExporter::Sprite(const FormatEntry& format, MacStream& out) {
         WriteSprite(set_, withLayers, payload, format, out);
         return;
     }
-    const bool transparent = format.keepsTransparency && set_.normal.removeBackground && withLayers;
+    const bool transparent =
+        withLayers && Transparent(format, set_.normal, set_.pictures.front().layers);
     std::vector<const PngRun*> runs;
     for (size_t i = 0; i < set_.pictures.size(); ++i) runs.push_back(&RunOf(i, transparent));
     WritePngOfRuns(runs, SignatureText().data(), HexEncode(payload.Data(), payload.Length()), out);
@@ -145,17 +149,15 @@ SaveResult SaveStateFiles(const StateSet& set, const ButtonStates& states, const
     for (size_t i = 0; i < set.pictures.size(); ++i) {
         const StatePicture& picture = set.pictures[i];
         if (!everyState && picture.state != ButtonState::Normal) continue;
-        SaveResult saved = SaveExported(StateFileName(path, picture.state, set.scale), synced,
-                                        [&](const FormatEntry& format, MacStream& out) {
-                                            exporter.Picture(i, format, out);
-                                        });
+        SaveResult saved = SaveExported(
+            StateFileName(path, picture.state, set.scale), synced,
+            [&](const FormatEntry& format, MacStream& out) { exporter.Picture(i, format, out); });
         if (!saved.saved()) return saved;
     }
     if (sprite) {
-        return SaveExported(SpriteFileName(path, set.scale), synced,
-                            [&](const FormatEntry& format, MacStream& out) {
-                                exporter.Sprite(format, out);
-                            });
+        return SaveExported(
+            SpriteFileName(path, set.scale), synced,
+            [&](const FormatEntry& format, MacStream& out) { exporter.Sprite(format, out); });
     }
     return {};
 }

@@ -64,7 +64,8 @@ void RingMask(const AlphaMask& body, int32_t width, AlphaMask& ring) {
                 for (int32_t i = 0; i < columns; ++i) out[i] = std::max(out[i], row[i]);
             }
         }
-        for (int32_t i = 0; i < columns; ++i) out[i] = out[i] > own[i] ? uint8_t(out[i] - own[i]) : 0;
+        for (int32_t i = 0; i < columns; ++i)
+            out[i] = out[i] > own[i] ? uint8_t(out[i] - own[i]) : 0;
     }
 }
 

@@ -158,8 +158,11 @@ TEST(StateFiles, FilesAndSpriteSharingCompressionHoldEachStatesOwnPixels) {
         StateRenderer renderer(GetArchive());
         const StateSet one = renderer.Render(normal, states, kAllStates, 1, transparent);
         for (int scale : {1, 2}) {
-            SCOPED_TRACE(testing::Message() << "scale " << scale << (transparent ? " transparent" : ""));
-            const StateSet fine = scale == 1 ? StateSet{} : renderer.Render(normal, states, kAllStates, scale, transparent, &one);
+            SCOPED_TRACE(testing::Message()
+                         << "scale " << scale << (transparent ? " transparent" : ""));
+            const StateSet fine =
+                scale == 1 ? StateSet{}
+                           : renderer.Render(normal, states, kAllStates, scale, transparent, &one);
             const StateSet& set = scale == 1 ? one : fine;
             const Rect r = set.rect;
             StateExporter exporter(set, states);
@@ -175,24 +178,29 @@ TEST(StateFiles, FilesAndSpriteSharingCompressionHoldEachStatesOwnPixels) {
                     Expected(transparent ? picture.layers : picture.shown, r, transparent);
                 spriteExpected.insert(spriteExpected.end(), expected.begin(), expected.end());
 
-                const Written file = WritePng([&](const FormatEntry& f, MacStream& out) { exporter.Picture(i, f, out); });
+                const Written file = WritePng(
+                    [&](const FormatEntry& f, MacStream& out) { exporter.Picture(i, f, out); });
                 int32_t w = 0, h = 0;
                 test::Bytes rgba;
                 ASSERT_TRUE(test::DecodePng(file.bytes, w, h, rgba)) << StateName(picture.state);
                 EXPECT_EQ(w, r.Width());
                 EXPECT_EQ(h, r.Height());
                 EXPECT_TRUE(rgba == expected) << StateName(picture.state);
-                EXPECT_FALSE(Inflated(file.bytes, size_t(h) * (1 + size_t(w) * (transparent ? 4 : 3))).empty());
+                EXPECT_FALSE(
+                    Inflated(file.bytes, size_t(h) * (1 + size_t(w) * (transparent ? 4 : 3)))
+                        .empty());
                 ASSERT_TRUE(Open(file, button).opened());
                 EXPECT_EQ(button.settings(), picture.settings) << StateName(picture.state);
             }
-            const Written sprite = WritePng([&](const FormatEntry& f, MacStream& out) { exporter.Sprite(f, out); });
+            const Written sprite =
+                WritePng([&](const FormatEntry& f, MacStream& out) { exporter.Sprite(f, out); });
             int32_t w = 0, h = 0;
             test::Bytes rgba;
             ASSERT_TRUE(test::DecodePng(sprite.bytes, w, h, rgba));
             EXPECT_EQ(h, r.Height() * int32_t(kStateCount));
             EXPECT_TRUE(rgba == spriteExpected);
-            EXPECT_FALSE(Inflated(sprite.bytes, size_t(h) * (1 + size_t(w) * (transparent ? 4 : 3))).empty());
+            EXPECT_FALSE(Inflated(sprite.bytes, size_t(h) * (1 + size_t(w) * (transparent ? 4 : 3)))
+                             .empty());
             ASSERT_TRUE(Open(sprite, button).opened());
             EXPECT_EQ(button.settings(), normal);
 
@@ -200,7 +208,8 @@ TEST(StateFiles, FilesAndSpriteSharingCompressionHoldEachStatesOwnPixels) {
             const Written alone = WritePng([&](const FormatEntry& f, MacStream& out) {
                 ExportStatePicture(set, set.pictures[2], states, f, out);
             });
-            const Written shared = WritePng([&](const FormatEntry& f, MacStream& out) { exporter.Picture(2, f, out); });
+            const Written shared = WritePng(
+                [&](const FormatEntry& f, MacStream& out) { exporter.Picture(2, f, out); });
             EXPECT_EQ(alone.bytes, shared.bytes);
         }
     }

@@ -89,7 +89,8 @@ TEST(StatePictures, TheFocusRingHugsTheBodyFromOutside) {
 AlphaMask PenRing(const AlphaMask& body, int32_t width) {
     AlphaMask ring(body.Width(), body.Height());
     // Farther than the pen from every bit of body there is no ring.
-    const Rect area = body.Bounds().Inflate(width, width).Intersect({0, 0, body.Width(), body.Height()});
+    const Rect area =
+        body.Bounds().Inflate(width, width).Intersect({0, 0, body.Width(), body.Height()});
     for (int32_t y = area.top; y < area.bottom; ++y) {
         for (int32_t x = area.left; x < area.right; ++x) {
             uint8_t spread = 0;
