@@ -215,8 +215,8 @@ TEST(StateFiles, FilesAndSpriteSharingCompressionHoldEachStatesOwnPixels) {
     }
 }
 
-// Runs join only when they are one kind of row; a picture with nothing to
-// write is refused rather than written empty.
+// Runs join only when they are one kind of row; a picture or a sprite with
+// nothing to write is refused rather than written empty.
 TEST(StateFiles, RunsOfDifferentRowsDoNotJoin) {
     const ArgbImage picture = test::Gradient(9, 5);
     const PngRun rgb = MakePngRun(picture, picture.Extent(), false);
@@ -228,6 +228,9 @@ TEST(StateFiles, RunsOfDifferentRowsDoNotJoin) {
         EXPECT_THROW(WritePngOfRuns(both, "Tbra", "", out), TaboraError);
     }
     EXPECT_THROW(MakePngRun(picture, {20, 20, 30, 30}, false), TaboraError);
+    const StateSet empty;
+    EXPECT_THROW(StateExporter(empty, ButtonStates{}).Sprite(*FindFormat(ImageFormat::Png), out),
+                 TaboraError);
 
     const PngRun* twice[] = {&rgba, &rgba};
     WritePngOfRuns(twice, "Tbra", "00", out);
