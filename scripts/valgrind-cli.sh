@@ -61,4 +61,12 @@ for mode in --antialias --no-antialias; do
     -o "$work/shaped.png"
 done
 echo "valgrind-cli: shaped captions clean"
+# A button's states at two scales: the files and the sprite share their
+# compressed rows, so both writers and the reopened sprite go under memcheck.
+memcheck render --style 30 --caption "States" --text-color auto --states --scales 1,2 --css "$work/states.css" \
+  -o "$work/states.png"
+memcheck render --style 30 --caption "Sprite" --text-color auto --states --sprite --scales 1,2 -o "$work/sprite.png"
+memcheck inspect --json "$work/sprite-sprite@2x.png" >/dev/null
+memcheck render --from "$work/states-hover@2x.png" -o "$work/hover.png"
+echo "valgrind-cli: states and sprites clean"
 echo "valgrind-cli: every format clean in $(($(date +%s) - start)) s"
