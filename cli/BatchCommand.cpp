@@ -233,7 +233,11 @@ void RenderJob(Workbench& buttons, StateRenderer& renderer, Job& job, bool save)
         const bool withLayers = save && format.keepsTransparency && job.settings.removeBackground;
         // Every scale is cut to its 1x rectangle times the scale, so the
         // page's size comes from the 1x set.
-        const StateSet one = renderer.Render(job.settings, job.states, job.web.states, 1, withLayers);
+        StateSet one = renderer.Render(job.settings, job.states, job.web.states, 1, withLayers);
+        if (job.autoColour && ChooseCaptionColorForStates(one.pictures, job.settings)) {
+            button.ApplySettings(job.settings);
+            one = renderer.Render(job.settings, job.states, job.web.states, 1, withLayers);
+        }
         for (const StatePicture& picture : one.pictures) job.checks.push_back(CheckState(picture));
         job.web.width = one.rect.Width();
         job.web.height = one.rect.Height();

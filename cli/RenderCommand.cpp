@@ -184,7 +184,11 @@ int RunRender(const RenderArgs& args) {
         // follow the 1x layout, so the checks look at the 1x set alone.
         const bool oneWritten =
             std::any_of(outputs.begin(), outputs.end(), [](const auto& o) { return o.first == 1; });
-        const StateSet one = renderer.Render(settings, states, which, 1, oneWritten && withLayers);
+        StateSet one = renderer.Render(settings, states, which, 1, oneWritten && withLayers);
+        if (autoColour && ChooseCaptionColorForStates(one.pictures, settings)) {
+            button.ApplySettings(settings);
+            one = renderer.Render(settings, states, which, 1, oneWritten && withLayers);
+        }
         for (const StatePicture& picture : one.pictures) checks.push_back(CheckState(picture));
         std::vector<StateSet> sets;
         for (const auto& [k, path] : outputs) {

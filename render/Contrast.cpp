@@ -57,4 +57,14 @@ Color BetterCaptionColor(double backdrop) {
     return ContrastRatio(backdrop, 0.0) >= ContrastRatio(backdrop, 1.0) ? black : white;
 }
 
+Color BetterCaptionColor(std::span<const double> backdrops) {
+    double worstOnBlack = 21, worstOnWhite = 21;
+    for (double backdrop : backdrops) {
+        if (backdrop < 0) continue;
+        worstOnBlack = std::min(worstOnBlack, ContrastRatio(backdrop, 0.0));
+        worstOnWhite = std::min(worstOnWhite, ContrastRatio(backdrop, 1.0));
+    }
+    return worstOnBlack >= worstOnWhite ? MakeColor(0, 0, 0) : MakeColor(255, 255, 255);
+}
+
 }  // namespace tabora

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <span>
 
 #include "platform/Geometry.h"
 
@@ -19,5 +20,9 @@ double RequiredContrast(int32_t fontPoints, bool bold);
 
 // Black or white, whichever reads better over a backdrop of this luminance.
 Color BetterCaptionColor(double backdropLuminance);
+// The same choice for one caption over several backdrops (a button's
+// states): black or white, whichever reads better over the worst of them.
+// Negative luminances (no caption) are passed over; none left gives black.
+Color BetterCaptionColor(std::span<const double> backdropLuminances);
 
 }  // namespace tabora

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "render/Contrast.h"
 #include "render/StatePictures.h"
@@ -189,6 +190,13 @@ TEST(Contrast, RatiosFollowTheWebMeasure) {
     EXPECT_EQ(RequiredContrast(18, false), 3.0);
     EXPECT_EQ(BetterCaptionColor(0.9), black);
     EXPECT_EQ(BetterCaptionColor(0.02), white);
+    // Over several backdrops the worst one decides: white reads better on
+    // the mid body alone, but black holds up better once the lighter one
+    // comes in; backdrops without a caption count for nothing.
+    const double mid = 0.16, light = 0.4;
+    EXPECT_EQ(BetterCaptionColor(mid), white);
+    EXPECT_EQ(BetterCaptionColor(std::vector<double>{mid, -1}), white);
+    EXPECT_EQ(BetterCaptionColor(std::vector<double>{mid, light}), black);
 
     // A white caption with no body lies over the white background.
     TaboraButton button(GetArchive());
