@@ -19,6 +19,7 @@
 #include "controls/PreviewWnd.h"
 #include "platform/qt/DialogHost.h"
 #include "render/Contrast.h"
+#include "render/StatePictures.h"
 #include "styles/Archive.h"
 
 namespace tabora {
@@ -264,7 +265,18 @@ void TaboraWindow::OnAutoTextColor() {
     const double backdrop = edited.CaptionBackdropLuminance();
     if (backdrop < 0) return;  // no caption, nothing to read
     BeginChange(SettingsHistory::Source::Other);
-    const Color colour = BetterCaptionColor(backdrop);
+    Color colour = BetterCaptionColor(backdrop);
+    if (editedState_ == ButtonState::Normal &&
+        (stateOutputs_.files || stateOutputs_.sprite || stateOutputs_.css)) {
+        // The states go out with the button, so the colour must read in
+        // them too, as the command line weighs them.
+        ButtonSettings normal = settings();
+        normal.textColor = colour;
+        StateRenderer renderer(GetArchive());
+        const StateSet set = renderer.Render(normal, states_, kAllStates, 1, false);
+        ChooseCaptionColorForStates(set.pictures, normal);
+        colour = normal.textColor;
+    }
     MarkChanged(colour != edited.settings().textColor);
     edited.SetTextColor(colour);
     textColorSwatch_->SetColor(colour);

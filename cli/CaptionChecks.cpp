@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <vector>
 
 #include "render/Contrast.h"
 #include "render/StatePictures.h"
@@ -36,19 +35,6 @@ std::string Pixels(int32_t n) { return std::to_string(n) + (n == 1 ? " pixel" : 
 
 CaptionCheck CheckButton(TaboraButton& button) {
     return Check(button.settings(), button.CaptionOverflow(), button.CaptionBackdropLuminance());
-}
-
-bool ChooseCaptionColorForStates(std::span<const StatePicture> pictures, ButtonSettings& normal) {
-    std::vector<double> backdrops;
-    for (const StatePicture& picture : pictures) {
-        if (picture.state == ButtonState::Disabled) continue;
-        if (picture.settings.textColor != normal.textColor || picture.backdropLuminance < 0) continue;
-        backdrops.push_back(picture.backdropLuminance);
-    }
-    const Color chosen = BetterCaptionColor(backdrops);
-    if (backdrops.empty() || chosen == normal.textColor) return false;
-    normal.textColor = chosen;
-    return true;
 }
 
 CaptionCheck CheckState(const StatePicture& picture) {

@@ -1,6 +1,5 @@
 #pragma once
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -24,13 +23,6 @@ struct CaptionCheck {
 // The checks of a rendered button, or of a state's picture.
 CaptionCheck CheckButton(TaboraButton& button);
 CaptionCheck CheckState(const StatePicture& picture);
-
-// "textColor": "auto" for a button drawn in states: the caption colour that
-// reads best in the worst of the states that show the normal caption colour
-// (a disabled state is not held to contrast, and a state with a colour of
-// its own keeps it). Returns whether `normal` changed, so the states must be
-// drawn again.
-bool ChooseCaptionColorForStates(std::span<const StatePicture> pictures, ButtonSettings& normal);
 
 // The largest overflow among the checks; 0 when every caption fits.
 int32_t WorstOverflow(const std::vector<CaptionCheck>& checks);

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdlib>
 
+#include "render/Contrast.h"
 #include "render/TaboraButton.h"
 
 namespace tabora {
@@ -175,6 +176,22 @@ StateSet StateRenderer::Render(const ButtonSettings& normal, const ButtonStates&
     }
     if (scale > 1) set.rect = Scaled(one.rect, scale);
     return set;
+}
+
+bool ChooseCaptionColorForStates(std::span<const StatePicture> pictures, ButtonSettings& normal) {
+    std::vector<double> backdrops;
+    for (const StatePicture& picture : pictures) {
+        // A disabled state need not meet the mark; a state with a colour of
+        // its own keeps it; a state without a caption has nothing to read.
+        if (picture.state == ButtonState::Disabled) continue;
+        if (picture.settings.textColor != normal.textColor) continue;
+        if (picture.backdropLuminance < 0) continue;
+        backdrops.push_back(picture.backdropLuminance);
+    }
+    const Color chosen = BetterCaptionColor(backdrops);
+    if (backdrops.empty() || chosen == normal.textColor) return false;
+    normal.textColor = chosen;
+    return true;
 }
 
 }  // namespace tabora

@@ -35,6 +35,13 @@ struct StateSet {
     int scale = 1;
 };
 
+// An automatic caption colour for a button drawn in states: black or white,
+// whichever reads better in the worst of the states that show the normal
+// caption colour (a disabled state is not held to contrast, and a state with
+// a colour of its own keeps it). Returns whether `normal` changed, so the
+// states must be drawn again.
+bool ChooseCaptionColorForStates(std::span<const StatePicture> pictures, ButtonSettings& normal);
+
 // Draws the states of buttons, keeping its buttons (and their layers)
 // between calls, as a batch worker does.
 class StateRenderer {
@@ -47,8 +54,8 @@ public:
     // The states `which` of the button whose normal settings are `normal`,
     // at `scale` (1 to kMaxStateScale) device pixels per CSS pixel; a finer
     // set is cut to exactly `scale` times the 1x rectangles, taken from
-    // `oneTimes` when the caller has drawn that set already. `withLayers` also keeps each picture without its
-    // background, for files that remove it.
+    // `oneTimes` when the caller has drawn that set already. `withLayers` also keeps each picture
+    // without its background, for files that remove it.
     StateSet Render(const ButtonSettings& normal, const ButtonStates& states,
                     std::span<const ButtonState> which, int scale, bool withLayers,
                     const StateSet* oneTimes = nullptr);

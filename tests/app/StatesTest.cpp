@@ -17,6 +17,7 @@
 #include "imaging/ButtonFile.h"
 #include "platform/File.h"
 #include "render/Contrast.h"
+#include "render/StatePictures.h"
 #include "render/TaboraButton.h"
 #include "styles/Archive.h"
 
@@ -345,6 +346,32 @@ TEST_F(StatesTest, AutoPicksTheCaptionColourTheCommandLineWouldInOneStep) {
     EXPECT_EQ(window->settings().textColor, worse);
     ASSERT_NE(Custom(ButtonState::Hover), nullptr);
     EXPECT_TRUE(Custom(ButtonState::Hover)->patch.Has(FieldNamed("textColor")));
+}
+
+// With the states going out beside the button, Auto in Normal weighs them
+// as the command line does; some of these bodies read one way at rest and
+// the other in their worst state.
+TEST_F(StatesTest, AutoWeighsTheStatesThatAreSavedWithTheButton) {
+    StateOutputs outputs;
+    outputs.sprite = true;
+    window->SetStateOutputs(outputs);
+    int turned = 0;
+    for (int16_t style : {38, 479, 815, 913}) {
+        window->PickStyle(style);
+        TaboraButton core(GetArchive());
+        core.ApplySettings(window->settings());
+        ButtonSettings expected = window->settings();
+        expected.textColor = BetterCaptionColor(core.CaptionBackdropLuminance());
+        const Color atRest = expected.textColor;
+        StateRenderer renderer(GetArchive());
+        const StateSet set = renderer.Render(expected, window->states(), kAllStates, 1, false);
+        ChooseCaptionColorForStates(set.pictures, expected);
+        if (expected.textColor != atRest) ++turned;
+
+        QTest::mouseClick(Child<QToolButton>("autoColorButton"), Qt::LeftButton);
+        EXPECT_EQ(window->settings().textColor, expected.textColor) << "style " << style;
+    }
+    EXPECT_GT(turned, 0);
 }
 
 }  // namespace
