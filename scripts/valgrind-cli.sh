@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs tabora-cli under valgrind's memcheck on a round trip in every format:
 # render a button, inspect it, render it again from the saved file and from
-# the inspected settings into the next format. Any memory error or definite
+# the inspected settings into the next format; then shaped captions, and a
+# button's states written as files and sprites and opened again. Any memory error or definite
 # leak fails the script.
 #   scripts/valgrind-cli.sh [BUILD_DIR]     (default: build)
 set -euo pipefail
