@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "cli/WebPage.h"
 #include "imaging/StateFiles.h"
+#include "imaging/StyleSheet.h"
 #include "io/MacStream.h"
 #include "render/StatePictures.h"
 #include "styles/Archive.h"
@@ -50,7 +50,7 @@ void WriteAll(const StateSet& set, bool files, bool sprite, size_t& bytes) {
 
 // The button's rules in the style sheet, from its 1x set.
 std::string Rules(const StateSet& one, bool sprite, std::vector<int> scales) {
-    cli::WebButton web;
+    WebButton web;
     web.output = "img/products.png";
     web.className = "products";
     web.width = one.rect.Width();
@@ -58,7 +58,7 @@ std::string Rules(const StateSet& one, bool sprite, std::vector<int> scales) {
     web.states = {kAllStates.begin(), kAllStates.end()};
     web.sprite = sprite;
     web.scales = std::move(scales);
-    return cli::ButtonCss({web}, "nav.css");
+    return ButtonCss({web}, "nav.css");
 }
 
 // args: files (1/0), sprite (1/0), scales (1: 1x alone; 2: 1x and 2x, each
