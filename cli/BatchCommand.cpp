@@ -156,25 +156,34 @@ std::string EntryText(const json& entry, const char* key, const std::string& whe
     return CheckText(it->get<std::string>(), where + ": \"" + key + "\"");
 }
 
-// Reads what a button's entry says beyond its settings: its states, its
-// sprite, its link. The entry's "textColor" may be "auto".
-void ReadWebKeys(const json& entry, const json* defaults, Job& job) {
-    const std::string& where = job.where;
-    auto states = entry.find("states");
-    if (states != entry.end()) {
-        job.request = StatesFromJson(*states, where);
-    } else if (defaults && defaults->contains("states")) {
-        job.request = StatesFromJson(defaults->at("states"), where + ": defaults");
+// The states and the sprite an entry asks for, or those of the defaults
+// where it names none; read once for the defaults, once for each entry.
+struct StateKeys {
+    StateRequest states;
+    bool sprite = false;
+};
+
+StateKeys ReadStateKeys(const json& entry, const StateKeys& defaults, const std::string& where) {
+    StateKeys keys = defaults;
+    if (auto states = entry.find("states"); states != entry.end()) {
+        keys.states = StatesFromJson(*states, where);
     }
-    bool sprite = defaults && defaults->contains("sprite") && defaults->at("sprite").is_boolean() &&
-                  defaults->at("sprite").get<bool>();
     if (auto it = entry.find("sprite"); it != entry.end()) {
         if (!it->is_boolean()) throw UsageError(where + ": \"sprite\" must be true or false");
-        sprite = it->get<bool>();
+        keys.sprite = it->get<bool>();
     }
-    if (sprite && job.request.which.empty()) job.request.which.assign(kAllStates.begin(), kAllStates.end());
-    job.web.sprite = sprite;
-    job.web.files = !sprite;
+    return keys;
+}
+
+// Reads what a button's entry says beyond its settings: its states, its
+// sprite, its link. The entry's "textColor" may be "auto".
+void ReadWebKeys(const json& entry, const StateKeys& defaults, Job& job) {
+    const std::string& where = job.where;
+    StateKeys keys = ReadStateKeys(entry, defaults, where);
+    job.request = std::move(keys.states);
+    if (keys.sprite && job.request.which.empty()) job.request.which.assign(kAllStates.begin(), kAllStates.end());
+    job.web.sprite = keys.sprite;
+    job.web.files = !keys.sprite;
     if (const std::string href = EntryText(entry, "href", where); !href.empty()) {
         job.web.href = CheckHref(href, where + ": \"href\"");
     }
@@ -316,13 +325,13 @@ int RunBatch(const BatchArgs& args) {
     std::string cssPath = PageName(doc, "css", IsStyleSheetName, ".css", where);
     if (!cssPath.empty()) cssPath = (folder / cssPath).string();
     SettingsPatch defaults;
-    const json* defaultsEntry = nullptr;
+    StateKeys defaultStates;
     bool defaultAutoColour = false;
     std::vector<int> defaultScales = {1};
     if (auto it = doc.find("defaults"); it != doc.end()) {
-        defaultsEntry = &*it;
         defaults = PatchFromJson(WithoutAutoColour(*it, defaultAutoColour), where + ": defaults",
                                  {"states", "sprite", "scales"});
+        defaultStates = ReadStateKeys(*it, {}, where + ": defaults");
         if (auto scales = it->find("scales"); scales != it->end())
             defaultScales = BatchScales(*scales, where + ": defaults: \"scales\"");
     }
@@ -366,7 +375,7 @@ int RunBatch(const BatchArgs& args) {
                                  ", in any case (got \"" + output.string() + "\")");
             }
             job.settings = Resolve(ButtonSettings{}, patch, scratch, job.where + ": \"buttonSize\"");
-            ReadWebKeys(entry, defaultsEntry, job);
+            ReadWebKeys(entry, defaultStates, job);
             job.states = ResolveStates(job.request, job.settings, job.where);
             job.web.output = job.output;
             if (job.web.className.empty()) job.web.className = ClassNameFor(job.output);

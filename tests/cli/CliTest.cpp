@@ -714,6 +714,8 @@ TEST_F(Cli, BatchLinksAreEscapedAndTheStyleSheetIsSafe) {
          "belongs to the file, not to a state"},
         {R"({"buttons": [{"output": "x.png", "states": {"glow": {}}}]})", "unknown state \"glow\""},
         {R"({"buttons": [{"output": "x.png", "states": {"focus": {"opacity": 101}}}]})", "0..100"},
+        {R"({"defaults": {"sprite": "yes"}, "buttons": [{"output": "x.png"}]})",
+         "defaults: \"sprite\" must be true or false"},
     };
     Write("bad.css", R"({"css": "bad.css", "buttons": []})");
     r = Run({"batch", Path("bad.css")});
