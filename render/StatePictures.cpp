@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "render/Contrast.h"
+#include "render/ScaledPicture.h"
 #include "render/TaboraButton.h"
 
 namespace tabora {
@@ -100,8 +101,6 @@ void ApplyOpacity(int32_t opacity, Color background, ArgbImage& shown, ArgbImage
     }
 }
 
-Rect Scaled(const Rect& r, int k) { return {r.left * k, r.top * k, r.right * k, r.bottom * k}; }
-
 }  // namespace
 
 Rect DrawStateTouches(TaboraButton& button, const StateDelta& delta, ArgbImage& shown,
@@ -171,10 +170,10 @@ StateSet StateRenderer::Render(const ButtonSettings& normal, const ButtonStates&
         }
         picture.captionOverflow = button.CaptionOverflow();
         picture.backdropLuminance = button.CaptionBackdropLuminance();
-        if (scale > 1) picture.rect = Scaled(one.pictures[i].rect, scale);
+        if (scale > 1) picture.rect = ScaleRect(one.pictures[i].rect, scale);
         set.rect = set.rect.Union(picture.rect);
     }
-    if (scale > 1) set.rect = Scaled(one.rect, scale);
+    if (scale > 1) set.rect = ScaleRect(one.rect, scale);
     return set;
 }
 
