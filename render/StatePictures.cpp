@@ -164,13 +164,21 @@ StateSet StateRenderer::Render(const ButtonSettings& normal, const ButtonStates&
         picture.shown = button.canvas();
         if (withLayers) button.ComposeLayers(picture.layers);
         const Rect ring = DrawStateTouches(button, delta, picture.shown, picture.layers);
+        if (scale > 1) {
+            // A finer picture is cut and checked as its 1x twin: the checks
+            // are read in CSS pixels, and measuring again would only cost.
+            const StatePicture& twin = one.pictures[i];
+            picture.rect = ScaleRect(twin.rect, scale);
+            picture.captionOverflow = twin.captionOverflow;
+            picture.backdropLuminance = twin.backdropLuminance;
+            continue;
+        }
         picture.rect = button.exportRect();
         if (!ring.IsEmpty()) {
             picture.rect = picture.rect.Union(ring.Inflate(1, 1).Intersect(picture.shown.Extent()));
         }
         picture.captionOverflow = button.CaptionOverflow();
         picture.backdropLuminance = button.CaptionBackdropLuminance();
-        if (scale > 1) picture.rect = ScaleRect(one.pictures[i].rect, scale);
         set.rect = set.rect.Union(picture.rect);
     }
     if (scale > 1) set.rect = ScaleRect(one.rect, scale);

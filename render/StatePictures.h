@@ -21,7 +21,9 @@ struct StatePicture {
     ArgbImage shown;          // the canvas as the preview shows it
     ArgbImage layers;         // without the background, when asked for
     Rect rect;                // the state's own export rectangle
-    int32_t captionOverflow = 0;  // see TaboraButton::CaptionOverflow
+    // The checks before shipping, measured at 1x (a finer picture carries
+    // its 1x twin's): see TaboraButton::CaptionOverflow.
+    int32_t captionOverflow = 0;
     double backdropLuminance = -1;  // under the caption; negative without one
 };
 
