@@ -9,10 +9,14 @@
 #include "platform/Geometry.h"
 #include "render/ArgbImage.h"
 #include "render/ButtonStyle.h"
+#include "render/ScaledPicture.h"
 
 namespace tabora {
 
 class TaboraButton;
+
+// The largest scale states are drawn at: that of the finest art.
+constexpr int kMaxStateScale = kMaxArtScale;
 
 // One state of a button, drawn.
 struct StatePicture {
@@ -66,11 +70,8 @@ private:
     TaboraButton& ButtonAt(int scale);
 
     const StyleSource& styles_;
-    std::array<std::unique_ptr<TaboraButton>, 3> buttons_;
+    std::array<std::unique_ptr<TaboraButton>, kMaxStateScale> buttons_;
 };
-
-// The largest scale states are drawn at.
-constexpr int kMaxStateScale = 3;
 
 // Draws the state-only touches of `delta` on a rendered button's pictures:
 // the focus ring around the body, then the opacity. `layers` may be empty.
