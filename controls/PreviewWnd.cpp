@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <algorithm>
+#include <vector>
 
 #include "controls/WorkAreaWnd.h"
 
@@ -73,11 +74,25 @@ void PreviewWnd::paintEvent(QPaintEvent*) {
     if (state != ButtonState::Normal && states_) {
         // Every state at once, so the picture is cut to the rectangle they
         // share; drawn again only when the settings or the states change.
-        if (shownSet_.pictures.empty() || !(shownSet_.normal == button_.settings()) ||
-            !(shownStates_ == *states_)) {
-            const int scale = std::min(ScreenArtScale(), kMaxStateScale);
-            shownSet_ =
-                stateRenderer_.Render(button_.settings(), *states_, kAllStates, scale, false);
+        const ButtonSettings& normal = button_.settings();
+        const int scale = std::min(ScreenArtScale(), kMaxStateScale);
+        if (shownSet_.pictures.empty() || !(shownSet_.normal == normal)) {
+            shownSet_ = stateRenderer_.Render(normal, *states_, kAllStates, scale, false);
+            shownStates_ = *states_;
+        } else if (!(shownStates_ == *states_)) {
+            // Editing a state changes its delta alone: only the states whose
+            // deltas differ are drawn again, and the shared rectangle is
+            // gathered afresh from every picture's own.
+            std::vector<ButtonState> changed;
+            for (ButtonState s : kAllStates)
+                if (!(shownStates_.Delta(s, normal) == states_->Delta(s, normal)))
+                    changed.push_back(s);
+            StateSet redrawn = stateRenderer_.Render(normal, *states_, changed, scale, false);
+            for (size_t i = 0; i < changed.size(); ++i)
+                shownSet_.pictures[size_t(changed[i])] = std::move(redrawn.pictures[i]);
+            shownSet_.rect = {};
+            for (const StatePicture& p : shownSet_.pictures)
+                shownSet_.rect = shownSet_.rect.Union(p.rect);
             shownStates_ = *states_;
         }
         const StatePicture& picture = shownSet_.pictures[size_t(state)];
