@@ -1,7 +1,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMenu>
-#include <QSettings>
 #include <algorithm>
 #include <vector>
 
@@ -59,24 +58,7 @@ std::string SaveFilter(const FormatEntry& first) {
     return filter + "|";
 }
 
-// Where the choice of finer pictures is remembered between runs.
-const QString kScale2Key = QStringLiteral("save/scale2x");
-const QString kScale3Key = QStringLiteral("save/scale3x");
-
-QSettings UserSettings() { return QSettings(QStringLiteral("Tabora"), QStringLiteral("Tabora")); }
-
 }  // namespace
-
-ExtraScales LoadExtraScales() {
-    const QSettings settings = UserSettings();
-    return {settings.value(kScale2Key, false).toBool(), settings.value(kScale3Key, false).toBool()};
-}
-
-void StoreExtraScales(const ExtraScales& scales) {
-    QSettings settings = UserSettings();
-    settings.setValue(kScale2Key, scales.two);
-    settings.setValue(kScale3Key, scales.three);
-}
 
 SaveResult TaboraWindow::SaveTo(const std::string& path) {
     CommitStateEdit();
@@ -284,7 +266,7 @@ void TaboraWindow::SaveAsFormat(ImageFormat format) {
     if (ShowExportOptions(button(), extension, this, &extraScales_)) {
         preferences_.WriteExportOptions(settings());
     }
-    if (extraScales_.List() != before.List()) StoreExtraScales(extraScales_);
+    if (extraScales_.List() != before.List()) preferences_.SetExtraScales(extraScales_);
     const SaveResult result = SaveTo(*path);
     if (!result.saved()) {
         // The previous file and the document state are as they were.

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "imaging/qt/OptionsDialogs.h"
 #include "io/SettingsFields.h"
 
 namespace tabora {
@@ -15,6 +16,8 @@ const QString kExportOptions = QStringLiteral("exportOptions/");
 const QString kStateFiles = QStringLiteral("save/stateFiles");
 const QString kSprite = QStringLiteral("save/sprite");
 const QString kStyleSheet = QStringLiteral("save/css");
+const QString kScale2 = QStringLiteral("save/scale2x");
+const QString kScale3 = QStringLiteral("save/scale3x");
 }  // namespace
 
 // One store for every build and test program, named apart from the
@@ -88,6 +91,15 @@ void Preferences::SetStateOutputs(const StateOutputs& outputs) {
     store_.setValue(kStateFiles, outputs.files);
     store_.setValue(kSprite, outputs.sprite);
     store_.setValue(kStyleSheet, outputs.css);
+}
+
+ExtraScales Preferences::SavedExtraScales() const {
+    return {store_.value(kScale2, false).toBool(), store_.value(kScale3, false).toBool()};
+}
+
+void Preferences::SetExtraScales(const ExtraScales& scales) {
+    store_.setValue(kScale2, scales.two);
+    store_.setValue(kScale3, scales.three);
 }
 
 }  // namespace tabora

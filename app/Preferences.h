@@ -8,10 +8,8 @@
 
 namespace tabora {
 
-// What the window remembers between runs, in the user's configuration
-// folder (Qt's settings store): the files opened and saved last, the folders
-// of Open and Save As, where the window stood, and the export options chosen
-// in the options dialogs.
+struct ExtraScales;
+
 // What Save writes beside the button's picture, as last ticked in the File
 // menu: a picture per state, the sprite, the style sheet.
 struct StateOutputs {
@@ -22,6 +20,10 @@ struct StateOutputs {
     bool operator==(const StateOutputs&) const = default;
 };
 
+// What the window remembers between runs, in the user's configuration
+// folder (Qt's settings store): the files opened and saved last, the folders
+// of Open and Save As, where the window stood, the export options chosen
+// in the options dialogs and the finer pictures ticked there.
 class Preferences {
 public:
     // How many files File > Open Recent offers.
@@ -51,6 +53,9 @@ public:
 
     StateOutputs SavedStateOutputs() const;
     void SetStateOutputs(const StateOutputs& outputs);
+
+    ExtraScales SavedExtraScales() const;
+    void SetExtraScales(const ExtraScales& scales);
 
 private:
     QSettings store_;

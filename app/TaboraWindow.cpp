@@ -140,7 +140,7 @@ TaboraWindow::TaboraWindow(QWidget* parent) : QMainWindow(parent) {
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setAcceptDrops(true);
-    extraScales_ = LoadExtraScales();
+    extraScales_ = preferences_.SavedExtraScales();
     CreateMenus();
     CreateControls();
     setCentralWidget(client_);

@@ -42,10 +42,6 @@ class WorkAreaWnd;
 // editor, the preview of the button under design and the document state.
 // Every handler runs in the same order: change the setting, update the
 // read-out, mark the document modified, repaint the preview.
-// The finer pictures Save writes too, as the user last chose them.
-ExtraScales LoadExtraScales();
-void StoreExtraScales(const ExtraScales& scales);
-
 class TaboraWindow : public QMainWindow {
     Q_OBJECT
 public:

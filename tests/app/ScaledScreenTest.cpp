@@ -8,6 +8,7 @@
 #include <QSlider>
 
 #include "GuiTestSupport.h"
+#include "app/Preferences.h"
 #include "controls/MaskedImageWnd.h"
 #include "controls/PreviewWnd.h"
 #include "imaging/qt/OptionsDialogs.h"
@@ -76,7 +77,7 @@ TEST_F(ScaledSaveTest, TickedScalesAreSavedBesideTheFileAndRemembered) {
     EXPECT_TRUE(ticked);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(PathIn("next@2x.gif"))));
     EXPECT_EQ(Decoded(PathIn("next@3x.gif")).size(), Decoded(PathIn("next.gif")).size() * 3);
-    StoreExtraScales({});
+    Preferences().SetExtraScales({});
 }
 
 // Only meaningful on a finer screen: the ctest entry "at2x." runs it with
